@@ -1,0 +1,43 @@
+#pragma once
+// One registered server: its name and login data, and the connection strings built from them.
+
+#include <QString>
+
+class cServer {
+public:
+    cServer() = default;
+    cServer(const QString& serverName, bool winAut, const QString& login, const QString& password);
+    virtual ~cServer();
+    cServer(const cServer&) = delete;
+    cServer& operator=(const cServer&) = delete;
+
+    // A machine name, "MACHINE\INSTANCE" or "(LOCAL)".
+    const QString& ServerName() const { return m_ServerName; }
+    void setServerName(const QString& v) { m_ServerName = v; }
+    // Windows (integrated) authentication.
+    bool WinAut() const { return m_WinAut; }
+    void setWinAut(bool v) { m_WinAut = v; }
+    const QString& Login() const { return m_Login; }
+    void setLogin(const QString& v) { m_Login = v; }
+    const QString& Password() const { return m_Password; }
+    void setPassword(const QString& v) { m_Password = v; }
+
+    // Connection string for `Database` on this server. A value holding ';', '=', a quote or
+    // blanks at either end is quoted (QuoteConnValue); any other value is written as it is.
+    QString ADOConnStr(const QString& Database = {}) const;
+
+    // --- Server connection and its lists (management objects, src/dmo): SQLDMOServer,
+    // --- Connect, Disconnect, IsConnected, LoadDatabases, ListaDatabases, LoadLogins,
+    // --- Databases, Logins, SP, Status, GetDBPath, GetMachineName belong here.
+
+private:
+    QString m_ServerName;
+    bool m_WinAut = false;
+    QString m_Login;
+    QString m_Password;
+};
+
+// A connection-string value as written in the string: plain values unchanged; a value with
+// ';', '=', a quote or leading/trailing blanks enclosed in double quotes with inner double
+// quotes doubled, or in single quotes when it holds a double quote and no single one.
+QString QuoteConnValue(const QString& value);
