@@ -1,0 +1,68 @@
+#pragma once
+// Small procedures shared by the table designer, its index editor and the save.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QLineEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+namespace M_MainMod {
+
+// One key column of an index: its name and "A" (ascending) or "D" (descending).
+struct IndexKeyColumn {
+    QString ColumnName;
+    QString SortOrder;
+
+    bool operator==(const IndexKeyColumn&) const = default;
+};
+
+// A user-defined data type as the type list needs it.
+struct UserDatatype {
+    QString Name;
+    QString BaseType;
+};
+
+// The type list: each entry followed by "\r"; the system types first, then each user type as
+// name, " (", base type, ")". With ExcludeSysname, "sysname" (any case) and empty names are
+// left out.
+QString ListaTipos(const QStringList& SystemDatatypes, const QList<UserDatatype>& UserDatatypes,
+                   bool ExcludeSysname, bool SystemTypes, bool UserTypes);
+
+// The entry of a "\r"-separated type list for a type name, unchanged: first the entry whose
+// name (the text before " (" for a user type) equals Prefix, else the first entry that begins
+// with Prefix; both compared in lower case. Empty text when none.
+QString FindInList(const QString& List, const QString& Prefix);
+
+// Text of the designer's input-error message of ErrorKind (1 to 4); empty for another kind
+// or for a window whose help context is not the designer's (10000).
+QString GridErrorMessage(const QWidget* Form, int ErrorKind);
+
+// Caption number CaptionIndex (1 to 24) of the designer; empty for another number or for a
+// window whose help context is not the designer's (10000).
+QString SetStructCaptions(const QWidget* Form, int CaptionIndex);
+
+// True when every character of the text is a digit 0 to 9 (so also for an empty text).
+bool IsAllDigits(const QString& Text);
+bool IsAllDigits(const QLineEdit* TextBox);
+
+// Splits a key-column list ("Name<@>A<#>Other<@>D<#>") into its key columns, the order letter
+// upper-cased. An empty or blank text gives one element with both fields empty.
+QList<IndexKeyColumn> SplitMarked(const QString& Text);
+
+// Exchanges a row's contents with its neighbour (Direction 1 down, 2 up) and selects the
+// neighbour. Text, column values, tag, icon and check state move; the row key stays in place.
+// Nothing happens at the ends of the list.
+void MoveListItem(QTreeWidget* ListView, QTreeWidgetItem* Item, int Direction);
+
+// The name without one leading "[" and one trailing "]" (each dropped independently).
+QString StripBrackets(const QString& Name);
+
+// True when a loaded window of the program has the object name FormName, compared in upper
+// case; FormName itself becomes trimmed and upper-cased.
+bool IsFormLoaded(QString& FormName);
+
+} // namespace M_MainMod
