@@ -11,6 +11,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QTreeWidget>
 #include <QVariant>
 
 class QTreeWidget;

@@ -37,7 +37,7 @@ cServer& cServerCOL::Item(int index) const {
 cServer& cServerCOL::Item(const QString& key) const {
     const int i = key.isEmpty() ? -1 : indexOfKey(key);
     if (i < 0)
-        throw VarnoltError::subscriptOutOfRange();
+        throw VarnoltError::invalidProcedureCall();
     return *m_Col[std::size_t(i)];
 }
 
@@ -51,7 +51,7 @@ void cServerCOL::Remove(int index) {
 void cServerCOL::Remove(const QString& key) {
     const int i = key.isEmpty() ? -1 : indexOfKey(key);
     if (i < 0)
-        throw VarnoltError::subscriptOutOfRange();
+        throw VarnoltError::invalidProcedureCall();
     Remove(i + 1);
 }
 

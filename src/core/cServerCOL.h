@@ -1,7 +1,7 @@
 #pragma once
 // The registered servers: an ordered collection, positions from 1, optional text keys
-// (compared without regard to case). Item/Remove out of range or by a missing key throw
-// VarnoltError (9) and leave the collection unchanged; Add with a key in use throws (457).
+// (compared without regard to case). Item/Remove out of range throw VarnoltError 9, by a
+// missing key 5, and leave the collection unchanged; Add with a key in use throws 457.
 
 #include "core/cServer.h"
 
