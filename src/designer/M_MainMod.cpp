@@ -1,28 +1,12 @@
 #include "designer/M_MainMod.h"
 
+#include "controls/SplitToArray.h"
+
 #include <QLineEdit>
 
 namespace M_MainMod {
 
 namespace {
-
-// The pieces of a text between delimiters, as SplitToArray places them: an empty piece is
-// taken over by the piece after it, and a closing delimiter adds nothing.
-QStringList splitPieces(const QString& text, const QString& delim) {
-    QStringList parts{QString()};
-    if (text.trimmed().isEmpty())
-        return parts;
-    const QStringList pieces = text.split(delim);
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-        if (i == pieces.size() - 1 && pieces.at(i).isEmpty())
-            break;
-        if (parts.last().isEmpty())
-            parts.last() = pieces.at(i);
-        else
-            parts.append(pieces.at(i));
-    }
-    return parts;
-}
 
 // The type name of a list entry: a user type's entry is "name (base)".
 QString entryTypeName(const QString& entry) {
@@ -49,7 +33,8 @@ bool IsAllDigits(const QLineEdit* TextBox) {
 }
 
 QList<IndexKeyColumn> SplitMarked(const QString& Text) {
-    const QStringList pieces = splitPieces(Text, QStringLiteral("<#>"));
+    QStringList pieces;
+    SplitToArray(Text, QStringLiteral("<#>"), pieces);
     QList<IndexKeyColumn> pairs(pieces.size());
     if (Text.isEmpty())
         return pairs;
@@ -64,7 +49,8 @@ QList<IndexKeyColumn> SplitMarked(const QString& Text) {
 }
 
 QString FindInList(const QString& List, const QString& Prefix) {
-    const QStringList entries = splitPieces(List, QStringLiteral("\r"));
+    QStringList entries;
+    SplitToArray(List, QStringLiteral("\r"), entries);
     // A type's own entry wins over an earlier entry that merely begins with its name
     // (user type "small" listed after "smalldatetime").
     for (const QString& entry : entries) {
