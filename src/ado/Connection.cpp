@@ -1,0 +1,77 @@
+#include "ado/Connection.h"
+
+#include "ado/AdoError.h"
+
+namespace ado {
+
+AdoError toAdoError(const engine::SqlError& e, const QString& password) {
+    QString text = e.message().text;
+    if (password.size() >= 4)
+        text.replace(password, QStringLiteral("****"));
+    return AdoError(e.number(), text);
+}
+
+namespace {
+QString bracket(const QString& name) {
+    QString n = name;
+    return QLatin1Char('[') + n.replace(QLatin1String("]"), QLatin1String("]]")) + QLatin1Char(']');
+}
+} // namespace
+
+std::unique_ptr<engine::Session> Connection::openSession() {
+    std::unique_ptr<engine::Session> s;
+    try {
+        if (!instance_)
+            instance_ = engine::Instance::forServer(parsed_.dataSource());
+        s = parsed_.integratedSecurity() ? instance_->connectIntegrated()
+                                         : instance_->connect(parsed_.userId(), parsed_.password());
+    } catch (const engine::SqlError& e) {
+        throw toAdoError(e, parsed_.password());
+    }
+    if (!database_.isEmpty()) {
+        engine::BatchResult r = s->execute(QStringLiteral("USE ") + bracket(database_));
+        if (r.failed())
+            throw AdoError(r.errors.front().number, r.errors.front().text);
+    }
+    return s;
+}
+
+void Connection::Open(const QString& connectionString) {
+    Close();
+    ado::ConnectionString parsed = ConnectionString::parse(connectionString);
+    if (parsed.dataSource().trimmed().isEmpty())
+        throw AdoError(ErrBadConnectionString,
+                       QStringLiteral("The connection string names no server (Data Source)."));
+    parsed_ = parsed;
+    text_ = connectionString;
+    database_ = parsed.initialCatalog();
+    session_ = openSession();
+}
+
+void Connection::Close() {
+    writer_.reset();
+    session_.reset();
+    instance_.reset();
+}
+
+engine::Session& Connection::session() {
+    if (!session_)
+        throw AdoError(ErrNotOpen, QStringLiteral("The connection is not open."));
+    return *session_;
+}
+
+engine::Session& Connection::writeSession() {
+    session();
+    if (!writer_)
+        writer_ = openSession();
+    return *writer_;
+}
+
+engine::BatchResult Connection::executeWrite(const QString& batch) {
+    engine::BatchResult r = writeSession().execute(batch);
+    if (r.failed())
+        throw AdoError(r.errors.front().number, r.errors.front().text);
+    return r;
+}
+
+} // namespace ado

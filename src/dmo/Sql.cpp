@@ -1,0 +1,117 @@
+#include "dmo/Sql.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+namespace dmo::sql {
+
+QString quoteName(const QString& name) {
+    QString n = name;
+    return QLatin1Char('[') + n.replace(QLatin1String("]"), QLatin1String("]]")) +
+           QLatin1Char(']');
+}
+
+QString quoteString(const QString& text) {
+    QString t = text;
+    return QLatin1String("N'") + t.replace(QLatin1String("'"), QLatin1String("''")) +
+           QLatin1Char('\'');
+}
+
+QString qualified(const QString& owner, const QString& name) {
+    if (owner.isEmpty())
+        return quoteName(name);
+    return quoteName(owner) + QLatin1Char('.') + quoteName(name);
+}
+
+QString stripBrackets(const QString& name) {
+    if (name.size() >= 2 && name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']')))
+        return name.mid(1, name.size() - 2).replace(QLatin1String("]]"), QLatin1String("]"));
+    return name;
+}
+
+QStringList splitBatches(const QString& text) {
+    static const QRegularExpression go(QStringLiteral("^\\s*go\\s*$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    QStringList batches;
+    QStringList current;
+    auto flush = [&] {
+        QString batch = current.join(QLatin1Char('\n'));
+        if (!batch.trimmed().isEmpty())
+            batches << batch;
+        current.clear();
+    };
+    QString normalized = text;
+    normalized.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    for (const QString& line : normalized.split(QLatin1Char('\n'))) {
+        if (go.match(line).hasMatch())
+            flush();
+        else
+            current << line;
+    }
+    flush();
+    return batches;
+}
+
+namespace {
+struct TypeFacts {
+    int length; // bytes when fixed, 0 otherwise
+    int code;   // ODBC type code
+};
+
+const QHash<QString, TypeFacts>& facts() {
+    static const QHash<QString, TypeFacts> table = {
+        {"bigint", {8, -5}},      {"binary", {0, -2}},
+        {"bit", {1, -7}},         {"char", {0, 1}},
+        {"datetime", {8, 93}},    {"decimal", {0, 3}},
+        {"float", {8, 8}},        {"image", {16, -4}},
+        {"int", {4, 4}},          {"money", {8, 3}},
+        {"nchar", {0, -8}},       {"ntext", {16, -10}},
+        {"numeric", {0, 2}},      {"nvarchar", {0, -9}},
+        {"real", {4, 7}},         {"smalldatetime", {4, 93}},
+        {"smallint", {2, 5}},     {"smallmoney", {4, 3}},
+        {"sql_variant", {8016, -150}}, {"sysname", {256, -9}},
+        {"text", {16, -1}},       {"timestamp", {8, -2}},
+        {"tinyint", {1, -6}},     {"uniqueidentifier", {16, -11}},
+        {"varbinary", {0, -3}},   {"varchar", {0, 12}},
+    };
+    return table;
+}
+} // namespace
+
+bool isSystemType(const QString& type) { return facts().contains(type.toLower()); }
+
+bool typeHasLength(const QString& type) {
+    static const QStringList types = {"char", "varchar", "nchar", "nvarchar", "binary", "varbinary"};
+    return types.contains(type.toLower());
+}
+
+bool typeHasPrecision(const QString& type) {
+    const QString t = type.toLower();
+    return t == QLatin1String("decimal") || t == QLatin1String("numeric");
+}
+
+bool isUnicodeType(const QString& type) {
+    const QString t = type.toLower();
+    return t == QLatin1String("nchar") || t == QLatin1String("nvarchar") ||
+           t == QLatin1String("ntext") || t == QLatin1String("sysname");
+}
+
+int fixedTypeLength(const QString& type) { return facts().value(type.toLower(), {0, 12}).length; }
+
+int odbcTypeCode(const QString& type) { return facts().value(type.toLower(), {0, 12}).code; }
+
+QStringList systemTypeNames() {
+    QStringList names = facts().keys();
+    names.sort();
+    return names;
+}
+
+QString typeDeclaration(const QString& type, int length, int precision, int scale) {
+    if (typeHasLength(type) && length > 0)
+        return QStringLiteral("%1(%2)").arg(type).arg(length);
+    if (typeHasPrecision(type) && precision > 0)
+        return QStringLiteral("%1(%2, %3)").arg(type).arg(precision).arg(scale < 0 ? 0 : scale);
+    return type;
+}
+
+} // namespace dmo::sql
