@@ -73,7 +73,9 @@ struct Expr {
     Expr& operator=(const Expr&) = delete;
     const ExprKind kind;
     int line = 0;
-    QString source; // the exact text this expression was parsed from
+    int pos = 0;    // offset of the expression's text in the batch
+    int end = 0;    // offset just past it
+    QString source; // the exact text this expression was parsed from; empty beyond 4000 characters
 };
 using ExprPtr = std::unique_ptr<Expr>;
 using ExprList = std::vector<ExprPtr>;
@@ -191,6 +193,8 @@ struct FunctionExpr : Expr {
     FunctionExpr() : Expr(Kind) {}
     QString owner;  // dbo.fn(...)
     QString name;   // as written
+    // A date part (DATEADD(day, ...)) or a type name (IDENTITY(int, 1, 1)) given as an argument
+    // is a ColumnExpr holding that word. Niladic functions (CURRENT_TIMESTAMP, USER) have no args.
     ExprList args;
     bool star = false;     // COUNT(*)
     bool distinct = false; // COUNT(DISTINCT x)
@@ -302,7 +306,7 @@ struct Query {
     std::vector<SelectCore> cores;   // at least one
     std::vector<bool> unionAll;      // unionAll[i] joins cores[i] and cores[i + 1]
     std::vector<OrderItem> orderBy;
-    QString source;
+    QString source; // the query's text; empty beyond 4000 characters
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -348,7 +352,7 @@ struct Stmt {
     Stmt& operator=(const Stmt&) = delete;
     const StmtKind kind;
     int line = 0;   // line of the statement's first token, 1-based within the batch
-    QString source; // the statement's text as written
+    QString source; // the statement's text as written (empty for Block, If and While)
 };
 using StmtPtr = std::unique_ptr<Stmt>;
 using StatementList = std::vector<StmtPtr>;
@@ -415,6 +419,9 @@ struct ConstraintDef {
     std::optional<bool> clustered; // PRIMARY KEY / UNIQUE: CLUSTERED true, NONCLUSTERED false
     std::vector<IndexColumn> columns; // PRIMARY KEY / UNIQUE; the column itself for a column constraint
     std::optional<int> fillFactor;
+    bool padIndex = false;              // index options written after WITH
+    bool ignoreDupKey = false;
+    bool statisticsNoRecompute = false;
     QString fileGroup;
     ExprPtr expr;     // Default: the value; Check: the condition
     QString exprText; // the expression's source text as written
