@@ -1,5 +1,5 @@
 // The statements the table designer, the procedure editor and the explorer send, as they write them.
-#include "ParserTestUtil.h"
+#include "test_ParserUtil.h"
 
 #include "engine/parser/ExprPrinter.h"
 
