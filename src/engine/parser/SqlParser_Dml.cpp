@@ -118,10 +118,11 @@ void SqlParser::parseSelectItem(SelectCore& core) {
         k += 2;
     if (k > 0 && peek(k).isOp("*")) {
         item.kind = SelectItemKind::Star;
-        const QStringList parts = parseNameParts(3);
-        item.qualifier = parts.last();
-        expectOp(".");
-        expectOp("*");
+        for (int j = 0; j < k; j += 2) {
+            item.qualifier = take().text;
+            take(); // '.'
+        }
+        take(); // '*'
         core.items.push_back(std::move(item));
         return;
     }
