@@ -97,8 +97,6 @@ SelectSource SelectSource::analyze(const QString& text) {
         const Token& t = tokens[i];
         if (t.depth == 0 && t.word && refused.contains(t.text))
             return s;
-        if (t.depth > 0 && t.text == QLatin1String("select") && from >= 0)
-            return s; // a subquery after FROM
         if (t.depth == 0 && t.text == QLatin1String("from") && from < 0)
             from = i;
         if (t.text == QLatin1String(";") && i + 1 < tokens.size())

@@ -33,22 +33,37 @@ QStringList splitBatches(const QString& text) {
     static const QRegularExpression go(QStringLiteral("^\\s*go\\s*$"),
                                        QRegularExpression::CaseInsensitiveOption);
     QStringList batches;
-    QStringList current;
-    auto flush = [&] {
-        QString batch = current.join(QLatin1Char('\n'));
+    auto add = [&](QString batch) {
         if (!batch.trimmed().isEmpty())
             batches << batch;
-        current.clear();
     };
-    QString normalized = text;
-    normalized.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    for (const QString& line : normalized.split(QLatin1Char('\n'))) {
-        if (go.match(line).hasMatch())
-            flush();
-        else
-            current << line;
+    // Batches keep their text exactly, line ends included, except the line end before GO.
+    int batchStart = 0;
+    int pos = 0;
+    const int n = text.size();
+    while (pos <= n) {
+        int end = pos;
+        while (end < n && text[end] != QLatin1Char('\n') && text[end] != QLatin1Char('\r'))
+            ++end;
+        int next = end;
+        if (next < n && text[next] == QLatin1Char('\r'))
+            ++next;
+        if (next < n && text[next] == QLatin1Char('\n') && (next == end || text[end] == QLatin1Char('\r')))
+            ++next;
+        if (go.match(text.mid(pos, end - pos)).hasMatch()) {
+            QString batch = text.mid(batchStart, pos - batchStart);
+            if (batch.endsWith(QLatin1String("\r\n")))
+                batch.chop(2);
+            else if (batch.endsWith(QLatin1Char('\n')) || batch.endsWith(QLatin1Char('\r')))
+                batch.chop(1);
+            add(batch);
+            batchStart = next;
+        }
+        if (next == end)
+            break;
+        pos = next;
     }
-    flush();
+    add(text.mid(batchStart));
     return batches;
 }
 

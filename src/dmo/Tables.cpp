@@ -20,9 +20,23 @@ std::vector<TablePtr> Tables::load() {
     return items;
 }
 
+TablePtr Tables::Item(const QString& name) {
+    TablePtr found;
+    for (const TablePtr& table : items())
+        if (table->Name().compare(name, Qt::CaseInsensitive) == 0) {
+            if (table->Owner().compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0)
+                return table;
+            if (!found)
+                found = table;
+        }
+    if (found)
+        return found;
+    return Collection<Table>::Item(name); // raises the not-found error
+}
+
 TablePtr Tables::Item(const QString& name, const QString& owner) {
     if (owner.isEmpty())
-        return Collection<Table>::Item(name);
+        return Item(name);
     for (const TablePtr& table : items())
         if (table->Name().compare(name, Qt::CaseInsensitive) == 0 &&
             table->Owner().compare(owner, Qt::CaseInsensitive) == 0)
@@ -41,14 +55,16 @@ void Tables::Add(const TablePtr& table) {
         throw DmoError(Errors::InvalidOperation,
                        QStringLiteral("The table '%1' has no columns.").arg(table->Name()));
     const QString create = table->createScript();
+    const std::vector<ColumnPtr> columns = table->Columns()->items();
+    const std::vector<KeyPtr> keys = table->Keys()->items();
     conn_->execute(database_, create);
     table->attach(conn_, database_, table->ownerOrDefault(), 0);
     QString after;
-    for (const ColumnPtr& column : table->Columns()->items()) {
+    for (const ColumnPtr& column : columns) {
         column->setTable(table, true);
         after += column->afterCreateScript();
     }
-    for (const KeyPtr& key : table->Keys()->items())
+    for (const KeyPtr& key : keys)
         key->attach(table);
     if (!after.isEmpty())
         conn_->execute(database_, after);
@@ -59,7 +75,7 @@ void Tables::Add(const TablePtr& table) {
 }
 
 void Tables::Remove(const QString& name, const QString& owner) {
-    TablePtr table = owner.isEmpty() ? Collection<Table>::Item(name) : Item(name, owner);
+    TablePtr table = Item(name, owner);
     conn_->execute(database_, QStringLiteral("DROP TABLE ") + table->qualifiedName());
     std::erase(items_, table);
 }

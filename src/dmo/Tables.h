@@ -11,7 +11,9 @@ public:
     Tables(ConnectionPtr conn, QString database)
         : conn_(std::move(conn)), database_(std::move(database)) {}
     using Collection<Table>::Item;
-    // By name and owner (any case); an empty owner takes the first table of that name.
+    // By name (any case): dbo's table of that name, else the first one.
+    TablePtr Item(const QString& name);
+    // By name and owner (any case); an empty owner is the same as Item(name).
     TablePtr Item(const QString& name, const QString& owner);
     // Creates the unattached table on the server with its columns, keys and default bindings.
     void Add(const TablePtr& table);
