@@ -156,7 +156,11 @@ QString toSql(const Expr& e) {
         return static_cast<const GlobalExpr&>(e).name;
     case ExprKind::Unary: {
         const auto& u = static_cast<const UnaryExpr&>(e);
-        const QString inner = operand(*u.operand, precedence(u));
+        QString inner = operand(*u.operand, precedence(u));
+        // "- -1" must not print as "--1", which would start a comment
+        if (u.op != UnaryOp::Not &&
+            (inner.startsWith(QLatin1Char('-')) || inner.startsWith(QLatin1Char('+'))))
+            inner = QLatin1Char('(') + inner + QLatin1Char(')');
         switch (u.op) {
         case UnaryOp::Minus: return QLatin1Char('-') + inner;
         case UnaryOp::Plus: return QLatin1Char('+') + inner;

@@ -425,6 +425,8 @@ ExprPtr SqlParser::parseNameExpression() {
     }
     auto c = node<ColumnExpr>(start, line);
     const int k = int(parts.size());
+    if (k > 1 && parts[k - 2].isEmpty())
+        syntaxError(tokens_[i_ - 1]); // a column needs its table when qualified: db..t.c, not db..c
     c->column = parts[k - 1];
     if (k > 1)
         c->table = parts[k - 2];

@@ -1,0 +1,1 @@
+Create UNIQUE  NONCLUSTERED Index [IX_Orders_2] on [Orders] ([Code] DESC, [Id])With FillFactor=80, IGNORE_DUP_KEY ON [PRIMARY]

@@ -1,0 +1,1 @@
+SELECT TOP 5 o.Id, CASE WHEN d.q > 1 THEN N'many' ELSE 'one' END AS k, COUNT(DISTINCT x) c FROM db.dbo.Orders o LEFT JOIN [Order Details] d ON d.Id = o.Id WHERE o.a LIKE 'x%' AND o.b IN (SELECT b FROM u) AND o.c BETWEEN $1.5 AND 0x1F GROUP BY o.Id HAVING COUNT(*) > 1 UNION ALL SELECT 1, '', 2 ORDER BY 1 DESC
