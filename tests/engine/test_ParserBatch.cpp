@@ -132,6 +132,10 @@ TEST(ParserBatch, HostileInputEndsInAnErrorOrATree) {
     for (int i = 0; i < 5000; ++i)
         chain += QStringLiteral(" + 1");
     EXPECT_EQ(errorOf(chain).number, 191);
+    QString joins = QStringLiteral("SELECT * FROM a");
+    for (int i = 0; i < 5000; ++i)
+        joins += QStringLiteral(" CROSS JOIN b");
+    EXPECT_EQ(errorOf(joins).number, 191);
     // a long but flat batch parses
     QString many;
     for (int i = 0; i < 20000; ++i)

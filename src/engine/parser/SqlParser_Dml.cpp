@@ -172,8 +172,13 @@ std::vector<TableRefPtr> SqlParser::parseFromList() {
 
 TableRefPtr SqlParser::parseTableSource() {
     TableRefPtr left = parseTablePrimary();
-    while (atJoinKeyword())
+    int chain = 0;
+    while (atJoinKeyword()) {
+        ++chain;
+        deepen(); // each join nests the tree one level deeper
         left = parseJoinTail(std::move(left));
+    }
+    depth_ -= chain;
     return left;
 }
 
