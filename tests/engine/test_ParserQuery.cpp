@@ -69,6 +69,20 @@ TEST(ParserQuery, FromJoinsAndNames) {
     EXPECT_EQ(as<JoinTableRef>(*outer.right).kind, TableRefKind::Join);
 }
 
+TEST(ParserQuery, TableFunctionsAndHints) {
+    auto s = one<SelectStmt>(QStringLiteral("SELECT name FROM ::fn_helpcollations() AS c"));
+    const auto& f = as<FunctionTableRef>(*s->query->cores[0].from[0]);
+    EXPECT_TRUE(f.systemSyntax);
+    EXPECT_EQ(f.name.name, QStringLiteral("fn_helpcollations"));
+    EXPECT_EQ(f.alias, QStringLiteral("c"));
+    auto g = one<SelectStmt>(QStringLiteral("SELECT * FROM dbo.fn(1, 'x') t, u (NOLOCK)"));
+    const auto& fn = as<FunctionTableRef>(*g->query->cores[0].from[0]);
+    EXPECT_FALSE(fn.systemSyntax);
+    EXPECT_EQ(fn.args.size(), 2u);
+    EXPECT_EQ(as<NamedTableRef>(*g->query->cores[0].from[1]).hints,
+              QStringList{QStringLiteral("NOLOCK")});
+}
+
 TEST(ParserQuery, ClausesUnionAndOrder) {
     auto s = one<SelectStmt>(QStringLiteral(
         "SELECT a, COUNT(DISTINCT b) FROM t WHERE a > 1 GROUP BY a HAVING COUNT(*) > 2 "

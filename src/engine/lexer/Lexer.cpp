@@ -195,7 +195,7 @@ Token Lexer::next() {
     } else if (isWordStart(c)) {
         readWord(t);
     } else {
-        static const char* const twoChar[] = {"<>", "!=", "<=", ">=", "!<", "!>"};
+        static const char* const twoChar[] = {"<>", "!=", "<=", ">=", "!<", "!>", "::"};
         t.type = TokenType::Operator;
         for (const char* op : twoChar) {
             if (c == QLatin1Char(op[0]) && n == QLatin1Char(op[1])) {

@@ -18,7 +18,7 @@ enum class TokenType {
     Binary,           // 0x1F (text holds the hex digits without "0x")
     Variable,         // @name
     Global,           // @@name
-    Operator,         // ( ) , . ; = <> != < <= > >= !< !> + - * / % & | ^ ~
+    Operator,         // ( ) , . ; = <> != < <= > >= !< !> + - * / % & | ^ ~ ::
 };
 
 struct Token {

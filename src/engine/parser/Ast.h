@@ -230,7 +230,7 @@ struct DefaultExpr : Expr {
 // ---------------------------------------------------------------------------------------------
 // Queries
 
-enum class TableRefKind { Named, Derived, Join };
+enum class TableRefKind { Named, Derived, Join, Function };
 enum class JoinType { Inner, Left, Right, Full, Cross };
 
 struct TableRef {
@@ -265,6 +265,16 @@ struct JoinTableRef : TableRef {
     TableRefPtr left;
     TableRefPtr right;
     ExprPtr on; // null for CROSS JOIN
+};
+
+// A table-valued function in FROM: ::fn_helpcollations() or dbo.fn(1) [AS] alias.
+struct FunctionTableRef : TableRef {
+    static constexpr TableRefKind Kind = TableRefKind::Function;
+    FunctionTableRef() : TableRef(Kind) {}
+    ObjectName name;
+    bool systemSyntax = false; // written with the leading "::"
+    ExprList args;
+    QString alias;
 };
 
 enum class SelectItemKind {

@@ -90,6 +90,7 @@ private:
     TableRefPtr parseJoinTail(TableRefPtr left);
     QString parseOptionalAlias(bool allowString);
     void parseTableHints(QStringList& hints, bool allowBare);
+    bool isTableHint(const Token& t) const;
 
     // DDL
     StmtPtr parseCreate();

@@ -246,20 +246,48 @@ TableRefPtr SqlParser::parseTablePrimary() {
         expectOp(")");
         return inner;
     }
+    const bool system = acceptOp("::");
+    ObjectName name = parseObjectName();
+    if (system || (cur().isOp("(") && !isTableHint(peek(1)))) {
+        auto f = std::make_unique<FunctionTableRef>();
+        f->line = line;
+        f->name = name;
+        f->systemSyntax = system;
+        expectOp("(");
+        if (!cur().isOp(")")) {
+            do
+                f->args.push_back(parseExpr());
+            while (acceptOp(","));
+        }
+        expectOp(")");
+        f->alias = parseOptionalAlias(false);
+        return f;
+    }
     auto t = std::make_unique<NamedTableRef>();
     t->line = line;
-    t->name = parseObjectName();
+    t->name = name;
     if (!cur().isWord("WITH"))
         t->alias = parseOptionalAlias(false);
     parseTableHints(t->hints, true);
     return t;
 }
 
+bool SqlParser::isTableHint(const Token& t) const {
+    static const char* const hints[] = {
+        "NOLOCK", "HOLDLOCK", "UPDLOCK", "TABLOCK", "TABLOCKX", "PAGLOCK", "ROWLOCK", "NOWAIT",
+        "READPAST", "READUNCOMMITTED", "READCOMMITTED", "REPEATABLEREAD", "SERIALIZABLE",
+        "XLOCK", "INDEX", "FASTFIRSTROW", "NOEXPAND"};
+    for (const char* h : hints)
+        if (t.isWord(h))
+            return true;
+    return false;
+}
+
 // WITH (NOLOCK, INDEX(ix)) or the old form (NOLOCK) right after the table.
 void SqlParser::parseTableHints(QStringList& hints, bool allowBare) {
     if (cur().isWord("WITH") && peek(1).isOp("("))
         take();
-    else if (!(allowBare && cur().isOp("(") && peek(1).type == TokenType::Identifier && !peek(1).isWord("SELECT")))
+    else if (!(allowBare && cur().isOp("(") && isTableHint(peek(1))))
         return;
     expectOp("(");
     int parens = 1;
