@@ -1,0 +1,57 @@
+#pragma once
+// The engine's error catalogue: one factory per server message, numbered as SQL Server numbers
+// them, worded in our own words.
+
+#include "engine/Engine.h"
+
+namespace engine::Errors {
+
+SqlError make(int number, int severity, const QString& text);
+
+SqlError syntax(const QString& nearToken);             // 102
+SqlError syntaxKeyword(const QString& keyword);        // 156
+SqlError invalidColumn(const QString& name);           // 207
+SqlError invalidObject(const QString& name);           // 208
+SqlError ambiguousColumn(const QString& name);         // 209
+SqlError mustDeclare(const QString& variable);         // 137
+SqlError alreadyDeclared(const QString& variable);     // 134
+SqlError conversionFailed(const QString& fromType, const QString& value, const QString& toType); // 245
+SqlError dateConversion();                             // 241
+SqlError convertError(const QString& fromType, const QString& toType); // 8114
+SqlError overflow(const QString& toType);              // 8115
+SqlError truncation();                                 // 8152
+SqlError divideByZero();                               // 8134
+SqlError notNull(const QString& column, const QString& table, bool update); // 515
+SqlError identityInsertOff(const QString& table);      // 544
+SqlError identityInsertOn(const QString& table);       // 545
+SqlError identityColumnList(const QString& table);     // 8101
+SqlError identityUpdate(const QString& column);        // 8102
+SqlError identityInsertOther(const QString& table);    // 8107
+SqlError identityNotSet(const QString& table);         // 8106
+SqlError databaseMissing(const QString& name);         // 911
+SqlError databaseMissingDrop(const QString& name);     // 3701 for DROP DATABASE of a missing one
+SqlError databaseExists(const QString& name);          // 1801
+SqlError databaseInUse(const QString& name);           // 3702
+SqlError objectExists(const QString& name);            // 2714
+SqlError columnNamesUnique(const QString& column);     // 2705
+SqlError multipleIdentity(const QString& table);       // 2744
+SqlError multipleTimestamp();                          // 2738
+SqlError cannotDrop(const QString& name);              // 3701
+SqlError commitWithoutBegin();                         // 3902
+SqlError rollbackWithoutBegin();                       // 3903
+SqlError duplicateKey(const QString& constraint, const QString& table); // 2627
+SqlError duplicateIndexKey(const QString& index, const QString& table); // 2601
+SqlError multiplePrimaryKeys(const QString& table);    // 8110
+SqlError nullablePrimaryKey(const QString& column, const QString& table); // 8111
+SqlError columnCount();                                // 213
+SqlError notSupported(const QString& what);            // 40000 range: our own
+SqlError loginFailed(const QString& login);            // 18456
+SqlError serverNotFound();                             // 17
+SqlError userError(const QString& text, int severity, int state); // 50000 (RAISERROR)
+SqlError internal(const QString& text);                // 3624-like: storage failure
+
+// The informational message that follows a failed DML statement.
+Message terminated();                                  // 3621
+Message changedDatabase(const QString& name);          // 5701
+
+} // namespace engine::Errors

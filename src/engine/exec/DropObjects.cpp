@@ -1,0 +1,31 @@
+#include "engine/Errors.h"
+#include "engine/exec/Statements.h"
+#include "engine/instance/InstanceImpl.h"
+
+namespace engine::exec {
+
+using namespace engine::sql;
+
+void execDropObjects(SessionImpl& s, const DropObjectsStmt& st)
+{
+    switch (st.objectType) {
+    case ObjectType::Table:
+        for (const ObjectName& n : st.names) {
+            if (n.name.startsWith(QLatin1Char('#'))) throw Errors::notSupported(QStringLiteral("temporary tables (%1)").arg(n.name));
+            auto t = s.findTable(n);
+            if (!t) throw Errors::cannotDrop(n.text());
+            catalog::Catalog cat = s.catalogFor(t->database);
+            cat.dropTable(t->table);
+            s.server().forgetIdentity(t->database, t->table.id);
+            if (s.identityInsert && s.identityInsert->tableId == t->table.id &&
+                s.identityInsert->database.compare(t->database, Qt::CaseInsensitive) == 0)
+                s.identityInsert.reset();
+        }
+        return;
+    case ObjectType::Default: throw Errors::notSupported(QStringLiteral("DROP DEFAULT yet"));
+    case ObjectType::Procedure: throw Errors::notSupported(QStringLiteral("DROP PROCEDURE yet"));
+    case ObjectType::Database: return execDropDatabase(s, st);
+    }
+}
+
+} // namespace engine::exec

@@ -1,0 +1,333 @@
+// Built-in T-SQL functions: each maps to a SQLite expression and a result type.
+
+#include "engine/Errors.h"
+#include "engine/exec/SessionImpl.h"
+#include "engine/exec/Translator.h"
+#include "engine/functions/Functions.h"
+#include "engine/storage/Sqlite.h"
+
+#include <QSysInfo>
+
+namespace engine::exec {
+
+using namespace engine::sql;
+using types::Category;
+using types::Type;
+using types::TypeSpec;
+
+namespace {
+TypeSpec spec(Type t, std::optional<int> len = std::nullopt, std::optional<int> p = std::nullopt, std::optional<int> s = std::nullopt)
+{
+    return types::makeSpec(t, len, p, s, true);
+}
+
+TypeSpec stringResult(const TypeSpec& arg, int len = -1)
+{
+    bool uni = arg.isString() && arg.info().unicode;
+    int l = len > 0 ? len : (arg.isString() && arg.length > 0 ? arg.length : 8000);
+    return spec(uni ? Type::NVarChar : Type::VarChar, std::clamp(l, 1, uni ? 4000 : 8000));
+}
+
+void argCount(const FunctionExpr& f, int lo, int hi)
+{
+    int n = int(f.args.size());
+    if (n < lo || n > hi)
+        throw Errors::make(174, 15, QStringLiteral("The %1 function requires %2 argument(s).").arg(f.name).arg(lo == hi ? QString::number(lo) : QStringLiteral("%1 to %2").arg(lo).arg(hi)));
+}
+
+QString datePartName(const Expr& e)
+{
+    if (auto c = tryAs<const ColumnExpr>(&e); c && c->table.isEmpty()) return c->column;
+    if (auto l = tryAs<const LiteralExpr>(&e); l && (l->type == LiteralType::String || l->type == LiteralType::NString)) return l->text;
+    return {};
+}
+} // namespace
+
+bool isAggregateName(const QString& n)
+{
+    return n == QLatin1String("count") || n == QLatin1String("sum") || n == QLatin1String("avg") || n == QLatin1String("min") ||
+           n == QLatin1String("max") || n == QLatin1String("count_big") || n == QLatin1String("stdev") || n == QLatin1String("var");
+}
+
+Typed Translator::function(const FunctionExpr& f, const Scope& scope)
+{
+    QString n = f.lowerName();
+    Typed r;
+    auto args = [&](int from = 0) {
+        std::vector<Typed> v;
+        for (size_t i = size_t(from); i < f.args.size(); ++i) {
+            v.push_back(expr(*f.args[i], scope));
+            r.hasAggregate |= v.back().hasAggregate;
+        }
+        return v;
+    };
+    auto sqlOf = [](const std::vector<Typed>& v) {
+        QStringList l;
+        for (const Typed& t : v) l << t.sql;
+        return l.join(QStringLiteral(", "));
+    };
+    auto simple = [&](const char* sqlName, int lo, int hi, TypeSpec type) {
+        argCount(f, lo, hi);
+        auto a = args();
+        r.sql = QStringLiteral("%1(%2)").arg(QLatin1String(sqlName), sqlOf(a));
+        r.type = type;
+        return r;
+    };
+
+    if (!f.owner.isEmpty())
+        throw Errors::make(195, 15, QStringLiteral("'%1.%2' is not a recognized function name.").arg(f.owner, f.name));
+
+    // aggregates
+    if (isAggregateName(n)) {
+        if (f.star) {
+            if (n != QLatin1String("count") && n != QLatin1String("count_big")) throw Errors::syntax(QStringLiteral("*"));
+            r.sql = QStringLiteral("count(*)");
+            r.type = spec(n == QLatin1String("count") ? Type::Int : Type::BigInt);
+            r.hasAggregate = true;
+            r.nullable = false;
+            return r;
+        }
+        argCount(f, 1, 1);
+        Typed a = expr(*f.args[0], scope);
+        if (a.hasAggregate)
+            throw Errors::make(130, 16, QStringLiteral("Cannot perform an aggregate function on an expression containing an aggregate or a subquery."));
+        QString dist = f.distinct ? QStringLiteral("DISTINCT ") : QString();
+        r.hasAggregate = true;
+        if (n == QLatin1String("count") || n == QLatin1String("count_big")) {
+            r.sql = QStringLiteral("count(%1%2)").arg(dist, a.sql);
+            r.type = spec(n == QLatin1String("count") ? Type::Int : Type::BigInt);
+            r.nullable = false;
+            return r;
+        }
+        Category c = a.type.category();
+        if ((n == QLatin1String("sum") || n == QLatin1String("avg")) && !(c == Category::Integer || c == Category::Exact || c == Category::Approx || a.unknownType))
+            throw Errors::make(409, 16, QStringLiteral("The %1 operation cannot take a %2 data type as an argument.").arg(n, a.type.name()));
+        if (n == QLatin1String("min") || n == QLatin1String("max")) {
+            r.sql = QStringLiteral("%1(%2%3)").arg(n, dist, a.type.category() == Category::Exact && !a.isColumn ? numericSql(a) : a.sql);
+            r.type = a.type;
+            return r;
+        }
+        if (n == QLatin1String("stdev") || n == QLatin1String("var"))
+            throw Errors::notSupported(QStringLiteral("the %1 aggregate").arg(n.toUpper()));
+        TypeSpec t = a.type;
+        if (c == Category::Integer) t = spec(t.type == Type::BigInt ? Type::BigInt : Type::Int);
+        if (t.hasPrecision()) t.precision = 38;
+        if (n == QLatin1String("avg") && t.hasPrecision()) t.scale = std::max(t.scale, 6);
+        if (n == QLatin1String("sum")) {
+            r.sql = c == Category::Integer ? QStringLiteral("sum(%1%2)").arg(dist, a.sql) : QStringLiteral("sum(%1%2)").arg(dist, numericSql(a));
+        } else {
+            r.sql = c == Category::Integer ? QStringLiteral("CAST(avg(%1%2) AS INTEGER)").arg(dist, a.sql)
+                                           : QStringLiteral("avg(%1%2)").arg(dist, numericSql(a));
+        }
+        r.type = t;
+        return r;
+    }
+
+    if (n == QLatin1String("isnull")) {
+        argCount(f, 2, 2);
+        auto a = args();
+        r.type = a[0].isNull ? a[1].type : a[0].type;
+        QString second = a[1].isNull || a[0].isNull || a[1].type.category() == a[0].type.category() ? a[1].sql : convertSql(a[1], r.type, false);
+        r.sql = QStringLiteral("ifnull(%1, %2)").arg(a[0].sql, second);
+        r.nullable = a[1].nullable;
+        return r;
+    }
+    if (n == QLatin1String("coalesce")) {
+        if (f.args.size() < 2) argCount(f, 2, 2);
+        auto a = args();
+        bool first = true;
+        for (const Typed& t : a)
+            if (!t.isNull) {
+                r.type = first ? t.type : types::promote(r.type, t.type);
+                first = false;
+            }
+        if (first) r.type = spec(Type::Int);
+        QStringList l;
+        for (const Typed& t : a) l << (t.isNull || t.type.category() == r.type.category() ? t.sql : convertSql(t, r.type, false));
+        r.sql = QStringLiteral("coalesce(%1)").arg(l.join(QStringLiteral(", ")));
+        return r;
+    }
+    if (n == QLatin1String("nullif")) {
+        argCount(f, 2, 2);
+        auto a = args();
+        r.sql = QStringLiteral("nullif(%1, %2)").arg(a[0].sql, a[1].sql);
+        r.type = a[0].type;
+        return r;
+    }
+    if (n == QLatin1String("len")) return simple("tsql_len", 1, 1, spec(Type::Int));
+    if (n == QLatin1String("datalength")) return simple("tsql_datalength", 1, 1, spec(Type::Int));
+    if (n == QLatin1String("left") || n == QLatin1String("right")) {
+        argCount(f, 2, 2);
+        auto a = args();
+        r.sql = QStringLiteral("tsql_%1(%2)").arg(n, sqlOf(a));
+        r.type = stringResult(a[0].type);
+        return r;
+    }
+    if (n == QLatin1String("substring")) {
+        argCount(f, 3, 3);
+        auto a = args();
+        r.sql = QStringLiteral("tsql_substring(%1)").arg(sqlOf(a));
+        r.type = a[0].type.category() == Category::Binary ? spec(Type::VarBinary, std::max(1, a[0].type.length)) : stringResult(a[0].type);
+        return r;
+    }
+    if (n == QLatin1String("upper") || n == QLatin1String("lower") || n == QLatin1String("ltrim") || n == QLatin1String("rtrim") ||
+        n == QLatin1String("reverse")) {
+        argCount(f, 1, 1);
+        auto a = args();
+        r.sql = QStringLiteral("tsql_%1(%2)").arg(n, a[0].sql);
+        r.type = stringResult(a[0].type);
+        return r;
+    }
+    if (n == QLatin1String("replace")) {
+        argCount(f, 3, 3);
+        auto a = args();
+        r.sql = QStringLiteral("tsql_replace(%1)").arg(sqlOf(a));
+        r.type = stringResult(a[0].type, 8000);
+        return r;
+    }
+    if (n == QLatin1String("charindex")) return simple("tsql_charindex", 2, 3, spec(Type::Int));
+    if (n == QLatin1String("patindex")) return simple("tsql_patindex", 2, 2, spec(Type::Int));
+    if (n == QLatin1String("space")) return simple("tsql_space", 1, 1, spec(Type::VarChar, 8000));
+    if (n == QLatin1String("replicate")) return simple("tsql_replicate", 2, 2, spec(Type::VarChar, 8000));
+    if (n == QLatin1String("ascii") || n == QLatin1String("unicode")) return simple(n == QLatin1String("ascii") ? "tsql_ascii" : "tsql_unicode", 1, 1, spec(Type::Int));
+    if (n == QLatin1String("char")) return simple("tsql_char", 1, 1, spec(Type::Char, 1));
+    if (n == QLatin1String("nchar")) return simple("tsql_nchar", 1, 1, spec(Type::NChar, 1));
+    if (n == QLatin1String("str")) return simple("tsql_str", 1, 3, spec(Type::VarChar, 8000));
+    if (n == QLatin1String("getdate") || n == QLatin1String("current_timestamp")) return simple("tsql_getdate", 0, 0, spec(Type::DateTime));
+    if (n == QLatin1String("getutcdate")) return simple("tsql_getutcdate", 0, 0, spec(Type::DateTime));
+    if (n == QLatin1String("year") || n == QLatin1String("month") || n == QLatin1String("day")) {
+        argCount(f, 1, 1);
+        auto a = args();
+        r.sql = QStringLiteral("tsql_%1(%2)").arg(n, a[0].sql);
+        r.type = spec(Type::Int);
+        return r;
+    }
+    if (n == QLatin1String("dateadd") || n == QLatin1String("datediff") || n == QLatin1String("datepart") || n == QLatin1String("datename")) {
+        bool two = n == QLatin1String("datepart") || n == QLatin1String("datename");
+        argCount(f, two ? 2 : 3, two ? 2 : 3);
+        QString partName = datePartName(*f.args[0]);
+        int part = functions::datePartCode(partName);
+        if (part < 0)
+            throw Errors::make(155, 15, QStringLiteral("'%1' is not a recognized %2 option.").arg(partName.isEmpty() ? f.args[0]->source : partName, n));
+        auto a = args(1);
+        r.sql = QStringLiteral("tsql_%1(%2, %3)").arg(n).arg(part).arg(sqlOf(a));
+        r.type = n == QLatin1String("dateadd") ? (a.back().type.category() == Category::DateTime ? a.back().type : spec(Type::DateTime))
+                 : n == QLatin1String("datename") ? spec(Type::NVarChar, 30) : spec(Type::Int);
+        return r;
+    }
+    if (n == QLatin1String("isdate")) return simple("tsql_isdate", 1, 1, spec(Type::Int));
+    if (n == QLatin1String("isnumeric")) return simple("tsql_isnumeric", 1, 1, spec(Type::Int));
+    if (n == QLatin1String("newid")) return simple("tsql_newid", 0, 0, spec(Type::UniqueIdentifier));
+    if (n == QLatin1String("abs") || n == QLatin1String("floor") || n == QLatin1String("ceiling") || n == QLatin1String("sign")) {
+        argCount(f, 1, 1);
+        auto a = args();
+        r.sql = QStringLiteral("tsql_%1(%2)").arg(n, a[0].sql);
+        r.type = a[0].type.isString() ? spec(Type::Float) : a[0].type;
+        if ((n == QLatin1String("floor") || n == QLatin1String("ceiling")) && r.type.hasPrecision()) r.type.scale = 0;
+        return r;
+    }
+    if (n == QLatin1String("round")) {
+        argCount(f, 2, 3);
+        auto a = args();
+        r.sql = QStringLiteral("tsql_round(%1)").arg(sqlOf(a));
+        r.type = a[0].type;
+        return r;
+    }
+    if (n == QLatin1String("power")) {
+        argCount(f, 2, 2);
+        auto a = args();
+        r.sql = QStringLiteral("tsql_power(%1)").arg(sqlOf(a));
+        r.type = a[0].type.category() == Category::Integer ? spec(Type::Int) : spec(Type::Float);
+        return r;
+    }
+    if (n == QLatin1String("sqrt")) return simple("tsql_sqrt", 1, 1, spec(Type::Float));
+    if (n == QLatin1String("exp")) return simple("tsql_exp", 1, 1, spec(Type::Float));
+    if (n == QLatin1String("log")) return simple("tsql_log", 1, 1, spec(Type::Float));
+    if (n == QLatin1String("log10")) return simple("tsql_log10", 1, 1, spec(Type::Float));
+    if (n == QLatin1String("pi")) {
+        argCount(f, 0, 0);
+        r.sql = QStringLiteral("3.14159265358979");
+        r.type = spec(Type::Float);
+        return r;
+    }
+    if (n == QLatin1String("rand")) {
+        argCount(f, 0, 1);
+        r.sql = QStringLiteral("((random() & 9007199254740991) / 9007199254740992.0)");
+        r.type = spec(Type::Float);
+        return r;
+    }
+    // session and server facts, known when the statement is translated
+    auto constant = [&](const QString& v, Type t = Type::NVarChar, int len = 128) {
+        argCount(f, 0, 0);
+        r.sql = storage::quoteText(v);
+        r.type = spec(t, len);
+        r.nullable = false;
+        return r;
+    };
+    if (n == QLatin1String("db_name")) {
+        if (f.args.empty()) return constant(s_.currentDatabase());
+        throw Errors::notSupported(QStringLiteral("DB_NAME with an argument"));
+    }
+    if (n == QLatin1String("user_name") || n == QLatin1String("current_user") || n == QLatin1String("user") ||
+        n == QLatin1String("session_user"))
+        return constant(s_.userName());
+    if (n == QLatin1String("suser_sname") || n == QLatin1String("suser_name") || n == QLatin1String("system_user"))
+        return constant(s_.loginName());
+    if (n == QLatin1String("host_name")) return constant(QSysInfo::machineHostName());
+    if (n == QLatin1String("app_name")) return constant(QStringLiteral("Varnolt"));
+    if (n == QLatin1String("scope_identity") || n == QLatin1String("@@identity")) {
+        argCount(f, 0, 0);
+        r.sql = s_.lastIdentity ? QString::number(*s_.lastIdentity) : QStringLiteral("NULL");
+        r.type = spec(Type::Decimal, std::nullopt, 38, 0);
+        return r;
+    }
+    if (n == QLatin1String("object_id")) {
+        argCount(f, 1, 1);
+        auto lit = tryAs<const LiteralExpr>(f.args[0].get());
+        if (!lit || (lit->type != LiteralType::String && lit->type != LiteralType::NString))
+            throw Errors::notSupported(QStringLiteral("OBJECT_ID of anything but a literal name"));
+        r.type = spec(Type::Int);
+        r.sql = QStringLiteral("NULL");
+        // parse the possibly qualified, bracketed name
+        QStringList parts;
+        QString cur;
+        bool inBr = false;
+        const QString& t = lit->text;
+        for (qsizetype i = 0; i < t.size(); ++i) {
+            QChar c = t[i];
+            if (inBr) {
+                if (c == QLatin1Char(']')) {
+                    if (i + 1 < t.size() && t[i + 1] == QLatin1Char(']')) {
+                        cur += c;
+                        ++i;
+                    } else inBr = false;
+                } else cur += c;
+            } else if (c == QLatin1Char('[')) inBr = true;
+            else if (c == QLatin1Char('.')) {
+                parts << cur;
+                cur.clear();
+            } else cur += c;
+        }
+        parts << cur;
+        sql::ObjectName on;
+        on.name = parts.value(parts.size() - 1).trimmed();
+        if (parts.size() >= 2) on.owner = parts[parts.size() - 2].trimmed();
+        if (parts.size() >= 3) on.database = parts[parts.size() - 3].trimmed();
+        try {
+            QString db = on.database.isEmpty() ? s_.currentDatabase() : on.database;
+            if (s_.databaseName(db)) {
+                auto cat = s_.catalogFor(db);
+                if (auto o = cat.findObject(on.owner, on.name, s_.userName())) r.sql = QString::number(o->id);
+            }
+        } catch (const SqlError&) {
+        }
+        return r;
+    }
+    if (n == QLatin1String("ident_current")) {
+        argCount(f, 1, 1);
+        throw Errors::notSupported(QStringLiteral("IDENT_CURRENT"));
+    }
+    throw Errors::make(195, 15, QStringLiteral("'%1' is not a recognized function name.").arg(f.name));
+}
+
+} // namespace engine::exec

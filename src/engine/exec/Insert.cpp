@@ -1,0 +1,156 @@
+#include "engine/Errors.h"
+#include "engine/exec/ConstraintErrors.h"
+#include "engine/exec/Statements.h"
+#include "engine/exec/Translator.h"
+#include "engine/storage/Sqlite.h"
+
+namespace engine::exec {
+
+using namespace engine::sql;
+using storage::quoteId;
+
+namespace {
+
+// The value a column takes when the statement gives none.
+QString defaultSql(Translator& tr, const catalog::Column& c, SessionImpl& s, const ResolvedTable& rt)
+{
+    QString text = c.defaultText;
+    if (text.isEmpty() && !c.boundDefault.isEmpty()) {
+        auto cat = s.catalogFor(rt.database);
+        if (auto o = cat.findObject(QString(), c.boundDefault, rt.table.owner)) text = o->text;
+    }
+    if (c.type.type == types::Type::Timestamp) return QStringLiteral("randomblob(8)");
+    if (text.isEmpty()) return QStringLiteral("NULL");
+    Typed d = tr.defaultExpr(text);
+    return tr.convertSql(d, c.type, true);
+}
+
+} // namespace
+
+void execInsert(SessionImpl& s, const InsertStmt& st)
+{
+    ResolvedTable rt = s.resolveTable(st.table);
+    const catalog::Table& t = rt.table;
+    Translator tr(s);
+
+    std::vector<const catalog::Column*> targets;
+    bool explicitList = !st.columns.isEmpty();
+    bool identityOn = s.identityInsert && s.identityInsert->tableId == t.id &&
+                      s.identityInsert->database.compare(rt.database, Qt::CaseInsensitive) == 0;
+    if (explicitList) {
+        for (const QString& name : st.columns) {
+            const catalog::Column* c = t.column(name);
+            if (!c) throw Errors::invalidColumn(name);
+            for (const catalog::Column* o : targets)
+                if (o == c)
+                    throw Errors::make(264, 16, QStringLiteral("Column name '%1' appears more than once in the result column list.").arg(c->name));
+            if (c->isComputed())
+                throw Errors::make(271, 16, QStringLiteral("Column '%1' cannot be modified because it is either a computed column or is the result of a UNION operator.").arg(c->name));
+            if (c->type.type == types::Type::Timestamp)
+                throw Errors::make(273, 16, QStringLiteral("Cannot insert an explicit value into a timestamp column. Use INSERT with a column list to exclude the timestamp column, or insert a DEFAULT into the timestamp column."));
+            targets.push_back(c);
+        }
+    } else {
+        for (const catalog::Column& c : t.columns) {
+            if (c.isComputed() || c.type.type == types::Type::Timestamp) continue;
+            if (c.identity && !identityOn) continue;
+            targets.push_back(&c);
+        }
+    }
+    const catalog::Column* idCol = t.identityColumn();
+    bool idInList = false;
+    for (const catalog::Column* c : targets) idInList |= c == idCol && idCol;
+    if (idCol) {
+        if (idInList && !identityOn) throw Errors::identityInsertOff(t.name);
+        if (identityOn && !explicitList) throw Errors::identityColumnList(t.name);
+        if (identityOn && !idInList) throw Errors::identityInsertOn(t.name);
+    }
+    int slot = idCol ? s.addIdentitySlot(rt) : -1;
+
+    // the source: one Typed per target, over "src"."vK" or as VALUES expressions
+    QString fromSql;
+    std::vector<std::vector<std::optional<Typed>>> rows; // nullopt: DEFAULT
+    switch (st.source) {
+    case InsertSource::Values: {
+        Scope empty;
+        for (const ExprList& values : st.rows) {
+            if (values.size() != targets.size()) {
+                if (!explicitList) throw Errors::columnCount();
+                throw Errors::make(values.size() > targets.size() ? 109 : 110, 15,
+                                   values.size() > targets.size()
+                                       ? QStringLiteral("There are more columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement.")
+                                       : QStringLiteral("There are fewer columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement."));
+            }
+            std::vector<std::optional<Typed>> row;
+            for (const ExprPtr& v : values) {
+                if (v->kind == ExprKind::Default) row.push_back(std::nullopt);
+                else row.push_back(tr.expr(*v, empty));
+            }
+            rows.push_back(std::move(row));
+        }
+        break;
+    }
+    case InsertSource::Query: {
+        TranslatedQuery q = tr.query(*st.query, nullptr);
+        if (q.intoCore) throw Errors::syntaxKeyword(QStringLiteral("INTO"));
+        if (q.hasAssignments) throw Errors::make(141, 15, QStringLiteral("A SELECT statement that assigns a value to a variable must not be combined with data-retrieval operations."));
+        if (q.columns.size() != targets.size()) {
+            if (!explicitList) throw Errors::columnCount();
+            throw Errors::make(q.columns.size() < targets.size() ? 120 : 121, 15,
+                               q.columns.size() < targets.size()
+                                   ? QStringLiteral("The select list for the INSERT statement contains fewer items than the insert list. The number of SELECT values must match the number of INSERT columns.")
+                                   : QStringLiteral("The select list for the INSERT statement contains more items than the insert list. The number of SELECT values must match the number of INSERT columns."));
+        }
+        std::vector<std::optional<Typed>> row;
+        for (size_t i = 0; i < q.columns.size(); ++i) {
+            Typed v;
+            v.sql = QStringLiteral("src.\"v%1\"").arg(i + 1);
+            v.type = q.columns[i].type;
+            v.nullable = q.columns[i].info.nullable;
+            v.unknownType = v.type.category() == types::Category::Variant;
+            row.push_back(v);
+        }
+        rows.push_back(std::move(row));
+        fromSql = QStringLiteral(" FROM (%1) AS src").arg(q.sql);
+        break;
+    }
+    case InsertSource::DefaultValues: rows.emplace_back(); break;
+    case InsertSource::Exec: throw Errors::notSupported(QStringLiteral("INSERT ... EXEC"));
+    }
+
+    QStringList cols;
+    for (const catalog::Column& c : t.columns)
+        if (!c.isComputed()) cols << quoteId(c.phys);
+    QStringList selects;
+    for (const auto& row : rows) {
+        QStringList exprs;
+        for (const catalog::Column& c : t.columns) {
+            if (c.isComputed()) continue;
+            int at = -1;
+            for (size_t i = 0; i < targets.size(); ++i)
+                if (targets[i] == &c) at = int(i);
+            QString e;
+            if (at >= 0 && at < int(row.size()) && row[size_t(at)]) {
+                const Typed& v = *row[size_t(at)];
+                e = tr.convertSql(v, c.type, true);
+                if (c.identity) {
+                    if (v.isNull) throw Errors::notNull(c.name, rt.displayName(), false);
+                    e = QStringLiteral("tsql_idseen(%1, %2)").arg(slot).arg(e);
+                }
+            } else if (c.identity) {
+                e = QStringLiteral("tsql_identity(%1)").arg(slot);
+            } else {
+                e = defaultSql(tr, c, s, rt);
+            }
+            exprs << e;
+        }
+        selects << QStringLiteral("SELECT ") + exprs.join(QStringLiteral(", ")) + fromSql;
+    }
+    QString sql = QStringLiteral("INSERT INTO %1 (%2) %3")
+                      .arg(rt.qualifiedPhys(), cols.join(QStringLiteral(", ")), selects.join(QStringLiteral(" UNION ALL ")));
+    long long n = withConstraintErrors(rt, false, [&] { return s.execSql(sql, tr.binds()); });
+    s.finishIdentitySlots(true);
+    s.setRowCount(n);
+}
+
+} // namespace engine::exec

@@ -1,0 +1,358 @@
+// SELECT queries and FROM clauses to SQLite SQL.
+
+#include "engine/Errors.h"
+#include "engine/exec/SessionImpl.h"
+#include "engine/exec/Translator.h"
+#include "engine/storage/Sqlite.h"
+#include "engine/sysviews/SystemViews.h"
+
+namespace engine::exec {
+
+using namespace engine::sql;
+using storage::quoteId;
+using types::Category;
+
+ScopeSource Translator::tableSource(const QString& database, const QString& schema, const catalog::Table& t, const QString& alias,
+                                    bool hasAlias)
+{
+    ScopeSource src;
+    src.table = std::make_shared<catalog::Table>(t);
+    src.alias = hasAlias ? alias : t.name;
+    src.hasAlias = hasAlias;
+    src.owner = t.owner;
+    src.database = database;
+    src.schema = schema;
+    src.sqlAlias = newAlias();
+    src.physTable = quoteId(schema) + QLatin1Char('.') + quoteId(t.phys());
+    for (const catalog::Column& c : src.table->columns) {
+        ScopeColumn sc;
+        sc.name = c.name;
+        sc.sql = src.sqlAlias + QLatin1Char('.') + quoteId(c.phys);
+        sc.type = c.type;
+        sc.nullable = c.nullable;
+        sc.column = &c;
+        src.columns.push_back(sc);
+    }
+    return src;
+}
+
+QString Translator::tableRef(const TableRef& r, Scope& scope)
+{
+    switch (r.kind) {
+    case TableRefKind::Named: {
+        const auto& n = as<NamedTableRef>(r);
+        if (!n.name.server.isEmpty()) throw Errors::notSupported(QStringLiteral("linked servers (%1)").arg(n.name.server));
+        if (const sysviews::SystemView* v = sysviews::find(n.name.owner, n.name.name)) {
+            QString db = v->masterOnly ? QStringLiteral("master") : (n.name.database.isEmpty() ? s_.currentDatabase() : n.name.database);
+            QString schema = s_.schemaFor(db);
+            ScopeSource src;
+            src.alias = n.alias.isEmpty() ? v->name : n.alias;
+            src.hasAlias = !n.alias.isEmpty();
+            src.owner = v->owner;
+            src.database = db;
+            src.sqlAlias = newAlias();
+            for (const sysviews::ViewColumn& c : v->columns) {
+                ScopeColumn sc;
+                sc.name = c.name;
+                sc.sql = src.sqlAlias + QLatin1Char('.') + quoteId(c.name);
+                sc.type = c.type;
+                src.columns.push_back(sc);
+            }
+            QString sql = QStringLiteral("%1.%2 AS %3").arg(quoteId(schema), quoteId(v->phys), src.sqlAlias);
+            scope.sources.push_back(std::move(src));
+            return sql;
+        }
+        ResolvedTable t = s_.resolveTable(n.name);
+        ScopeSource src = tableSource(t.database, t.schema, t.table, n.alias, !n.alias.isEmpty());
+        for (const ScopeSource& other : scope.sources)
+            if (other.alias.compare(src.alias, Qt::CaseInsensitive) == 0 && other.hasAlias == src.hasAlias &&
+                (src.hasAlias || other.owner.compare(src.owner, Qt::CaseInsensitive) == 0))
+                throw Errors::make(1013, 15, QStringLiteral("Tables or functions '%1' and '%1' have the same exposed names. Use correlation names to distinguish them.").arg(src.alias));
+        QString sql = QStringLiteral("%1 AS %2").arg(src.physTable, src.sqlAlias);
+        scope.sources.push_back(std::move(src));
+        return sql;
+    }
+    case TableRefKind::Derived: {
+        const auto& d = as<DerivedTableRef>(r);
+        if (d.alias.isEmpty()) throw Errors::syntax(QStringLiteral(")"));
+        TranslatedQuery q = query(*d.query, scope.outer);
+        ScopeSource src;
+        src.alias = d.alias;
+        src.hasAlias = true;
+        src.sqlAlias = newAlias();
+        int k = 1;
+        for (const QueryColumn& c : q.columns) {
+            if (c.info.name.isEmpty())
+                throw Errors::make(8155, 16, QStringLiteral("No column was specified for column %1 of '%2'.").arg(k).arg(d.alias));
+            ScopeColumn sc;
+            sc.name = c.info.name;
+            sc.sql = src.sqlAlias + QStringLiteral(".\"v%1\"").arg(k++);
+            sc.type = c.type;
+            sc.nullable = c.info.nullable;
+            src.columns.push_back(sc);
+        }
+        QString sql = QStringLiteral("(%1) AS %2").arg(q.sql, src.sqlAlias);
+        scope.sources.push_back(std::move(src));
+        return sql;
+    }
+    case TableRefKind::Join: {
+        const auto& j = as<JoinTableRef>(r);
+        QString left = tableRef(*j.left, scope);
+        QString right = tableRef(*j.right, scope);
+        QString kind;
+        switch (j.type) {
+        case JoinType::Inner: kind = QStringLiteral("JOIN"); break;
+        case JoinType::Left: kind = QStringLiteral("LEFT JOIN"); break;
+        case JoinType::Right: kind = QStringLiteral("RIGHT JOIN"); break;
+        case JoinType::Full: kind = QStringLiteral("FULL JOIN"); break;
+        case JoinType::Cross: kind = QStringLiteral("CROSS JOIN"); break;
+        }
+        QString sql = QStringLiteral("%1 %2 %3").arg(left, kind, right);
+        if (j.on) sql += QStringLiteral(" ON ") + condition(*j.on, scope);
+        return sql;
+    }
+    default: break;
+    }
+    throw Errors::notSupported(QStringLiteral("this kind of table source"));
+}
+
+QString Translator::from(const std::vector<TableRefPtr>& refs, Scope& scope)
+{
+    QStringList parts;
+    for (const auto& r : refs) parts << tableRef(*r, scope);
+    return parts.join(QStringLiteral(", "));
+}
+
+namespace {
+QString orderSuffix(const Typed& t)
+{
+    if (t.type.isString() && !t.isColumn) return QStringLiteral(" COLLATE TSQL_CI");
+    return {};
+}
+
+QString limitSql(Translator& tr, const SelectCore& c)
+{
+    if (!c.top) return {};
+    Scope empty;
+    Typed t = tr.expr(*c.top, empty);
+    return t.sql;
+}
+} // namespace
+
+QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<QueryColumn>& cols, TranslatedQuery& out,
+                         const std::vector<OrderItem>* orderBy, bool single)
+{
+    Scope scope;
+    scope.outer = outer;
+    QString fromSql = from(c.from, scope);
+    QStringList items;
+    std::vector<Typed> typedItems;
+    bool anyAggregate = false;
+    int assignments = 0;
+    for (const SelectItem& it : c.items) {
+        if (it.kind == SelectItemKind::Star) {
+            if (scope.sources.empty()) throw Errors::make(263, 16, QStringLiteral("Must specify table to select from."));
+            bool matched = false;
+            for (const ScopeSource& src : scope.sources) {
+                if (!it.qualifier.isEmpty() && src.alias.compare(it.qualifier, Qt::CaseInsensitive) != 0) continue;
+                matched = true;
+                for (const ScopeColumn& sc : src.columns) {
+                    Typed t;
+                    t.sql = sc.sql;
+                    t.type = sc.type;
+                    t.nullable = sc.nullable;
+                    t.isColumn = true;
+                    t.column = sc.column;
+                    QueryColumn qc;
+                    qc.info = columnInfo(sc.name, sc.type, sc.nullable);
+                    qc.type = sc.type;
+                    qc.source = sc.column;
+                    cols.push_back(qc);
+                    typedItems.push_back(t);
+                }
+            }
+            if (!matched)
+                throw Errors::make(107, 16, QStringLiteral("The column prefix '%1' does not match with a table name or alias name used in the query.").arg(it.qualifier));
+            continue;
+        }
+        Typed t = expr(*it.expr, scope);
+        anyAggregate |= t.hasAggregate;
+        QueryColumn qc;
+        QString name = it.alias;
+        if (it.kind == SelectItemKind::Assignment) {
+            ++assignments;
+            out.assignTo.push_back(it.variable);
+        } else if (name.isEmpty()) {
+            if (auto ce = tryAs<const ColumnExpr>(it.expr.get())) name = ce->column;
+        }
+        qc.info = columnInfo(name, t.type, t.nullable);
+        qc.type = t.type;
+        qc.source = t.isColumn ? t.column : nullptr;
+        cols.push_back(qc);
+        typedItems.push_back(t);
+    }
+    if (assignments && assignments != int(typedItems.size()))
+        throw Errors::make(141, 15, QStringLiteral("A SELECT statement that assigns a value to a variable must not be combined with data-retrieval operations."));
+    out.hasAssignments = assignments > 0;
+    for (size_t i = 0; i < typedItems.size(); ++i) items << QStringLiteral("%1 AS \"v%2\"").arg(typedItems[i].sql).arg(i + 1);
+
+    QString sql = QStringLiteral("SELECT ");
+    if (c.distinct) sql += QStringLiteral("DISTINCT ");
+    sql += items.join(QStringLiteral(", "));
+    if (!fromSql.isEmpty()) sql += QStringLiteral(" FROM ") + fromSql;
+    if (c.where) {
+        Typed w = expr(*c.where, scope);
+        if (w.hasAggregate)
+            throw Errors::make(147, 15, QStringLiteral("An aggregate may not appear in the WHERE clause unless it is in a subquery contained in a HAVING clause or a select list."));
+        sql += QStringLiteral(" WHERE ") + w.sql;
+    }
+    QStringList groupSqls;
+    for (const auto& g : c.groupBy) {
+        Typed t = expr(*g, scope);
+        if (t.hasAggregate) throw Errors::make(144, 15, QStringLiteral("Cannot use an aggregate or a subquery in an expression used for the group by list of a GROUP BY clause."));
+        groupSqls << t.sql;
+    }
+    Typed having;
+    if (c.having) having = expr(*c.having, scope);
+    bool grouping = !groupSqls.isEmpty() || anyAggregate || c.having;
+    if (grouping) {
+        // every column outside an aggregate must be grouped
+        std::function<void(const Expr&)> check = [&](const Expr& e) {
+            if (auto f = tryAs<const FunctionExpr>(&e); f && isAggregateName(f->lowerName())) return;
+            if (e.kind == ExprKind::Subquery || e.kind == ExprKind::Exists) return;
+            if (e.kind == ExprKind::Column || e.kind == ExprKind::Binary || e.kind == ExprKind::Function || e.kind == ExprKind::Case ||
+                e.kind == ExprKind::Convert || e.kind == ExprKind::Cast || e.kind == ExprKind::Unary) {
+                Translator probe(s_);
+                Typed t = probe.expr(e, scope);
+                if (groupSqls.contains(t.sql)) return;
+                // the probe numbered its aliases differently; compare by shape when it holds no alias
+            }
+            if (auto col = tryAs<const ColumnExpr>(&e)) {
+                Typed t = expr(e, scope);
+                if (groupSqls.contains(t.sql)) return;
+                // outer references are constants here
+                bool local = false;
+                for (const ScopeSource& src : scope.sources)
+                    for (const ScopeColumn& sc : src.columns)
+                        if (sc.sql == t.sql) local = true;
+                if (!local) return;
+                throw Errors::make(8120, 16, QStringLiteral("Column '%1' is invalid in the select list because it is not contained in either an aggregate function or the GROUP BY clause.")
+                                               .arg(col->table.isEmpty() ? col->column : col->table + QLatin1Char('.') + col->column));
+            }
+            forEachChild(e, check);
+        };
+        for (const SelectItem& it : c.items) {
+            if (it.kind == SelectItemKind::Star) {
+                if (!groupSqls.isEmpty() || anyAggregate)
+                    throw Errors::make(8120, 16, QStringLiteral("Column '*' is invalid in the select list because it is not contained in either an aggregate function or the GROUP BY clause."));
+                continue;
+            }
+            check(*it.expr);
+        }
+        if (c.having) check(*c.having);
+    }
+    if (!groupSqls.isEmpty()) sql += QStringLiteral(" GROUP BY ") + groupSqls.join(QStringLiteral(", "));
+    if (c.having) sql += QStringLiteral(" HAVING ") + having.sql;
+
+    if (orderBy && !orderBy->empty()) {
+        QStringList ob;
+        for (const OrderItem& o : *orderBy) {
+            QString term;
+            if (auto lit = tryAs<const LiteralExpr>(o.expr.get()); lit && lit->type == LiteralType::Integer) {
+                int k = lit->text.toInt();
+                if (k < 1 || k > int(cols.size()))
+                    throw Errors::make(108, 15, QStringLiteral("The ORDER BY position number %1 is out of range of the number of items in the select list.").arg(lit->text));
+                term = QStringLiteral("\"v%1\"").arg(k) + orderSuffix(typedItems[size_t(k - 1)]);
+            } else if (auto ce = tryAs<const ColumnExpr>(o.expr.get()); ce && ce->table.isEmpty()) {
+                for (size_t i = 0; i < cols.size(); ++i)
+                    if (!c.items.empty() && cols[i].info.name.compare(ce->column, Qt::CaseInsensitive) == 0) {
+                        bool isAlias = false;
+                        for (const SelectItem& it : c.items)
+                            if (it.kind == SelectItemKind::Expr && it.alias.compare(ce->column, Qt::CaseInsensitive) == 0) isAlias = true;
+                        if (isAlias) {
+                            term = QStringLiteral("\"v%1\"").arg(i + 1) + orderSuffix(typedItems[i]);
+                            break;
+                        }
+                    }
+            }
+            if (term.isEmpty()) {
+                Typed t = expr(*o.expr, scope);
+                if (c.distinct) {
+                    bool inList = false;
+                    for (const Typed& ti : typedItems) inList |= ti.sql == t.sql;
+                    if (!inList)
+                        throw Errors::make(145, 15, QStringLiteral("ORDER BY items must appear in the select list if SELECT DISTINCT is specified."));
+                }
+                term = numericSql(t) + orderSuffix(t);
+            }
+            ob << term + (o.descending ? QStringLiteral(" DESC") : QString());
+        }
+        sql += QStringLiteral(" ORDER BY ") + ob.join(QStringLiteral(", "));
+    }
+    if (c.top) {
+        QString lim = limitSql(*this, c);
+        if (c.topPercent) {
+            QString base = sql;
+            sql = QStringLiteral("%1 LIMIT (SELECT CAST((count(*) * (%2) + 99.999999) / 100 AS INTEGER) FROM (%1))").arg(base, lim);
+        } else {
+            sql += QStringLiteral(" LIMIT max(0, %1)").arg(lim);
+        }
+        if (!single) sql = QStringLiteral("SELECT * FROM (%1)").arg(sql);
+    }
+    return sql;
+}
+
+TranslatedQuery Translator::query(const Query& q, const Scope* outer)
+{
+    TranslatedQuery out;
+    if (q.cores.empty()) throw Errors::syntax(QString());
+    if (q.cores.size() == 1) {
+        out.sql = core(q.cores[0], outer, out.columns, out, &q.orderBy, true);
+        if (q.cores[0].into) out.intoCore = &q.cores[0];
+        return out;
+    }
+    QStringList parts;
+    for (size_t i = 0; i < q.cores.size(); ++i) {
+        std::vector<QueryColumn> cols;
+        TranslatedQuery part;
+        QString sql = core(q.cores[i], outer, cols, part, nullptr, false);
+        if (part.hasAssignments) throw Errors::make(141, 15, QStringLiteral("A SELECT statement that assigns a value to a variable must not be combined with data-retrieval operations."));
+        if (i > 0 && q.cores[i].into) throw Errors::make(196, 15, QStringLiteral("SELECT INTO must be the first query in a statement containing a UNION operator."));
+        if (i == 0) {
+            out.columns = cols;
+        } else {
+            if (cols.size() != out.columns.size())
+                throw Errors::make(205, 16, QStringLiteral("All queries in an SQL statement containing a UNION operator must have an equal number of expressions in their target lists."));
+            for (size_t k = 0; k < cols.size(); ++k) {
+                out.columns[k].type = types::promote(out.columns[k].type, cols[k].type);
+                out.columns[k].info = columnInfo(out.columns[k].info.name, out.columns[k].type, out.columns[k].info.nullable || cols[k].info.nullable);
+                out.columns[k].source = nullptr;
+            }
+        }
+        if (i > 0) parts << (q.unionAll[i - 1] ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION "));
+        parts << sql;
+    }
+    if (q.cores[0].into) out.intoCore = &q.cores[0];
+    out.sql = parts.join(QString());
+    if (!q.orderBy.empty()) {
+        QStringList ob;
+        for (const OrderItem& o : q.orderBy) {
+            int pos = 0;
+            if (auto lit = tryAs<const LiteralExpr>(o.expr.get()); lit && lit->type == LiteralType::Integer) {
+                pos = lit->text.toInt();
+                if (pos < 1 || pos > int(out.columns.size()))
+                    throw Errors::make(108, 15, QStringLiteral("The ORDER BY position number %1 is out of range of the number of items in the select list.").arg(lit->text));
+            } else if (auto ce = tryAs<const ColumnExpr>(o.expr.get())) {
+                for (size_t i = 0; i < out.columns.size() && !pos; ++i)
+                    if (out.columns[i].info.name.compare(ce->column, Qt::CaseInsensitive) == 0) pos = int(i) + 1;
+            }
+            if (!pos) throw Errors::make(104, 15, QStringLiteral("ORDER BY items must appear in the select list if the statement contains a UNION operator."));
+            QString coll = out.columns[size_t(pos - 1)].type.isString() ? QStringLiteral(" COLLATE TSQL_CI") : QString();
+            ob << QStringLiteral("%1%2%3").arg(pos).arg(coll, o.descending ? QStringLiteral(" DESC") : QString());
+        }
+        out.sql += QStringLiteral(" ORDER BY ") + ob.join(QStringLiteral(", "));
+    }
+    return out;
+}
+
+} // namespace engine::exec

@@ -1,0 +1,169 @@
+#include "engine/Errors.h"
+#include "engine/exec/RowReader.h"
+#include "engine/exec/Statements.h"
+#include "engine/exec/Translator.h"
+#include "engine/parser/Parser.h"
+#include "engine/storage/Sqlite.h"
+
+namespace engine::exec {
+
+using namespace engine::sql;
+using storage::quoteId;
+using storage::Statement;
+
+namespace {
+
+void bindAll(Statement& st, const std::vector<types::Value>& binds)
+{
+    for (size_t i = 0; i < binds.size(); ++i) st.bindValue(int(i) + 1, binds[i]);
+}
+
+void selectInto(SessionImpl& s, Translator& tr, const TranslatedQuery& q)
+{
+    const ObjectName& target = *q.intoCore->into;
+    if (s.findTable(target)) throw Errors::objectExists(target.name);
+    QString db = target.database.isEmpty() ? s.currentDatabase() : *s.databaseName(target.database);
+    catalog::Catalog cat = s.catalogFor(db);
+    catalog::Table t;
+    t.name = target.name;
+    t.owner = target.owner.isEmpty() ? s.defaultOwner() : target.owner;
+    if (cat.objectNameTaken(t.owner, t.name)) throw Errors::objectExists(target.name);
+    bool identityTaken = false;
+    int k = 0;
+    for (const QueryColumn& qc : q.columns) {
+        ++k;
+        if (qc.info.name.isEmpty())
+            throw Errors::make(8155, 16, QStringLiteral("No column was specified for column %1 of '%2'.").arg(k).arg(target.name));
+        if (t.column(qc.info.name)) throw Errors::columnNamesUnique(qc.info.name);
+        catalog::Column c;
+        c.colid = k;
+        c.name = qc.info.name;
+        c.type = qc.type;
+        if (c.type.category() == types::Category::Variant && !qc.source) c.type = types::makeSpec(types::Type::SqlVariant, {}, {}, {});
+        c.nullable = qc.info.nullable;
+        if (qc.source && qc.source->identity && !identityTaken) {
+            c.identity = true;
+            c.seed = qc.source->seed;
+            c.increment = qc.source->increment;
+            c.nullable = false;
+            identityTaken = true;
+        }
+        if (qc.source) c.collation = qc.source->collation;
+        t.columns.push_back(c);
+    }
+    cat.createTable(t);
+    QStringList cols, vals;
+    for (size_t i = 0; i < t.columns.size(); ++i) {
+        cols << quoteId(t.columns[i].phys);
+        vals << QStringLiteral("\"v%1\"").arg(i + 1);
+    }
+    long long n = s.execSql(QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM (%4)")
+                                .arg(cat.qualified(t.phys()), cols.join(QStringLiteral(", ")), vals.join(QStringLiteral(", ")), q.sql),
+                            tr.binds());
+    if (const catalog::Column* id = t.identityColumn()) {
+        Statement m(s.db(), QStringLiteral("SELECT max(%1) FROM %2").arg(quoteId(id->phys), cat.qualified(t.phys())));
+        if (m.step() && !m.isNull(0)) cat.setIdentCurrent(t.id, id->colid, m.integer(0));
+    }
+    s.setRowCount(n);
+}
+
+} // namespace
+
+void execSelect(SessionImpl& s, const SelectStmt& st)
+{
+    Translator tr(s);
+    TranslatedQuery q = tr.query(*st.query, nullptr);
+    if (q.intoCore) {
+        if (q.hasAssignments) throw Errors::syntaxKeyword(QStringLiteral("INTO"));
+        selectInto(s, tr, q);
+        return;
+    }
+    Statement stmt(s.db(), q.sql);
+    bindAll(stmt, tr.binds());
+    if (q.hasAssignments) {
+        long long n = 0;
+        std::vector<types::Value> last;
+        while (stmt.step()) {
+            ++n;
+            last.clear();
+            for (size_t i = 0; i < q.columns.size(); ++i) last.push_back(stmt.value(int(i)));
+        }
+        if (n > 0) {
+            for (size_t i = 0; i < q.assignTo.size(); ++i) {
+                Variable* v = s.variable(q.assignTo[i]);
+                if (!v) throw Errors::mustDeclare(q.assignTo[i]);
+                v->value = convertValue(last[i], q.columns[i].type, v->type, false);
+            }
+        }
+        s.setRowCount(n);
+        return;
+    }
+    ResultSet rs;
+    std::vector<types::TypeSpec> typesOf;
+    for (const QueryColumn& c : q.columns) {
+        rs.columns.push_back(c.info);
+        typesOf.push_back(c.type);
+    }
+    sqlite3_stmt* h = stmt.handle();
+    const int n = int(typesOf.size());
+    while (stmt.step()) {
+        Row row;
+        row.reserve(size_t(n));
+        for (int i = 0; i < n; ++i) row.push_back(readColumn(h, i, typesOf[size_t(i)]));
+        rs.rows.push_back(std::move(row));
+    }
+    s.setRowCount(static_cast<long long>(rs.rows.size()));
+    s.addResultSet(std::move(rs));
+}
+
+namespace {
+
+class QueryCursor : public Cursor {
+public:
+    QueryCursor(Statement st, std::vector<ColumnInfo> cols, std::vector<types::TypeSpec> t)
+        : st_(std::move(st)), cols_(std::move(cols)), types_(std::move(t))
+    {
+    }
+    const std::vector<ColumnInfo>& columns() const override { return cols_; }
+    bool fetch(Row& row) override
+    {
+        if (done_ || !st_.step()) {
+            done_ = true;
+            return false;
+        }
+        row.clear();
+        for (size_t i = 0; i < types_.size(); ++i) row.push_back(readColumn(st_.handle(), int(i), types_[i]));
+        return true;
+    }
+
+private:
+    Statement st_;
+    std::vector<ColumnInfo> cols_;
+    std::vector<types::TypeSpec> types_;
+    bool done_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<Cursor> SessionImpl::openQuery(const QString& select)
+{
+    StatementList stmts = parseBatch(select);
+    if (stmts.size() != 1 || stmts[0]->kind != StmtKind::Select)
+        throw Errors::make(40002, 16, QStringLiteral("Only one SELECT statement can be opened as a cursor."));
+    const auto& st = as<SelectStmt>(*stmts[0]);
+    variables.clear();
+    Translator tr(*this);
+    TranslatedQuery q = tr.query(*st.query, nullptr);
+    if (q.intoCore || q.hasAssignments) throw Errors::make(40002, 16, QStringLiteral("Only a SELECT that returns rows can be opened as a cursor."));
+    Statement stmt(db(), q.sql);
+    bindAll(stmt, tr.binds());
+    std::vector<ColumnInfo> cols;
+    std::vector<types::TypeSpec> t;
+    for (const QueryColumn& c : q.columns) {
+        cols.push_back(c.info);
+        t.push_back(c.type);
+    }
+    return std::make_unique<QueryCursor>(std::move(stmt), std::move(cols), std::move(t));
+}
+
+} // namespace engine::exec

@@ -1,0 +1,337 @@
+#include "engine/exec/SessionImpl.h"
+
+#include "engine/Errors.h"
+#include "engine/exec/Translator.h"
+#include "engine/instance/InstanceImpl.h"
+#include "engine/parser/Parser.h"
+#include "engine/storage/Sqlite.h"
+
+#include <QFileInfo>
+
+namespace engine::exec {
+
+using storage::quoteId;
+using storage::Statement;
+
+QString ResolvedTable::qualifiedPhys() const { return quoteId(schema) + QLatin1Char('.') + quoteId(table.phys()); }
+
+QString ResolvedTable::displayName() const { return database + QLatin1Char('.') + table.owner + QLatin1Char('.') + table.name; }
+
+SessionImpl::SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, bool sysadmin, QString database)
+    : instance_(std::move(instance)), login_(std::move(login)), sysadmin_(sysadmin), database_(std::move(database))
+{
+    int rc = sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close(db_);
+        throw Errors::internal(QStringLiteral("cannot open a connection"));
+    }
+    sqlite3_busy_timeout(db_, 5000);
+    sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 125);
+    hooks_.nextIdentity = [this](int slot) {
+        IdentitySlot& s = identitySlots.at(size_t(slot));
+        const catalog::Column* c = s.table.identityColumn();
+        long long v = instance_->nextIdentity(s.database, s.table.id, c->seed, c->increment);
+        s.lastValue = v;
+        return v;
+    };
+    hooks_.seenIdentity = [this](int slot, long long v) {
+        IdentitySlot& s = identitySlots.at(size_t(slot));
+        const catalog::Column* c = s.table.identityColumn();
+        instance_->seenIdentity(s.database, s.table.id, v, c->increment);
+        s.lastValue = v;
+    };
+    functions::registerAll(db_, &hooks_);
+    spid_ = instance_->registerSession();
+    try {
+        schemaFor(QStringLiteral("master"));
+        useDatabase(database_);
+    } catch (...) {
+        instance_->unregisterSession(spid_);
+        sqlite3_close(db_);
+        throw;
+    }
+}
+
+SessionImpl::~SessionImpl()
+{
+    if (tranCount_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db_);
+    instance_->unregisterSession(spid_);
+}
+
+Instance& SessionImpl::instance() { return *instance_; }
+
+QString SessionImpl::serverNameText() const { return instance_->serverName(); }
+
+void SessionImpl::attach(const QString& database, const QString& schema, const QString& file)
+{
+    Statement s(db_, QStringLiteral("ATTACH DATABASE ?1 AS %1").arg(quoteId(schema)));
+    s.bind(1, file);
+    s.run();
+    attached_[database.toLower()] = schema;
+}
+
+std::optional<QString> SessionImpl::databaseName(const QString& name)
+{
+    QString master = attached_.count(QStringLiteral("master")) ? attached_[QStringLiteral("master")] : QString();
+    if (master.isEmpty()) {
+        auto e = instance_->database(name);
+        if (!e) return std::nullopt;
+        return e->name;
+    }
+    Statement s(db_, QStringLiteral("SELECT name FROM %1.cat_databases WHERE name = ?1 COLLATE TSQL_CI").arg(quoteId(master)));
+    s.bind(1, name);
+    if (!s.step()) return std::nullopt;
+    return s.text(0);
+}
+
+QString SessionImpl::schemaFor(const QString& database)
+{
+    QString key = database.toLower();
+    auto it = attached_.find(key);
+    QString file;
+    QString masterSchema = attached_.count(QStringLiteral("master")) ? attached_[QStringLiteral("master")] : QString();
+    if (masterSchema.isEmpty()) {
+        auto e = instance_->database(database);
+        if (!e) throw Errors::databaseMissing(database);
+        file = e->file;
+    } else {
+        Statement s(db_, QStringLiteral("SELECT filename FROM %1.cat_databases WHERE name = ?1 COLLATE TSQL_CI").arg(quoteId(masterSchema)));
+        s.bind(1, database);
+        if (!s.step()) throw Errors::databaseMissing(database);
+        file = QFileInfo(instance_->dataDir() + QLatin1Char('/') + s.text(0)).absoluteFilePath();
+    }
+    if (it != attached_.end()) {
+        // still the same file? (a database dropped and created again gets a new one)
+        Statement f(db_, QStringLiteral("PRAGMA database_list"));
+        while (f.step())
+            if (f.text(1) == it->second) {
+                if (QFileInfo(f.text(2)).absoluteFilePath() == file) return it->second;
+                break;
+            }
+        detachDatabase(database);
+    }
+    QString schema = QStringLiteral("d%1").arg(nextSchema_++);
+    attach(database, schema, file);
+    return schema;
+}
+
+void SessionImpl::detachDatabase(const QString& name)
+{
+    auto it = attached_.find(name.toLower());
+    if (it == attached_.end()) return;
+    storage::exec(db_, QStringLiteral("DETACH DATABASE %1").arg(quoteId(it->second)));
+    attached_.erase(it);
+}
+
+catalog::Catalog SessionImpl::catalogFor(const QString& database)
+{
+    QString schema = schemaFor(database);
+    return catalog::Catalog(db_, schema, databaseName(database).value_or(database));
+}
+
+std::optional<ResolvedTable> SessionImpl::findTable(const sql::ObjectName& name)
+{
+    if (!name.server.isEmpty()) throw Errors::notSupported(QStringLiteral("linked servers (%1)").arg(name.server));
+    QString db = name.database.isEmpty() ? database_ : name.database;
+    auto dbName = databaseName(db);
+    if (!dbName) throw Errors::databaseMissing(db);
+    catalog::Catalog cat = catalogFor(*dbName);
+    auto t = cat.findTable(name.owner, name.name, userName());
+    if (!t) return std::nullopt;
+    ResolvedTable r;
+    r.database = *dbName;
+    r.schema = cat.schema();
+    r.table = std::move(*t);
+    return r;
+}
+
+ResolvedTable SessionImpl::resolveTable(const sql::ObjectName& name)
+{
+    if (name.name.startsWith(QLatin1Char('#'))) throw Errors::notSupported(QStringLiteral("temporary tables (%1)").arg(name.name));
+    auto t = findTable(name);
+    if (!t) throw Errors::invalidObject(name.text());
+    return std::move(*t);
+}
+
+void SessionImpl::useDatabase(const QString& name)
+{
+    auto real = databaseName(name);
+    if (!real) throw Errors::databaseMissing(name);
+    schemaFor(*real);
+    database_ = *real;
+    instance_->setSessionDatabase(spid_, database_);
+}
+
+Variable* SessionImpl::variable(const QString& name)
+{
+    auto it = variables.find(name.toLower());
+    return it == variables.end() ? nullptr : &it.value();
+}
+
+void SessionImpl::addMessage(const Message& m)
+{
+    out_->messages.push_back(m);
+    if (m.severity > 10) out_->errors.push_back(m);
+}
+
+void SessionImpl::addResultSet(ResultSet rs) { out_->resultSets.push_back(std::move(rs)); }
+
+int SessionImpl::addIdentitySlot(const ResolvedTable& t)
+{
+    IdentitySlot s;
+    s.database = t.database;
+    s.schema = t.schema;
+    s.table = t.table;
+    const catalog::Column* c = t.table.identityColumn();
+    QString sql = QStringLiteral("SELECT %1(%2) FROM %3").arg(c->increment > 0 ? QStringLiteral("max") : QStringLiteral("min"),
+                                                              quoteId(c->phys), t.qualifiedPhys());
+    instance_->loadIdentity(t.database, t.table.id, c->increment, c->identCurrent, [&]() -> std::optional<long long> {
+        Statement st(db_, sql);
+        if (st.step() && !st.isNull(0)) return st.integer(0);
+        return std::nullopt;
+    });
+    identitySlots.push_back(std::move(s));
+    return int(identitySlots.size()) - 1;
+}
+
+void SessionImpl::finishIdentitySlots(bool ok)
+{
+    if (ok) {
+        for (IdentitySlot& s : identitySlots) {
+            if (!s.lastValue) continue;
+            lastIdentity = s.lastValue;
+            const catalog::Column* c = s.table.identityColumn();
+            catalog::Catalog cat(db_, s.schema, s.database);
+            cat.setIdentCurrent(s.table.id, c->colid, instance_->identityCurrent(s.database, s.table.id));
+        }
+    }
+    identitySlots.clear();
+}
+
+long long SessionImpl::execSql(const QString& sql, const std::vector<types::Value>& binds)
+{
+    Statement s(db_, sql);
+    for (size_t i = 0; i < binds.size(); ++i) s.bindValue(int(i) + 1, binds[i]);
+    s.run();
+    return sqlite3_changes64(db_);
+}
+
+namespace {
+
+bool leafStatement(sql::StmtKind k)
+{
+    switch (k) {
+    case sql::StmtKind::Block:
+    case sql::StmtKind::If:
+    case sql::StmtKind::While:
+    case sql::StmtKind::Break:
+    case sql::StmtKind::Continue:
+    case sql::StmtKind::Return:
+    case sql::StmtKind::Transaction:
+    case sql::StmtKind::CreateDatabase:
+    case sql::StmtKind::Use:
+    case sql::StmtKind::Declare:
+    case sql::StmtKind::Print:
+    case sql::StmtKind::Raiserror:
+    case sql::StmtKind::SetOption:
+    case sql::StmtKind::SetIdentityInsert:
+        return false;
+    case sql::StmtKind::DropObjects:
+        return true;
+    default: return true;
+    }
+}
+
+bool dmlStatement(sql::StmtKind k)
+{
+    return k == sql::StmtKind::Insert || k == sql::StmtKind::Update || k == sql::StmtKind::Delete;
+}
+
+// Errors after which the rest of the batch does not run.
+bool abortsBatch(int number)
+{
+    switch (number) {
+    case 102: case 105: case 113: case 156: case 191: // syntax
+    case 207: case 208: case 209: case 107: case 137: case 134: case 195: case 174: // names
+    case 241: case 242: case 245: case 248: case 8114: case 8115: case 8134: case 529: case 257: case 206: // conversion
+    case 911: case 3624: case 40001:
+        return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+void SessionImpl::runStatements(const sql::StatementList& list)
+{
+    for (const auto& s : list) runStatement(*s);
+}
+
+void SessionImpl::runStatement(const sql::Stmt& s)
+{
+    bool leaf = leafStatement(s.kind);
+    bool savepoint = leaf && !(s.kind == sql::StmtKind::DropObjects && as<sql::DropObjectsStmt>(s).objectType == sql::ObjectType::Database);
+    try {
+        if (savepoint) storage::exec(db_, QStringLiteral("SAVEPOINT tsql_stmt"));
+        try {
+            dispatch(s);
+            identitySlots.clear();
+            if (savepoint) storage::exec(db_, QStringLiteral("RELEASE tsql_stmt"));
+        } catch (const SqlError&) {
+            identitySlots.clear();
+            if (savepoint && !sqlite3_get_autocommit(db_)) {
+                sqlite3_exec(db_, "ROLLBACK TO tsql_stmt", nullptr, nullptr, nullptr);
+                sqlite3_exec(db_, "RELEASE tsql_stmt", nullptr, nullptr, nullptr);
+            }
+            if (sqlite3_get_autocommit(db_)) tranCount_ = 0;
+            throw;
+        }
+        if (leaf) lastError = 0;
+    } catch (const SqlError& e) {
+        Message m = e.message();
+        if (m.line == 0) m.line = s.line;
+        lastError = m.number;
+        addMessage(m);
+        if (dmlStatement(s.kind) && m.severity > 10) addMessage(Errors::terminated());
+        if (m.severity > 10 && abortsBatch(m.number)) throw BatchAbort{};
+    }
+}
+
+BatchResult SessionImpl::execute(const QString& batch)
+{
+    BatchResult r;
+    out_ = &r;
+    variables.clear();
+    sql::StatementList stmts;
+    try {
+        stmts = sql::parseBatch(batch);
+    } catch (const SqlError& e) {
+        addMessage(e.message());
+        lastError = e.number();
+        out_ = nullptr;
+        r.rowCount = rowCount_;
+        return r;
+    } catch (const std::exception& e) {
+        addMessage(Errors::internal(QString::fromUtf8(e.what())).message());
+        out_ = nullptr;
+        return r;
+    }
+    try {
+        runStatements(stmts);
+    } catch (const BatchAbort&) {
+        // the message is already recorded
+    } catch (const SqlError& e) {
+        addMessage(e.message());
+    } catch (const ReturnSignal&) {
+    } catch (const BreakSignal&) {
+    } catch (const ContinueSignal&) {
+    } catch (const std::exception& e) {
+        addMessage(Errors::internal(QString::fromUtf8(e.what())).message());
+    }
+    r.rowCount = rowCount_;
+    out_ = nullptr;
+    return r;
+}
+
+} // namespace engine::exec

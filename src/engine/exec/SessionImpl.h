@@ -1,0 +1,152 @@
+#pragma once
+// A session: the SQLite connection with every database it touches attached, the session state
+// (current database, transaction count, identity insert, @@ globals, variables) and the batch
+// runner. Statement families are implemented in their own files (Dispatch.cpp routes them).
+
+#include "engine/Engine.h"
+#include "engine/catalog/Catalog.h"
+#include "engine/functions/Functions.h"
+#include "engine/parser/Ast.h"
+#include "engine/types/TypeInfo.h"
+#include "engine/types/Value.h"
+
+#include <QHash>
+
+#include <map>
+#include <memory>
+#include <optional>
+
+struct sqlite3;
+
+namespace engine {
+class InstanceImpl;
+}
+
+namespace engine::exec {
+
+struct Variable {
+    types::TypeSpec type;
+    types::Value value;
+};
+
+// A table named in a statement, resolved to its database and catalog record.
+struct ResolvedTable {
+    QString database;      // the database's name as recorded
+    QString schema;        // attached SQLite schema of that database
+    catalog::Table table;
+    QString qualifiedPhys() const; // "d5"."t12"
+    QString displayName() const;   // database.owner.name, for messages
+};
+
+// Control flow out of statements.
+struct BreakSignal {};
+struct ContinueSignal {};
+struct ReturnSignal {};
+struct BatchAbort {}; // an error that ends the batch was recorded
+
+class SessionImpl : public Session {
+public:
+    SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, bool sysadmin, QString database);
+    ~SessionImpl() override;
+
+    BatchResult execute(const QString& batch) override;
+    std::unique_ptr<Cursor> openQuery(const QString& select) override;
+    QString currentDatabase() const override { return database_; }
+    QString loginName() const override { return login_; }
+    int spid() const override { return spid_; }
+    int tranCount() const override { return tranCount_; }
+    Instance& instance() override;
+    InstanceImpl& server() { return *instance_; }
+
+    // --- used by the statement implementations ---
+    sqlite3* db() const { return db_; }
+    // The attached schema of a database (attaching it on first use); 911 when unknown.
+    QString schemaFor(const QString& database);
+    QString masterSchema() { return schemaFor(QStringLiteral("master")); }
+    QString currentSchema() { return schemaFor(database_); }
+    catalog::Catalog catalogFor(const QString& database);
+    catalog::Catalog currentCatalog() { return catalogFor(database_); }
+    // The database name as recorded in master (for letter case), or nullopt.
+    std::optional<QString> databaseName(const QString& name);
+    void detachDatabase(const QString& name);
+
+    // Tables: 208 when missing. `database` and `owner` may be empty.
+    ResolvedTable resolveTable(const sql::ObjectName& name);
+    std::optional<ResolvedTable> findTable(const sql::ObjectName& name);
+    QString userName() const { return sysadmin_ ? QStringLiteral("dbo") : login_; }
+    QString defaultOwner() const { return userName(); }
+
+    // Output
+    BatchResult& out() { return *out_; }
+    void addMessage(const Message& m);
+    void addResultSet(ResultSet rs);
+    void setRowCount(long long n) { rowCount_ = n; }
+    long long rowCount() const { return rowCount_; }
+
+    // Session state
+    int& tranCountRef() { return tranCount_; }
+    QString& databaseRef() { return database_; }
+    void useDatabase(const QString& name);
+    std::optional<long long> lastIdentity;
+    int lastError = 0;
+    int returnStatus = 0;   // RETURN n of the running procedure or batch
+    int procedureDepth = 0; // nesting of EXEC'd procedures (@@NESTLEVEL)
+    bool nocount = false;
+    // SET IDENTITY_INSERT: the table that has it on
+    struct IdentityInsert {
+        QString database;
+        int tableId = 0;
+        QString name;
+    };
+    std::optional<IdentityInsert> identityInsert;
+
+    // Variables of the batch
+    QHash<QString, Variable> variables; // key: lower-case name with '@'
+    Variable* variable(const QString& name);
+
+    // Identity slots for the statement being run (see functions::Hooks)
+    struct IdentitySlot {
+        QString database;
+        QString schema;
+        catalog::Table table;
+        std::optional<long long> lastValue;
+    };
+    int addIdentitySlot(const ResolvedTable& t);
+    std::vector<IdentitySlot> identitySlots;
+    void finishIdentitySlots(bool ok);
+
+    // Runs one statement (with its savepoint when it is a leaf statement).
+    void runStatement(const sql::Stmt& s);
+    void runStatements(const sql::StatementList& list);
+    // Runs statements without a savepoint (DDL/DML bodies call this through Dispatch).
+    void dispatch(const sql::Stmt& s);
+
+    // Runs SQLite SQL with bound values; returns sqlite3_changes().
+    long long execSql(const QString& sql, const std::vector<types::Value>& binds = {});
+
+    QString serverNameText() const;
+
+private:
+    void attach(const QString& database, const QString& schema, const QString& file);
+
+    std::shared_ptr<InstanceImpl> instance_;
+    sqlite3* db_ = nullptr;
+    QString login_;
+    bool sysadmin_ = false;
+    QString database_;
+    int spid_ = 0;
+    int tranCount_ = 0;
+    long long rowCount_ = 0;
+    BatchResult* out_ = nullptr;
+    std::map<QString, QString> attached_; // lower-case database name -> schema
+    int nextSchema_ = 1;
+    functions::Hooks hooks_;
+};
+
+// Conversion helpers shared by statements.
+types::Value convertValue(const types::Value& v, const types::TypeSpec& from, const types::TypeSpec& to, bool assignment);
+QVariant toVariant(const types::Value& v, const ColumnInfo& col);
+ColumnInfo columnInfo(const QString& name, const types::TypeSpec& t, bool nullable);
+types::TypeSpec specOf(const sql::DataType& dt, SessionImpl* session = nullptr, bool inConvert = false);
+
+} // namespace engine::exec

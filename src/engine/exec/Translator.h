@@ -1,0 +1,127 @@
+#pragma once
+// Translation of T-SQL expressions and queries to SQLite SQL over the physical tables, with the
+// static T-SQL type of every expression. Variables and @@ globals become bound parameters.
+
+#include "engine/Engine.h"
+#include "engine/catalog/CatalogTypes.h"
+#include "engine/parser/Ast.h"
+#include "engine/types/TypeInfo.h"
+#include "engine/types/Value.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace engine::exec {
+
+class SessionImpl;
+
+// A translated expression.
+struct Typed {
+    QString sql;
+    types::TypeSpec type;
+    bool nullable = true;
+    bool isColumn = false;    // a plain column reference (SQLite applies its affinity/collation)
+    bool isNull = false;      // the NULL literal
+    bool hasAggregate = false;
+    bool unknownType = false; // type only known at run time (sql_variant)
+    const catalog::Column* column = nullptr; // the catalog column of a plain column reference
+};
+
+struct ScopeColumn {
+    QString name;
+    QString sql;              // sN."cK"
+    types::TypeSpec type;
+    bool nullable = true;
+    const catalog::Column* column = nullptr;
+};
+
+struct ScopeSource {
+    QString alias;            // the name expressions use: alias, or the table's name
+    bool hasAlias = false;
+    QString owner;
+    QString database;
+    QString sqlAlias;         // sN
+    std::vector<ScopeColumn> columns;
+    std::shared_ptr<catalog::Table> table; // for base tables
+    QString physTable;        // "dX"."tN" for base tables
+    QString schema;
+};
+
+struct Scope {
+    std::vector<ScopeSource> sources;
+    const Scope* outer = nullptr;
+    // extra names (e.g. select aliases for ORDER BY) are handled by the query translator
+};
+
+struct QueryColumn {
+    ColumnInfo info;
+    types::TypeSpec type;
+    const catalog::Column* source = nullptr; // a plain column of a base table
+};
+
+struct TranslatedQuery {
+    QString sql;                       // output columns are named "v1".."vN"
+    std::vector<QueryColumn> columns;
+    bool hasAssignments = false;
+    std::vector<QString> assignTo;     // SELECT @v = ...: the variable of each column
+    const sql::SelectCore* intoCore = nullptr;
+};
+
+class Translator {
+public:
+    explicit Translator(SessionImpl& session) : s_(session) {}
+
+    Typed expr(const sql::Expr& e, const Scope& scope);
+    // expression used as a condition (WHERE/ON/HAVING/IF)
+    QString condition(const sql::Expr& e, const Scope& scope);
+    TranslatedQuery query(const sql::Query& q, const Scope* outer);
+    // FROM clause: fills scope and returns its SQL ("" when empty)
+    QString from(const std::vector<sql::TableRefPtr>& refs, Scope& scope);
+    // A base-table source for DML targets.
+    ScopeSource tableSource(const QString& database, const QString& schema, const catalog::Table& t, const QString& alias,
+                            bool hasAlias);
+
+    // SQL converting x to `to` (nothing when no conversion is needed).
+    QString convertSql(const Typed& x, const types::TypeSpec& to, bool assignment, const QString& styleSql = QString());
+    // SQL of x made numeric when it is exact data kept as text.
+    QString numericSql(const Typed& x);
+
+    QString bind(const types::Value& v);
+    std::vector<types::Value>& binds() { return binds_; }
+    QString newAlias() { return QStringLiteral("s%1").arg(++aliases_); }
+    SessionImpl& session() { return s_; }
+    // A default text from the catalog ("(0)") translated to SQL.
+    Typed defaultExpr(const QString& text);
+    // A computed column text translated over the table's physical columns (bare names).
+    Typed computedExpr(const QString& text, const catalog::Table& t);
+
+private:
+    Typed literal(const sql::LiteralExpr& e);
+    Typed column(const sql::ColumnExpr& e, const Scope& scope);
+    Typed variable(const sql::VariableExpr& e);
+    Typed global(const sql::GlobalExpr& e);
+    Typed unary(const sql::UnaryExpr& e, const Scope& scope);
+    Typed binary(const sql::BinaryExpr& e, const Scope& scope);
+    Typed comparison(sql::BinaryOp op, Typed a, Typed b);
+    Typed function(const sql::FunctionExpr& e, const Scope& scope);
+    Typed convert(const sql::Expr& value, const sql::DataType& type, const sql::Expr* style, const Scope& scope);
+    Typed caseExpr(const sql::CaseExpr& e, const Scope& scope);
+    Typed subquery(const sql::Query& q, const Scope& scope);
+    void coerceForCompare(Typed& a, Typed& b);
+    QString core(const sql::SelectCore& c, const Scope* outer, std::vector<QueryColumn>& cols, TranslatedQuery& out,
+                 const std::vector<sql::OrderItem>* orderBy, bool single);
+    QString tableRef(const sql::TableRef& r, Scope& scope);
+
+    SessionImpl& s_;
+    std::vector<types::Value> binds_;
+    int aliases_ = 0;
+    int depth_ = 0;
+};
+
+// Children of an expression node, for walks over the tree.
+void forEachChild(const sql::Expr& e, const std::function<void(const sql::Expr&)>& fn);
+bool isAggregateName(const QString& lowerName);
+
+} // namespace engine::exec

@@ -1,0 +1,18 @@
+#pragma once
+// The server's collation names: the Windows collations with their suffixes, then the SQL_
+// collations, in the server's order.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace engine::functions {
+
+const QStringList& collationNames();
+// The name as listed, found without regard to case; nullopt when unknown.
+std::optional<QString> findCollation(const QString& name);
+// Case-sensitive comparison for data in this collation (CS or BIN).
+bool collationCaseSensitive(const QString& name);
+
+} // namespace engine::functions

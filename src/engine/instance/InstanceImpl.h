@@ -1,0 +1,94 @@
+#pragma once
+// A server instance on its data directory: system databases, the database list, logins, and
+// state shared by its sessions (identity counters, which session uses which database).
+
+#include "engine/Engine.h"
+
+#include <QMutex>
+#include <QString>
+
+#include <map>
+#include <optional>
+#include <set>
+
+struct sqlite3;
+
+namespace engine {
+
+struct DatabaseEntry {
+    int dbid = 0;
+    QString name;
+    QString file;      // absolute path of the SQLite file
+    QString crdate;
+    QString collation;
+};
+
+class InstanceImpl : public Instance, public std::enable_shared_from_this<InstanceImpl> {
+public:
+    InstanceImpl(QString serverName, QString dataDir);
+    ~InstanceImpl() override;
+
+    // Creates or opens the data directory; throws SqlError.
+    void start();
+
+    std::unique_ptr<Session> connectIntegrated() override;
+    std::unique_ptr<Session> connect(const QString& login, const QString& password) override;
+    QString serverName() const override { return serverName_; }
+    QString dataDir() const override { return dataDir_; }
+
+    // Databases (read from master on each call; master is the truth).
+    std::optional<DatabaseEntry> database(const QString& name) const;
+    std::vector<DatabaseEntry> databases() const;
+    // Creates the file as a copy of model and records it in master through `db` (the caller's
+    // connection, so that the record follows its transaction).
+    DatabaseEntry createDatabase(sqlite3* db, const QString& masterSchema, const QString& name, const QString& collation);
+    // Removes the record through `db`; the file is deleted once that is committed.
+    void dropDatabase(sqlite3* db, const QString& masterSchema, const DatabaseEntry& e);
+    void deleteDatabaseFile(const QString& file);
+    QString newDatabaseFile(const QString& name) const;
+
+    // Logins
+    void addLogin(sqlite3* db, const QString& masterSchema, const QString& name, const QString& password, const QString& defaultDb);
+    QString integratedLogin() const;
+
+    // Sessions
+    int registerSession();
+    void unregisterSession(int spid);
+    void setSessionDatabase(int spid, const QString& database);
+    bool databaseInUseByOthers(int spid, const QString& database) const;
+
+    // Identity values, shared by the sessions and not rolled back. Key: database + table id.
+    // Loads the counter once from the catalog value and the largest value in the table.
+    void loadIdentity(const QString& database, int tableId, long long increment, std::optional<long long> catalogCurrent,
+                      const std::function<std::optional<long long>()>& maxInTable);
+    long long nextIdentity(const QString& database, int tableId, long long seed, long long increment);
+    void seenIdentity(const QString& database, int tableId, long long value, long long increment);
+    std::optional<long long> identityCurrent(const QString& database, int tableId) const;
+    void forgetIdentity(const QString& database, int tableId);
+    long long nextTimestamp();
+
+    QString serverCollation() const { return QStringLiteral("SQL_Latin1_General_CP1_CI_AS"); }
+    QString masterFile() const;
+
+private:
+    void createSystemDatabases();
+    void copyModel(const QString& file, const QString& name);
+
+    QString serverName_;
+    QString dataDir_;
+    mutable QMutex mutex_;
+    int nextSpid_ = 51;
+    std::map<int, QString> sessionDb_;
+    struct IdentState {
+        bool loaded = false;
+        std::optional<long long> current;
+    };
+    std::map<std::pair<QString, int>, IdentState> identity_;
+    long long timestamp_ = 0;
+    sqlite3* master_ = nullptr; // a private connection for instance-level reads
+};
+
+// Opens a SQLite file with the engine's settings (WAL, busy timeout, functions).
+sqlite3* openDatabaseFile(const QString& file);
+
+} // namespace engine

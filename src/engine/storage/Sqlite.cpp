@@ -1,0 +1,138 @@
+#include "engine/storage/Sqlite.h"
+
+#include "engine/Errors.h"
+#include "engine/functions/Functions.h"
+
+namespace engine::storage {
+
+SqlError lastError(sqlite3* db, int rc)
+{
+    const char* msg = sqlite3_errmsg(db);
+    if (auto e = functions::decodeError(msg)) return *e;
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        return Errors::make(1222, 16, QStringLiteral("Lock request time out period exceeded (%1).").arg(QString::fromUtf8(msg)));
+    return Errors::internal(QString::fromUtf8(msg));
+}
+
+Statement::Statement(sqlite3* db, const QString& sql) : db_(db)
+{
+    QByteArray u = sql.toUtf8();
+    int rc = sqlite3_prepare_v2(db, u.constData(), int(u.size()), &st_, nullptr);
+    if (rc != SQLITE_OK) {
+        SqlError e = lastError(db, rc);
+        sqlite3_finalize(st_);
+        st_ = nullptr;
+        throw e;
+    }
+}
+
+Statement::~Statement() { sqlite3_finalize(st_); }
+
+Statement& Statement::operator=(Statement&& o) noexcept
+{
+    if (this != &o) {
+        sqlite3_finalize(st_);
+        db_ = o.db_;
+        st_ = o.st_;
+        o.st_ = nullptr;
+    }
+    return *this;
+}
+
+Statement& Statement::bind(int i, const QString& v)
+{
+    QByteArray u = v.toUtf8();
+    sqlite3_bind_text(st_, i, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+Statement& Statement::bind(int i, long long v)
+{
+    sqlite3_bind_int64(st_, i, v);
+    return *this;
+}
+Statement& Statement::bind(int i, double v)
+{
+    sqlite3_bind_double(st_, i, v);
+    return *this;
+}
+Statement& Statement::bindNull(int i)
+{
+    sqlite3_bind_null(st_, i);
+    return *this;
+}
+Statement& Statement::bindValue(int i, const types::Value& v)
+{
+    switch (v.kind) {
+    case types::Value::Null: sqlite3_bind_null(st_, i); break;
+    case types::Value::Int: sqlite3_bind_int64(st_, i, v.i); break;
+    case types::Value::Real: sqlite3_bind_double(st_, i, v.d); break;
+    case types::Value::Text: sqlite3_bind_text(st_, i, v.s.data(), int(v.s.size()), SQLITE_TRANSIENT); break;
+    case types::Value::Blob: sqlite3_bind_blob(st_, i, v.s.data(), int(v.s.size()), SQLITE_TRANSIENT); break;
+    }
+    return *this;
+}
+
+bool Statement::step()
+{
+    int rc = sqlite3_step(st_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    SqlError e = lastError(db_, rc);
+    sqlite3_reset(st_);
+    throw e;
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(st_);
+    sqlite3_clear_bindings(st_);
+}
+
+QString Statement::text(int c) const
+{
+    auto p = reinterpret_cast<const char*>(sqlite3_column_text(st_, c));
+    return p ? QString::fromUtf8(p, sqlite3_column_bytes(st_, c)) : QString();
+}
+
+types::Value Statement::value(int c) const
+{
+    switch (sqlite3_column_type(st_, c)) {
+    case SQLITE_INTEGER: return types::Value::ofInt(sqlite3_column_int64(st_, c));
+    case SQLITE_FLOAT: return types::Value::ofReal(sqlite3_column_double(st_, c));
+    case SQLITE_TEXT: {
+        auto p = reinterpret_cast<const char*>(sqlite3_column_text(st_, c));
+        return types::Value::ofText(std::string(p, size_t(sqlite3_column_bytes(st_, c))));
+    }
+    case SQLITE_BLOB: {
+        auto p = static_cast<const char*>(sqlite3_column_blob(st_, c));
+        return types::Value::ofBlob(std::string(p ? p : "", size_t(sqlite3_column_bytes(st_, c))));
+    }
+    default: return types::Value::null();
+    }
+}
+
+void exec(sqlite3* db, const QString& sql)
+{
+    char* err = nullptr;
+    int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        sqlite3_free(err);
+        throw lastError(db, rc);
+    }
+}
+
+QString quoteId(const QString& name)
+{
+    QString n = name;
+    n.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
+QString quoteText(const QString& text)
+{
+    QString t = text;
+    t.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + t + QLatin1Char('\'');
+}
+
+} // namespace engine::storage

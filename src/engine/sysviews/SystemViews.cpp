@@ -1,0 +1,166 @@
+#include "engine/sysviews/SystemViews.h"
+
+#include "engine/storage/Sqlite.h"
+
+namespace engine::sysviews {
+
+namespace {
+
+using types::Type;
+
+types::TypeSpec t(Type ty, int len = 0)
+{
+    types::TypeSpec s = types::makeSpec(ty, len ? std::optional<int>(len) : std::nullopt, {}, {});
+    return s;
+}
+
+// systypes rows of the system types
+QString systemTypeRows()
+{
+    int n = 0;
+    const types::TypeInfo* all = types::allTypes(n);
+    QStringList rows;
+    for (int i = 0; i < n; ++i) {
+        const auto& ti = all[i];
+        int length = ti.storage ? ti.storage : ti.maxLength;
+        int usertype = ti.type == Type::SysName ? 256 : ti.xtype;
+        bool variable = ti.type == Type::VarChar || ti.type == Type::NVarChar || ti.type == Type::VarBinary || ti.type == Type::SysName;
+        rows << QStringLiteral("SELECT '%1', %2, %3, %4, %5, %6, %7, 1, %8")
+                    .arg(QLatin1String(ti.name)).arg(ti.xtype).arg(usertype).arg(length).arg(ti.precision).arg(ti.scale)
+                    .arg(usertype).arg(variable ? 1 : 0);
+    }
+    return rows.join(QStringLiteral(" UNION ALL "));
+}
+
+QString typeNameCase(const QString& col)
+{
+    int n = 0;
+    const types::TypeInfo* all = types::allTypes(n);
+    QString s = QStringLiteral("CASE %1").arg(col);
+    for (int i = 0; i < n; ++i) s += QStringLiteral(" WHEN %1 THEN '%2'").arg(int(all[i].type)).arg(QLatin1String(all[i].name));
+    return s + QStringLiteral(" END");
+}
+
+QString xtypeCase(const QString& col)
+{
+    int n = 0;
+    const types::TypeInfo* all = types::allTypes(n);
+    QString s = QStringLiteral("CASE %1").arg(col);
+    for (int i = 0; i < n; ++i) s += QStringLiteral(" WHEN %1 THEN %2").arg(int(all[i].type)).arg(all[i].xtype);
+    return s + QStringLiteral(" END");
+}
+
+// length in bytes as stored (syscolumns.length)
+QString lengthCase()
+{
+    return QStringLiteral("CASE WHEN c.type IN (%1,%2,%3) THEN c.length * 2 WHEN c.type IN (%4,%5,%6,%7) THEN c.length "
+                          "WHEN c.type IN (%8,%9) THEN CASE WHEN c.prec <= 9 THEN 5 WHEN c.prec <= 19 THEN 9 WHEN c.prec <= 28 THEN 13 ELSE 17 END "
+                          "ELSE %10 END")
+        .arg(int(Type::NChar)).arg(int(Type::NVarChar)).arg(int(Type::SysName)).arg(int(Type::Char)).arg(int(Type::VarChar))
+        .arg(int(Type::Binary)).arg(int(Type::VarBinary)).arg(int(Type::Decimal)).arg(int(Type::Numeric))
+        .arg([] {
+            int n = 0;
+            const types::TypeInfo* all = types::allTypes(n);
+            QString s = QStringLiteral("CASE c.type");
+            for (int i = 0; i < n; ++i) s += QStringLiteral(" WHEN %1 THEN %2").arg(int(all[i].type)).arg(all[i].storage);
+            return s + QStringLiteral(" END");
+        }());
+}
+
+std::vector<SystemView>& views()
+{
+    static std::vector<SystemView> v = {
+        {QStringLiteral("sysobjects"), QStringLiteral("dbo"), QStringLiteral("v_sysobjects"), false,
+         {{QStringLiteral("name"), t(Type::SysName)}, {QStringLiteral("id"), t(Type::Int)},
+          {QStringLiteral("xtype"), t(Type::Char, 2)}, {QStringLiteral("uid"), t(Type::SmallInt)},
+          {QStringLiteral("parent_obj"), t(Type::Int)}, {QStringLiteral("crdate"), t(Type::DateTime)},
+          {QStringLiteral("type"), t(Type::Char, 2)}}},
+        {QStringLiteral("syscolumns"), QStringLiteral("dbo"), QStringLiteral("v_syscolumns"), false,
+         {{QStringLiteral("name"), t(Type::SysName)}, {QStringLiteral("id"), t(Type::Int)},
+          {QStringLiteral("colid"), t(Type::SmallInt)}, {QStringLiteral("xtype"), t(Type::TinyInt)},
+          {QStringLiteral("xusertype"), t(Type::SmallInt)}, {QStringLiteral("length"), t(Type::SmallInt)},
+          {QStringLiteral("prec"), t(Type::SmallInt)}, {QStringLiteral("scale"), t(Type::Int)},
+          {QStringLiteral("isnullable"), t(Type::Int)}, {QStringLiteral("iscomputed"), t(Type::Int)},
+          {QStringLiteral("collation"), t(Type::SysName)}}},
+        {QStringLiteral("systypes"), QStringLiteral("dbo"), QStringLiteral("v_systypes"), false,
+         {{QStringLiteral("name"), t(Type::SysName)}, {QStringLiteral("xtype"), t(Type::TinyInt)},
+          {QStringLiteral("xusertype"), t(Type::SmallInt)}, {QStringLiteral("length"), t(Type::SmallInt)},
+          {QStringLiteral("prec"), t(Type::SmallInt)}, {QStringLiteral("scale"), t(Type::TinyInt)},
+          {QStringLiteral("usertype"), t(Type::SmallInt)}, {QStringLiteral("allownulls"), t(Type::Bit)},
+          {QStringLiteral("variable"), t(Type::Bit)}}},
+        {QStringLiteral("sysindexes"), QStringLiteral("dbo"), QStringLiteral("v_sysindexes"), false,
+         {{QStringLiteral("name"), t(Type::SysName)}, {QStringLiteral("id"), t(Type::Int)},
+          {QStringLiteral("indid"), t(Type::SmallInt)}, {QStringLiteral("keycnt"), t(Type::SmallInt)},
+          {QStringLiteral("groupid"), t(Type::SmallInt)}, {QStringLiteral("OrigFillFactor"), t(Type::TinyInt)}}},
+        {QStringLiteral("sysdatabases"), QStringLiteral("dbo"), QStringLiteral("v_sysdatabases"), true,
+         {{QStringLiteral("name"), t(Type::SysName)}, {QStringLiteral("dbid"), t(Type::SmallInt)},
+          {QStringLiteral("crdate"), t(Type::DateTime)}, {QStringLiteral("filename"), t(Type::NVarChar, 260)},
+          {QStringLiteral("cmptlevel"), t(Type::TinyInt)}}},
+        {QStringLiteral("TABLES"), QStringLiteral("INFORMATION_SCHEMA"), QStringLiteral("v_is_tables"), false,
+         {{QStringLiteral("TABLE_CATALOG"), t(Type::NVarChar, 128)}, {QStringLiteral("TABLE_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TABLE_NAME"), t(Type::SysName)}, {QStringLiteral("TABLE_TYPE"), t(Type::VarChar, 10)}}},
+        {QStringLiteral("COLUMNS"), QStringLiteral("INFORMATION_SCHEMA"), QStringLiteral("v_is_columns"), false,
+         {{QStringLiteral("TABLE_CATALOG"), t(Type::NVarChar, 128)}, {QStringLiteral("TABLE_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TABLE_NAME"), t(Type::SysName)}, {QStringLiteral("COLUMN_NAME"), t(Type::SysName)},
+          {QStringLiteral("ORDINAL_POSITION"), t(Type::SmallInt)}, {QStringLiteral("COLUMN_DEFAULT"), t(Type::NVarChar, 4000)},
+          {QStringLiteral("IS_NULLABLE"), t(Type::VarChar, 3)}, {QStringLiteral("DATA_TYPE"), t(Type::SysName)},
+          {QStringLiteral("CHARACTER_MAXIMUM_LENGTH"), t(Type::Int)}, {QStringLiteral("NUMERIC_PRECISION"), t(Type::TinyInt)},
+          {QStringLiteral("NUMERIC_SCALE"), t(Type::Int)}}},
+    };
+    return v;
+}
+
+} // namespace
+
+const SystemView* find(const QString& owner, const QString& name)
+{
+    for (const SystemView& v : views()) {
+        if (v.name.compare(name, Qt::CaseInsensitive) != 0) continue;
+        if (v.owner == QLatin1String("INFORMATION_SCHEMA")) {
+            if (owner.compare(v.owner, Qt::CaseInsensitive) == 0) return &v;
+        } else if (owner.isEmpty() || owner.compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0) {
+            return &v;
+        }
+    }
+    return nullptr;
+}
+
+void createSystemViews(sqlite3* db, const QString& schema)
+{
+    QString s = storage::quoteId(schema);
+    const QString uid = QStringLiteral("CASE WHEN o.owner = 'dbo' THEN 1 ELSE 5 END");
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysobjects AS SELECT o.name AS name, o.id AS id, o.xtype AS xtype, %2 AS uid, "
+                                     "o.parent_id AS parent_obj, o.crdate AS crdate, o.xtype AS type FROM cat_objects o "
+                                     "UNION ALL SELECT v.n, v.i, 'S', 1, 0, '2000-01-01 00:00:00.000', 'S' FROM (SELECT 'sysobjects' AS n, 1 AS i "
+                                     "UNION ALL SELECT 'sysindexes', 2 UNION ALL SELECT 'syscolumns', 3 UNION ALL SELECT 'systypes', 4) v")
+                          .arg(s, uid));
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_syscolumns AS SELECT c.name AS name, c.table_id AS id, c.colid AS colid, "
+                                     "%2 AS xtype, coalesce((SELECT usertype FROM cat_types WHERE name = c.user_type), %2) AS xusertype, "
+                                     "%3 AS length, "
+                                     "c.prec AS prec, c.scale AS scale, c.nullable AS isnullable, c.computed IS NOT NULL AS iscomputed, "
+                                     "c.collation AS collation FROM cat_columns c").arg(s, xtypeCase(QStringLiteral("c.type")), lengthCase()));
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_systypes AS %2 UNION ALL SELECT name, %3, usertype, length, prec, scale, usertype, nullable, 0 "
+                                     "FROM cat_types").arg(s, systemTypeRows(), xtypeCase(QStringLiteral("base_type"))));
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysindexes AS SELECT i.name AS name, i.table_id AS id, i.indid AS indid, "
+                                     "(SELECT count(*) FROM cat_index_columns k WHERE k.table_id = i.table_id AND k.indid = i.indid) AS keycnt, "
+                                     "coalesce((SELECT groupid FROM cat_filegroups f WHERE f.name = i.filegroup), 1) AS groupid, "
+                                     "i.fill_factor AS OrigFillFactor FROM cat_indexes i "
+                                     "UNION ALL SELECT o.name, o.id, 0, 0, 1, 0 FROM cat_objects o WHERE o.xtype = 'U' AND NOT EXISTS "
+                                     "(SELECT 1 FROM cat_indexes x WHERE x.table_id = o.id AND x.indid = 1)").arg(s));
+    if (schema.compare(QLatin1String("master"), Qt::CaseInsensitive) == 0)
+        storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysdatabases AS SELECT name AS name, dbid AS dbid, crdate AS crdate, "
+                                         "filename AS filename, 80 AS cmptlevel FROM cat_databases").arg(s));
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_tables AS SELECT (SELECT value FROM cat_settings WHERE key = 'name') AS TABLE_CATALOG, "
+                                     "o.owner AS TABLE_SCHEMA, o.name AS TABLE_NAME, 'BASE TABLE' AS TABLE_TYPE FROM cat_objects o "
+                                     "WHERE o.xtype IN ('U', 'V')").arg(s));
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_columns AS SELECT (SELECT value FROM cat_settings WHERE key = 'name') AS TABLE_CATALOG, "
+                                     "o.owner AS TABLE_SCHEMA, o.name AS TABLE_NAME, c.name AS COLUMN_NAME, c.colid AS ORDINAL_POSITION, "
+                                     "c.default_text AS COLUMN_DEFAULT, CASE WHEN c.nullable THEN 'YES' ELSE 'NO' END AS IS_NULLABLE, "
+                                     "coalesce(c.user_type, %2) AS DATA_TYPE, "
+                                     "CASE WHEN c.length > 0 THEN c.length END AS CHARACTER_MAXIMUM_LENGTH, "
+                                     "CASE WHEN c.prec > 0 THEN c.prec END AS NUMERIC_PRECISION, "
+                                     "CASE WHEN c.prec > 0 THEN c.scale END AS NUMERIC_SCALE "
+                                     "FROM cat_columns c JOIN cat_objects o ON o.id = c.table_id").arg(s, typeNameCase(QStringLiteral("c.type"))));
+}
+
+} // namespace engine::sysviews

@@ -1,0 +1,33 @@
+#pragma once
+// Read-only system tables over the catalog: sysobjects, syscolumns, systypes, sysindexes,
+// sysdatabases, INFORMATION_SCHEMA.TABLES and INFORMATION_SCHEMA.COLUMNS.
+
+#include "engine/types/TypeInfo.h"
+
+#include <QString>
+
+#include <vector>
+
+struct sqlite3;
+
+namespace engine::sysviews {
+
+struct ViewColumn {
+    QString name;
+    types::TypeSpec type;
+};
+
+struct SystemView {
+    QString name;       // as T-SQL names it: "sysobjects", "TABLES"
+    QString owner;      // "dbo" or "INFORMATION_SCHEMA"
+    QString phys;       // SQLite view name
+    bool masterOnly;    // sysdatabases lives in master
+    std::vector<ViewColumn> columns;
+};
+
+// The view a (owner, name) refers to, or null. Owner may be empty.
+const SystemView* find(const QString& owner, const QString& name);
+
+void createSystemViews(sqlite3* db, const QString& schema);
+
+} // namespace engine::sysviews

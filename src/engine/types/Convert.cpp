@@ -1,0 +1,422 @@
+#include "engine/types/Convert.h"
+
+#include "engine/Errors.h"
+#include "engine/types/DateTimeValue.h"
+#include "engine/types/Decimal.h"
+
+#include <QUuid>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace engine::types {
+
+namespace {
+
+QString tname(const TypeSpec& t) { return QString::fromLatin1(t.info().name); }
+
+bool intRange(const TypeSpec& to, long long v)
+{
+    switch (to.type) {
+    case Type::Int: return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max();
+    case Type::SmallInt: return v >= -32768 && v <= 32767;
+    case Type::TinyInt: return v >= 0 && v <= 255;
+    default: return true;
+    }
+}
+
+Value toInteger(long long v, const TypeSpec& to)
+{
+    if (to.type == Type::Bit) return Value::ofInt(v != 0 ? 1 : 0);
+    if (!intRange(to, v)) throw Errors::overflow(tname(to));
+    return Value::ofInt(v);
+}
+
+Value fromDouble(double d, const TypeSpec& to)
+{
+    if (!std::isfinite(d)) throw Errors::overflow(tname(to));
+    if (to.type == Type::Bit) return Value::ofInt(d != 0 ? 1 : 0);
+    double t = std::trunc(d);
+    if (t < -9.2233720368547758e18 || t >= 9.2233720368547758e18) throw Errors::overflow(tname(to));
+    return toInteger(static_cast<long long>(t), to);
+}
+
+Value exactValue(const Decimal& d, const TypeSpec& to)
+{
+    int p = to.hasPrecision() ? to.precision : to.type == Type::Money ? 19 : 10;
+    int s = to.hasPrecision() ? to.scale : 4;
+    auto f = d.fitted(p, s);
+    if (!f) throw Errors::overflow(tname(to));
+    if (to.type == Type::SmallMoney) {
+        double v = f->toDouble();
+        if (v < -214748.3648 || v > 214748.3647) throw Errors::overflow(tname(to));
+    }
+    return Value::ofText(f->text());
+}
+
+int exactScaleOf(const TypeSpec& t) { return t.hasPrecision() ? t.scale : 4; }
+
+Value dateValue(const DateTimeValue& v, const TypeSpec& to, bool fromString)
+{
+    if (to.type == Type::SmallDateTime) {
+        DateTimeValue r = v.roundedSmall();
+        if (!r.inSmallRange())
+            throw Errors::make(fromString ? 296 : 8115, 16, fromString
+                ? QStringLiteral("The conversion of char data type to smalldatetime data type resulted in an out-of-range smalldatetime value.")
+                : QStringLiteral("Arithmetic overflow error converting expression to data type smalldatetime."));
+        return Value::ofText(r.storedUtf8());
+    }
+    DateTimeValue r = v.roundedDateTime();
+    if (!r.inDateTimeRange())
+        throw Errors::make(fromString ? 242 : 8115, 16, fromString
+            ? QStringLiteral("The conversion of a char data type to a datetime data type resulted in an out-of-range datetime value.")
+            : QStringLiteral("Arithmetic overflow error converting expression to data type datetime."));
+    return Value::ofText(r.storedUtf8());
+}
+
+// Fits text into a character type of the given length.
+Value stringValue(std::string s, const TypeSpec& to, ConvertMode mode, bool numericSource)
+{
+    if (to.type == Type::Text || to.type == Type::NText) return Value::ofText(std::move(s));
+    int len = to.type == Type::SysName ? 128 : to.length;
+    int n = utf8Length(s);
+    if (n > len) {
+        if (numericSource) {
+            throw Errors::make(8115, 16, QStringLiteral("Arithmetic overflow error converting numeric to data type %1.").arg(tname(to)));
+        }
+        size_t cut = utf8Prefix(s, len);
+        if (mode == ConvertMode::Assignment && s.find_first_not_of(' ', cut) != std::string::npos)
+            throw Errors::truncation();
+        s.resize(cut);
+        n = len;
+    }
+    if ((to.type == Type::Char || to.type == Type::NChar) && n < len) s.append(len - n, ' ');
+    return Value::ofText(std::move(s));
+}
+
+Value binaryValue(std::string b, const TypeSpec& to, ConvertMode mode)
+{
+    if (to.type == Type::Image || to.type == Type::Timestamp) return Value::ofBlob(std::move(b));
+    if (int(b.size()) > to.length) {
+        if (mode == ConvertMode::Assignment) throw Errors::truncation();
+        b.resize(to.length);
+    }
+    if (to.type == Type::Binary && int(b.size()) < to.length) b.append(to.length - b.size(), '\0');
+    return Value::ofBlob(std::move(b));
+}
+
+std::string intBytes(long long v, int bytes)
+{
+    std::string b(bytes, '\0');
+    for (int k = bytes - 1; k >= 0; --k) {
+        b[k] = char(v & 0xFF);
+        v >>= 8;
+    }
+    return b;
+}
+
+QString quoted(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+std::string trim(const std::string& s)
+{
+    size_t a = s.find_first_not_of(" \t\r\n");
+    if (a == std::string::npos) return {};
+    size_t b = s.find_last_not_of(" \t\r\n");
+    return s.substr(a, b - a + 1);
+}
+
+[[noreturn]] void notAllowed(const TypeSpec& from, const TypeSpec& to)
+{
+    throw Errors::make(529, 16, QStringLiteral("Explicit conversion from data type %1 to %2 is not allowed.").arg(tname(from), tname(to)));
+}
+
+Value fromString(const Value& v, const TypeSpec& from, const TypeSpec& to, ConvertMode mode, int style)
+{
+    const std::string& s = v.s;
+    switch (to.category()) {
+    case Category::Integer: {
+        std::string t = trim(s);
+        if (t.empty()) return Value::ofInt(0);
+        size_t i = 0;
+        bool neg = false;
+        if (t[0] == '+' || t[0] == '-') { neg = t[0] == '-'; i = 1; }
+        if (i >= t.size()) throw Errors::conversionFailed(tname(from), quoted(s), tname(to));
+        unsigned long long u = 0;
+        bool big = false;
+        for (; i < t.size(); ++i) {
+            char c = t[i];
+            if (c < '0' || c > '9') throw Errors::conversionFailed(tname(from), quoted(s), tname(to));
+            if (u > 922337203685477580ULL) big = true;
+            else u = u * 10 + (c - '0');
+        }
+        long long val = 0;
+        if (big || u > 9223372036854775807ULL + (neg ? 1 : 0)) {
+            throw Errors::make(248, 16, QStringLiteral("The conversion of the %1 value '%2' overflowed an %3 column. Use a larger integer column.")
+                                          .arg(tname(from), quoted(s), tname(to)));
+        }
+        val = neg ? static_cast<long long>(0ULL - u) : static_cast<long long>(u);
+        if (to.type == Type::Bit) return Value::ofInt(val != 0);
+        if (!intRange(to, val))
+            throw Errors::make(248, 16, QStringLiteral("The conversion of the %1 value '%2' overflowed an %3 column. Use a larger integer column.")
+                                          .arg(tname(from), quoted(s), tname(to)));
+        return Value::ofInt(val);
+    }
+    case Category::Exact: {
+        std::string t = trim(s);
+        bool money = to.type == Type::Money || to.type == Type::SmallMoney;
+        if (money) {
+            std::string u;
+            for (size_t k = 0; k < t.size(); ++k)
+                if (!(t[k] == ',' || (k == 0 && t[k] == '$'))) u += t[k];
+            t = u;
+            if (t.empty()) t = "0";
+        }
+        auto d = Decimal::parse(t);
+        if (!d) throw Errors::convertError(tname(from), money ? tname(to) : QStringLiteral("numeric"));
+        return exactValue(*d, to);
+    }
+    case Category::Approx: {
+        std::string t = trim(s);
+        if (t.empty()) return Value::ofReal(0);
+        auto d = Decimal::parse(t, true);
+        if (!d) throw Errors::convertError(tname(from), tname(to));
+        double x = std::strtod(t.c_str(), nullptr);
+        if (!std::isfinite(x)) throw Errors::overflow(tname(to));
+        if (to.type == Type::Real) x = double(float(x));
+        return Value::ofReal(x);
+    }
+    case Category::DateTime: {
+        auto dt = DateTimeValue::parse(QString::fromUtf8(s.data(), qsizetype(s.size())));
+        if (!dt) throw Errors::dateConversion();
+        return dateValue(*dt, to, true);
+    }
+    case Category::String: return stringValue(s, to, mode, false);
+    case Category::Binary:
+        if (mode == ConvertMode::Assignment && to.type != Type::Timestamp)
+            throw Errors::make(257, 16, QStringLiteral("Implicit conversion from data type %1 to %2 is not allowed. Use the CONVERT function to run this query.").arg(tname(from), tname(to)));
+        return binaryValue(s, to, mode);
+    case Category::Guid: {
+        std::string t = trim(s);
+        QUuid u = QUuid::fromString(QString::fromUtf8(t.data(), qsizetype(t.size())));
+        if (u.isNull() && t != "00000000-0000-0000-0000-000000000000" && t != "{00000000-0000-0000-0000-000000000000}")
+            throw Errors::make(8169, 16, QStringLiteral("Conversion failed when converting from a character string to uniqueidentifier."));
+        return Value::ofText(u.toString(QUuid::WithoutBraces).toUpper().toStdString());
+    }
+    case Category::Variant: return v;
+    }
+    Q_UNUSED(style);
+    return v;
+}
+
+} // namespace
+
+std::string floatText(double d, int style)
+{
+    char buf[64];
+    if (style == 1) std::snprintf(buf, sizeof buf, "%.7e", d);
+    else if (style == 2) std::snprintf(buf, sizeof buf, "%.15e", d);
+    else std::snprintf(buf, sizeof buf, "%.6g", d);
+    std::string s = buf;
+    // exponent with three digits as the server writes it: 1.23457e+006
+    size_t e = s.find('e');
+    if (e != std::string::npos) {
+        std::string mant = s.substr(0, e), ex = s.substr(e + 2);
+        char sign = s[e + 1];
+        while (ex.size() < 3) ex.insert(0, "0");
+        s = mant + 'e' + sign + ex;
+    }
+    return s;
+}
+
+TypeSpec runtimeType(const Value& v)
+{
+    switch (v.kind) {
+    case Value::Int: return makeSpec(Type::BigInt, {}, {}, {});
+    case Value::Real: return makeSpec(Type::Float, {}, {}, {});
+    case Value::Blob: return makeSpec(Type::VarBinary, 8000, {}, {});
+    default: return makeSpec(Type::VarChar, 8000, {}, {});
+    }
+}
+
+bool implicitAllowed(const TypeSpec& from, const TypeSpec& to)
+{
+    auto f = from.category(), t = to.category();
+    if (f == Category::Variant || t == Category::Variant) return true;
+    if (f == Category::DateTime && t == Category::Binary) return false;
+    if (f == Category::Binary && (t == Category::Approx || t == Category::DateTime)) return false;
+    if (f == Category::Guid && (t == Category::Integer || t == Category::Exact || t == Category::Approx || t == Category::DateTime)) return false;
+    if ((f == Category::Integer || f == Category::Exact || f == Category::Approx) && t == Category::Guid) return false;
+    return true;
+}
+
+Value convert(const Value& v, const TypeSpec& fromSpec, const TypeSpec& to, ConvertMode mode, int style)
+{
+    if (v.isNull()) return v;
+    TypeSpec from = fromSpec.category() == Category::Variant ? runtimeType(v) : fromSpec;
+    // A stored value whose storage does not match its declared type (e.g. an expression result)
+    // is taken by its storage.
+    if (from.category() == Category::Integer && v.kind != Value::Int) from = runtimeType(v);
+    if (from.category() == Category::Approx && v.kind != Value::Real) from = runtimeType(v);
+    if ((from.category() == Category::Exact || from.category() == Category::DateTime) && v.kind != Value::Text)
+        from = runtimeType(v);
+    if (from.category() == Category::Binary && v.kind != Value::Blob) from = runtimeType(v);
+    if (from.category() == Category::String && v.kind != Value::Text) from = runtimeType(v);
+
+    switch (from.category()) {
+    case Category::Integer: {
+        long long x = v.i;
+        switch (to.category()) {
+        case Category::Integer: return toInteger(x, to);
+        case Category::Exact: return exactValue(Decimal::fromInt(x), to);
+        case Category::Approx: return Value::ofReal(to.type == Type::Real ? double(float(x)) : double(x));
+        case Category::DateTime: {
+            auto d = DateTimeValue::fromDays(double(x));
+            if (!d) throw Errors::overflow(tname(to));
+            return dateValue(*d, to, false);
+        }
+        case Category::String: return stringValue(std::to_string(x), to, mode, true);
+        case Category::Binary: return binaryValue(intBytes(x, from.info().storage ? from.info().storage : 8), to, mode);
+        case Category::Guid: notAllowed(from, to);
+        case Category::Variant: return v;
+        }
+        break;
+    }
+    case Category::Exact: {
+        auto d = Decimal::parse(v.s);
+        if (!d) throw Errors::convertError(tname(from), tname(to));
+        bool money = from.type == Type::Money || from.type == Type::SmallMoney;
+        switch (to.category()) {
+        case Category::Integer: {
+            Decimal r = money ? d->rounded(0) : d->truncated(0);
+            auto x = r.toInt();
+            if (!x) throw Errors::overflow(tname(to));
+            return toInteger(*x, to);
+        }
+        case Category::Exact: return exactValue(*d, to);
+        case Category::Approx: return Value::ofReal(d->toDouble());
+        case Category::DateTime: {
+            auto dt = DateTimeValue::fromDays(d->toDouble());
+            if (!dt) throw Errors::overflow(tname(to));
+            return dateValue(*dt, to, false);
+        }
+        case Category::String: {
+            std::string t;
+            if (money) {
+                Decimal r = style == 2 ? d->rounded(4) : d->rounded(2);
+                t = r.text();
+                if (style == 1) { // thousands separators
+                    size_t dot = t.find('.');
+                    size_t start = t[0] == '-' ? 1 : 0;
+                    for (long k = long(dot) - 3; k > long(start); k -= 3) t.insert(size_t(k), ",");
+                }
+            } else {
+                t = d->truncated(exactScaleOf(from)).text();
+            }
+            return stringValue(t, to, mode, true);
+        }
+        case Category::Binary: return binaryValue(v.s, to, mode);
+        case Category::Guid: notAllowed(from, to);
+        case Category::Variant: return v;
+        }
+        break;
+    }
+    case Category::Approx: {
+        double x = v.d;
+        switch (to.category()) {
+        case Category::Integer: return fromDouble(x, to);
+        case Category::Exact: {
+            auto d = Decimal::fromDouble(x);
+            if (!d) throw Errors::overflow(tname(to));
+            return exactValue(*d, to);
+        }
+        case Category::Approx: return Value::ofReal(to.type == Type::Real ? double(float(x)) : x);
+        case Category::DateTime: {
+            auto dt = DateTimeValue::fromDays(x);
+            if (!dt) throw Errors::overflow(tname(to));
+            return dateValue(*dt, to, false);
+        }
+        case Category::String: return stringValue(floatText(x, style < 0 ? 0 : style), to, mode, true);
+        case Category::Binary: notAllowed(from, to);
+        case Category::Guid: notAllowed(from, to);
+        case Category::Variant: return v;
+        }
+        break;
+    }
+    case Category::DateTime: {
+        auto dt = DateTimeValue::fromStored(v.s.data(), int(v.s.size()));
+        if (!dt) throw Errors::dateConversion();
+        switch (to.category()) {
+        case Category::Integer: return fromDouble(std::round(dt->toDays()), to);
+        case Category::Exact: {
+            auto d = Decimal::fromDouble(dt->toDays());
+            if (!d) throw Errors::overflow(tname(to));
+            return exactValue(*d, to);
+        }
+        case Category::Approx: return Value::ofReal(dt->toDays());
+        case Category::DateTime: return dateValue(*dt, to, false);
+        case Category::String: {
+            int st = style < 0 ? 0 : style;
+            auto text = dt->format(st, from.type == Type::SmallDateTime);
+            if (!text)
+                throw Errors::make(281, 16, QStringLiteral("%1 is not a valid style number when converting from datetime to a character string.").arg(st));
+            return stringValue(text->toStdString(), to, ConvertMode::Explicit, false);
+        }
+        case Category::Binary: {
+            qint64 ms = dt->toMsecs();
+            return binaryValue(intBytes(ms, 8), to, mode);
+        }
+        case Category::Guid: notAllowed(from, to);
+        case Category::Variant: return v;
+        }
+        break;
+    }
+    case Category::String:
+        return fromString(v, from, to, mode, style);
+    case Category::Binary: {
+        switch (to.category()) {
+        case Category::Integer: {
+            long long x = 0;
+            int n = std::min<int>(int(v.s.size()), 8);
+            for (int k = int(v.s.size()) - n; k < int(v.s.size()); ++k) x = (x << 8) | static_cast<unsigned char>(v.s[k]);
+            if (to.type == Type::Int) x = static_cast<int>(static_cast<unsigned int>(x & 0xFFFFFFFF));
+            else if (to.type == Type::SmallInt) x = static_cast<short>(x & 0xFFFF);
+            else if (to.type == Type::TinyInt) x &= 0xFF;
+            return toInteger(x, to);
+        }
+        case Category::String: return stringValue(v.s, to, mode, false);
+        case Category::Binary: return binaryValue(v.s, to, mode);
+        case Category::Guid: {
+            if (v.s.size() < 16) throw Errors::make(8169, 16, QStringLiteral("Conversion failed when converting from binary to uniqueidentifier."));
+            QUuid u = QUuid::fromRfc4122(QByteArray(v.s.data(), 16));
+            return Value::ofText(u.toString(QUuid::WithoutBraces).toUpper().toStdString());
+        }
+        case Category::Variant: return v;
+        default: notAllowed(from, to);
+        }
+        break;
+    }
+    case Category::Guid: {
+        switch (to.category()) {
+        case Category::String: {
+            if (to.type != Type::Text && to.type != Type::NText && to.length < 36)
+                throw Errors::make(8170, 16, QStringLiteral("Insufficient result space to convert uniqueidentifier value to char."));
+            return stringValue(v.s, to, mode, false);
+        }
+        case Category::Binary: {
+            QUuid u = QUuid::fromString(QString::fromStdString(v.s));
+            QByteArray b = u.toRfc4122();
+            return binaryValue(std::string(b.constData(), size_t(b.size())), to, mode);
+        }
+        case Category::Guid: return v;
+        case Category::Variant: return v;
+        default: notAllowed(from, to);
+        }
+        break;
+    }
+    case Category::Variant: return v;
+    }
+    return v;
+}
+
+} // namespace engine::types
