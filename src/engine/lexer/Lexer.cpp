@@ -137,6 +137,7 @@ void Lexer::readWord(Token& t) {
         ++pos_;
     t.type = TokenType::Identifier;
     t.text = src_.mid(start, pos_ - start);
+    t.reserved = isReservedKeyword(t.text);
 }
 
 Token Lexer::next() {

@@ -28,6 +28,7 @@ struct Token {
     int end = 0;   // offset just past the last character
     int line = 1;  // 1-based
     int column = 1; // 1-based, in characters
+    bool reserved = false; // a plain word that is a reserved keyword
 
     bool is(TokenType t) const { return type == t; }
     // A plain word equal to kw ignoring case (kw in upper case). Quoted names never match.

@@ -87,7 +87,7 @@ void SqlParser::expectOp(const char* op) {
 }
 
 bool SqlParser::isReserved(const Token& t) const {
-    return t.type == TokenType::Identifier && isReservedKeyword(t.text);
+    return t.reserved;
 }
 
 bool SqlParser::isStatementStart(const Token& t) const {
