@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 #include "engine/exec/SessionImpl.h"
+#include "engine/exec/SchemaStatements.h"
 #include "engine/exec/Statements.h"
 
 namespace engine::exec {
@@ -19,6 +20,8 @@ void SessionImpl::dispatch(const Stmt& st)
     case StmtKind::DropObjects: {
         const auto& d = as<DropObjectsStmt>(st);
         if (d.objectType == ObjectType::Database) return execDropDatabase(*this, d);
+        if (d.objectType == ObjectType::Default) return execDropDefaults(*this, d);
+        if (d.objectType == ObjectType::Procedure) return execDropProcedures(*this, d);
         return execDropObjects(*this, d);
     }
     case StmtKind::CreateDatabase: return execCreateDatabase(*this, as<CreateDatabaseStmt>(st));
@@ -33,18 +36,18 @@ void SessionImpl::dispatch(const Stmt& st)
     case StmtKind::While: return execWhile(*this, as<WhileStmt>(st));
     case StmtKind::Break: throw BreakSignal{};
     case StmtKind::Continue: throw ContinueSignal{};
-    case StmtKind::Return: throw ReturnSignal{};
+    case StmtKind::Return: return execReturn(*this, as<ReturnStmt>(st));
     case StmtKind::Print: return execPrint(*this, as<PrintStmt>(st));
     case StmtKind::Raiserror: return execRaiserror(*this, as<RaiserrorStmt>(st));
-    case StmtKind::Exec: return execExec(*this, as<ExecStmt>(st));
+    case StmtKind::Exec: return execProcedure(*this, as<ExecStmt>(st));
     case StmtKind::ExecString: return execExecString(*this, as<ExecStringStmt>(st));
     case StmtKind::Unsupported: throw Errors::notSupported(QStringLiteral("the %1 statement").arg(as<UnsupportedStmt>(st).name));
-    case StmtKind::AlterTable: throw Errors::notSupported(QStringLiteral("ALTER TABLE yet"));
-    case StmtKind::CreateIndex: throw Errors::notSupported(QStringLiteral("CREATE INDEX yet"));
-    case StmtKind::DropIndex: throw Errors::notSupported(QStringLiteral("DROP INDEX yet"));
-    case StmtKind::AlterDatabase: throw Errors::notSupported(QStringLiteral("ALTER DATABASE yet"));
-    case StmtKind::CreateDefault: throw Errors::notSupported(QStringLiteral("CREATE DEFAULT yet"));
-    case StmtKind::CreateProcedure: throw Errors::notSupported(QStringLiteral("CREATE PROCEDURE yet"));
+    case StmtKind::AlterTable: return execAlterTable(*this, as<AlterTableStmt>(st));
+    case StmtKind::CreateIndex: return execCreateIndex(*this, as<CreateIndexStmt>(st));
+    case StmtKind::DropIndex: return execDropIndex(*this, as<DropIndexStmt>(st));
+    case StmtKind::AlterDatabase: return execAlterDatabase(*this, as<AlterDatabaseStmt>(st));
+    case StmtKind::CreateDefault: return execCreateDefault(*this, as<CreateDefaultStmt>(st));
+    case StmtKind::CreateProcedure: return execCreateProcedure(*this, as<CreateProcedureStmt>(st));
     }
     throw Errors::notSupported(QStringLiteral("this statement"));
 }

@@ -7,6 +7,13 @@ namespace {
 const Entry kProcedures[] = {
     {"sp_addlogin", sp_addlogin},
     {"sp_droplogin", sp_droplogin},
+    {"sp_helpindex", sp_helpindex},
+    {"sp_rename", sp_rename},
+    {"sp_bindefault", sp_bindefault},
+    {"sp_unbindefault", sp_unbindefault},
+    {"sp_addtype", sp_addtype},
+    {"sp_droptype", sp_droptype},
+    {"sp_helptext", sp_helptext},
 };
 } // namespace
 
