@@ -67,8 +67,9 @@ TEST(ParserBatch, UnsupportedStatementsAreNamed) {
     StatementList list = parseBatch(QStringLiteral(
         "GRANT SELECT, INSERT ON t TO public, [u 1] WITH GRANT OPTION\n"
         "TRUNCATE TABLE t\nDBCC CHECKIDENT ('t', RESEED, 0)\n"
-        "DECLARE c CURSOR FOR SELECT a FROM t FOR READ ONLY\nSELECT 1"));
-    ASSERT_EQ(list.size(), 5u);
+        "DECLARE c CURSOR FOR SELECT a FROM t FOR READ ONLY\nSELECT 1\nUPDATE STATISTICS t"));
+    ASSERT_EQ(list.size(), 6u);
+    EXPECT_EQ(as<UnsupportedStmt>(*list[5]).name, QStringLiteral("UPDATE STATISTICS"));
     EXPECT_EQ(as<UnsupportedStmt>(*list[0]).name, QStringLiteral("GRANT"));
     EXPECT_EQ(as<UnsupportedStmt>(*list[1]).name, QStringLiteral("TRUNCATE TABLE"));
     EXPECT_EQ(as<UnsupportedStmt>(*list[2]).name, QStringLiteral("DBCC"));

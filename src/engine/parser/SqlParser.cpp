@@ -280,7 +280,11 @@ StmtPtr SqlParser::parseStatement(bool firstInBatch) {
             s = parseSelectStatement();
         else if (w == QLatin1String("INSERT"))
             s = parseInsert();
-        else if (w == QLatin1String("UPDATE"))
+        else if (w == QLatin1String("UPDATE") && peek(1).isWord("STATISTICS")) {
+            take();
+            take();
+            s = parseUnsupported(QStringLiteral("UPDATE STATISTICS"), false);
+        } else if (w == QLatin1String("UPDATE"))
             s = parseUpdate();
         else if (w == QLatin1String("DELETE"))
             s = parseDelete();
