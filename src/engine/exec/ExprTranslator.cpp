@@ -8,6 +8,8 @@
 #include "engine/storage/Sqlite.h"
 #include "engine/types/Decimal.h"
 
+#include <QRegularExpression>
+
 namespace engine::exec {
 
 using namespace engine::sql;
@@ -566,6 +568,10 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
         };
         auto [p1, s1] = ps(ta);
         auto [p2, s2] = ps(tb);
+        // integer constants count their own digits, as the server types them
+        static const QRegularExpression digits(QStringLiteral("^\\d+$"));
+        if (ta.category() == Category::Integer && digits.match(a.sql).hasMatch()) p1 = int(a.sql.size());
+        if (tb.category() == Category::Integer && digits.match(b.sql).hasMatch()) p2 = int(b.sql.size());
         int p = 0, s = 0;
         switch (e.op) {
         case BinaryOp::Add:

@@ -1,5 +1,6 @@
 #include "engine/Errors.h"
 #include "engine/exec/ConstraintErrors.h"
+#include "engine/exec/SchemaStatements.h"
 #include "engine/exec/Statements.h"
 #include "engine/exec/Translator.h"
 #include "engine/storage/Sqlite.h"
@@ -15,10 +16,7 @@ namespace {
 QString defaultSql(Translator& tr, const catalog::Column& c, SessionImpl& s, const ResolvedTable& rt)
 {
     QString text = c.defaultText;
-    if (text.isEmpty() && !c.boundDefault.isEmpty()) {
-        auto cat = s.catalogFor(rt.database);
-        if (auto o = cat.findObject(QString(), c.boundDefault, rt.table.owner)) text = o->text;
-    }
+    if (text.isEmpty()) text = boundDefaultText(s.catalogFor(rt.database), c);
     if (c.type.type == types::Type::Timestamp) return QStringLiteral("randomblob(8)");
     if (text.isEmpty()) return QStringLiteral("NULL");
     Typed d = tr.defaultExpr(text);
@@ -75,6 +73,7 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
         Scope empty;
         for (const ExprList& values : st.rows) {
             if (values.size() != targets.size()) {
+                if (!explicitList && idCol && values.size() == targets.size() + 1) throw Errors::identityColumnList(t.name);
                 if (!explicitList) throw Errors::columnCount();
                 throw Errors::make(values.size() > targets.size() ? 109 : 110, 15,
                                    values.size() > targets.size()

@@ -1,7 +1,9 @@
 #include "engine/exec/TableBuilder.h"
 
 #include "engine/Errors.h"
+#include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Translator.h"
+#include "engine/storage/Sqlite.h"
 
 namespace engine::exec {
 
@@ -59,7 +61,16 @@ catalog::Column& TableBuilder::addColumn(const ColumnDef& def)
     } else {
         c.type = specOf(def.type, &s_);
         c.nullable = def.nullability != Nullability::NotNull;
+        if (def.nullability == Nullability::Unspecified && !c.type.userType.isEmpty())
+            c.nullable = userTypeNullable(cat_, c.type.userType).value_or(true);
         if (def.nullability == Nullability::Null) explicitNull_.push_back(c.colid);
+        if (def.nullability == Nullability::Unspecified && !c.type.userType.isEmpty()) {
+            // a user type brings its own nullability
+            storage::Statement q(s_.db(), QStringLiteral("SELECT nullable FROM %1.cat_types WHERE name = ?1 COLLATE TSQL_CI")
+                                              .arg(storage::quoteId(cat_.schema())));
+            q.bind(1, c.type.userType);
+            if (q.step()) c.nullable = q.integer(0) != 0;
+        }
     }
     if (def.identity) {
         bool ok = c.type.category() == Category::Integer && c.type.type != Type::Bit;

@@ -25,7 +25,9 @@ QString systemTypeRows()
         int length = ti.storage ? ti.storage : ti.maxLength;
         int usertype = ti.type == Type::SysName ? 256 : ti.xtype;
         bool variable = ti.type == Type::VarChar || ti.type == Type::NVarChar || ti.type == Type::VarBinary || ti.type == Type::SysName;
-        rows << QStringLiteral("SELECT '%1', %2, %3, %4, %5, %6, %7, 1, %8")
+        rows << QString::fromLatin1(i == 0 ? "SELECT '%1' AS name, %2 AS xtype, %3 AS xusertype, %4 AS length, %5 AS prec, %6 AS scale, "
+                                             "%7 AS usertype, 1 AS allownulls, %8 AS variable"
+                                           : "SELECT '%1', %2, %3, %4, %5, %6, %7, 1, %8")
                     .arg(QLatin1String(ti.name)).arg(ti.xtype).arg(usertype).arg(length).arg(ti.precision).arg(ti.scale)
                     .arg(usertype).arg(variable ? 1 : 0);
     }
