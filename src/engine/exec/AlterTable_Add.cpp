@@ -31,14 +31,6 @@ QString literalSql(const types::Value& v)
     return QStringLiteral("NULL");
 }
 
-std::optional<bool> userTypeNullable(const catalog::Catalog& c, const QString& name)
-{
-    Statement st(c.db(), QStringLiteral("SELECT nullable FROM %1.cat_types WHERE name = ?1 COLLATE NOCASE").arg(quoteId(c.schema())));
-    st.bind(1, name);
-    if (!st.step()) return std::nullopt;
-    return st.integer(0) != 0;
-}
-
 bool tableHasRows(const catalog::Catalog& c, const catalog::Table& t)
 {
     Statement st(c.db(), QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(c.qualified(t.phys())));

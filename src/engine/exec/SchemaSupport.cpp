@@ -142,6 +142,14 @@ void removeIndex(TableUnderChange& tc, const QString& name)
     tc.catalog.saveTable(t);
 }
 
+std::optional<bool> userTypeNullable(const catalog::Catalog& c, const QString& name)
+{
+    Statement st(c.db(), QStringLiteral("SELECT nullable FROM %1.cat_types WHERE name = ?1 COLLATE NOCASE").arg(quoteId(c.schema())));
+    st.bind(1, name);
+    if (!st.step()) return std::nullopt;
+    return st.integer(0) != 0;
+}
+
 QString defaultText(const sql::Expr& e) { return sql::parenthesized(sql::toSql(e)); }
 
 } // namespace engine::exec

@@ -47,6 +47,9 @@ std::vector<catalog::IndexKey> indexKeys(const catalog::Table& t, const std::vec
 // A default as the server stores it: "(0)", "('x')", "(getdate())".
 QString defaultText(const sql::Expr& e);
 
+// Whether a user type allows nulls (its sp_addtype null type); nullopt when there is no such type.
+std::optional<bool> userTypeNullable(const catalog::Catalog& c, const QString& name);
+
 // Case-insensitive name comparison as identifiers compare on this server.
 bool sameName(const QString& a, const QString& b);
 
