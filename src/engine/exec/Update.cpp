@@ -66,7 +66,7 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
     DmlTarget d = dmlTarget(s, tr, st.table, st.from);
     const catalog::Table& t = d.table.table;
     QString updAlias = d.joined ? tr.newAlias() : d.targetAlias;
-    QStringList sets;
+    QStringList sets, values;
     std::vector<const catalog::Column*> seen;
     for (const SetAssignment& a : st.assignments) {
         if (a.column.isEmpty()) throw Errors::notSupported(QStringLiteral("assigning variables in UPDATE"));
@@ -88,15 +88,21 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
             if (v.hasAggregate) throw Errors::make(157, 15, QStringLiteral("An aggregate may not appear in the set list of an UPDATE statement."));
             value = tr.convertSql(v, c->type, true);
         }
-        sets << QStringLiteral("%1 = %2").arg(quoteId(c->phys), value);
+        if (d.joined) {
+            values << QStringLiteral("%1 AS \"u%2\"").arg(value).arg(values.size() + 1);
+            sets << QStringLiteral("%1 = x.\"u%2\"").arg(quoteId(c->phys)).arg(values.size());
+        } else {
+            sets << QStringLiteral("%1 = %2").arg(quoteId(c->phys), value);
+        }
     }
     QString where;
     if (st.where) where = tr.condition(*st.where, d.scope);
     QString sql;
     if (d.joined) {
-        sql = QStringLiteral("UPDATE %1 AS %2 SET %3 FROM %4 WHERE %2.rowid = %5.rowid")
-                  .arg(d.table.qualifiedPhys(), updAlias, sets.join(QStringLiteral(", ")), d.fromSql, d.targetAlias);
-        if (!where.isEmpty()) sql += QStringLiteral(" AND (%1)").arg(where);
+        // the new values are worked out by a join that keeps the target's rowid
+        sql = QStringLiteral("UPDATE %1 AS %2 SET %3 FROM (SELECT %4.rowid AS rid, %5 FROM %6%7) AS x WHERE %2.rowid = x.rid")
+                  .arg(d.table.qualifiedPhys(), updAlias, sets.join(QStringLiteral(", ")), d.targetAlias, values.join(QStringLiteral(", ")),
+                       d.fromSql, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
     } else {
         sql = QStringLiteral("UPDATE %1 AS %2 SET %3").arg(d.table.qualifiedPhys(), updAlias, sets.join(QStringLiteral(", ")));
         if (!d.fromSql.isEmpty()) sql += QStringLiteral(" FROM ") + d.fromSql;
