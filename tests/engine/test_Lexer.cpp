@@ -115,4 +115,5 @@ TEST(Lexer, UnterminatedInputIsAnErrorWithTheStartingLine) {
     EXPECT_EQ(errorOf(QStringLiteral("select ?"), &line), 102);
     EXPECT_EQ(errorOf(QStringLiteral("select @"), &line), 102);
     EXPECT_EQ(errorOf(QStringLiteral("-- only a comment")), 0);
+    EXPECT_EQ(errorOf(QString(QChar(0xFEFF)) + QStringLiteral("select 1")), 0);
 }

@@ -45,7 +45,7 @@ void Lexer::fail(int number, const QString& text, int line) const {
 void Lexer::skipBlanksAndComments() {
     while (pos_ < src_.size()) {
         const QChar c = src_[pos_];
-        if (c.isSpace() || c == QChar(0)) {
+        if (c.isSpace() || c == QChar(0) || c == QChar(0xFEFF)) { // a byte-order mark too
             advance();
         } else if (c == QLatin1Char('-') && at(pos_ + 1) == QLatin1Char('-')) {
             while (pos_ < src_.size() && src_[pos_] != QLatin1Char('\n') &&
