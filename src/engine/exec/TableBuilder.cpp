@@ -1,7 +1,6 @@
 #include "engine/exec/TableBuilder.h"
 
 #include "engine/Errors.h"
-#include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Translator.h"
 #include "engine/storage/Sqlite.h"
 
@@ -61,8 +60,6 @@ catalog::Column& TableBuilder::addColumn(const ColumnDef& def)
     } else {
         c.type = specOf(def.type, &s_);
         c.nullable = def.nullability != Nullability::NotNull;
-        if (def.nullability == Nullability::Unspecified && !c.type.userType.isEmpty())
-            c.nullable = userTypeNullable(cat_, c.type.userType).value_or(true);
         if (def.nullability == Nullability::Null) explicitNull_.push_back(c.colid);
         if (def.nullability == Nullability::Unspecified && !c.type.userType.isEmpty()) {
             // a user type brings its own nullability

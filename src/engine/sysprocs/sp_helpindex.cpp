@@ -36,9 +36,16 @@ void sp_helpindex(exec::SessionImpl& s, const std::vector<ProcArg>& args)
         inform(s, 15472, QStringLiteral("Table '%1' has no indexes.").arg(t->table.name));
         return;
     }
-    std::sort(indexes.begin(), indexes.end(), [](const catalog::Index& a, const catalog::Index& b) {
-        int c = a.name.compare(b.name, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a.name < b.name;
+    // by name as the server's collation orders it: letters before case and accents
+    auto key = [](const QString& n) {
+        QString k;
+        for (QChar ch : n.normalized(QString::NormalizationForm_D))
+            if (ch.category() != QChar::Mark_NonSpacing) k += ch.toLower();
+        return k;
+    };
+    std::sort(indexes.begin(), indexes.end(), [&](const catalog::Index& a, const catalog::Index& b) {
+        const QString ka = key(a.name), kb = key(b.name);
+        return ka != kb ? ka < kb : a.name < b.name;
     });
     using types::Type;
     ResultSet rs;
