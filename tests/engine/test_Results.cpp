@@ -1,0 +1,112 @@
+// What a batch gives back: result sets with T-SQL types, messages in order, errors with lines,
+// cursors, and the text of values.
+
+#include "common/TempDir.h"
+#include "engine/Engine.h"
+
+#include <gtest/gtest.h>
+
+using namespace engine;
+
+namespace {
+
+class Results : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        inst = Instance::open(QStringLiteral("X"), tmp.path());
+        s = inst->connectIntegrated();
+    }
+    TempDir tmp;
+    std::shared_ptr<Instance> inst;
+    std::unique_ptr<Session> s;
+};
+
+} // namespace
+
+TEST_F(Results, NoResultSetDiffersFromAnEmptyOne)
+{
+    BatchResult r = s->execute(QStringLiteral("CREATE TABLE t (a int)"));
+    EXPECT_TRUE(r.resultSets.empty());
+    r = s->execute(QStringLiteral("SELECT a FROM t"));
+    ASSERT_EQ(r.resultSets.size(), 1u);
+    EXPECT_TRUE(r.resultSets[0].rows.empty());
+    ASSERT_EQ(r.resultSets[0].columns.size(), 1u);
+    EXPECT_EQ(r.resultSets[0].columns[0].name, QStringLiteral("a"));
+    EXPECT_EQ(r.rowCount, 0);
+}
+
+TEST_F(Results, ColumnsCarryTypesAndValuesTheirQtTypes)
+{
+    ASSERT_FALSE(s->execute(QStringLiteral(
+        "CREATE TABLE t (i int NOT NULL, v nvarchar(20), d decimal(9,3), m money, dt datetime, f float, b varbinary(4), g bit, sd smalldatetime)\n"
+        "INSERT INTO t VALUES (1, N'olá', 1.5, 2, '2020-01-02 03:04:05.007', 0.5, 0x0A0B, 1, '2020-01-02 03:04')")).failed());
+    BatchResult r = s->execute(QStringLiteral("SELECT * FROM t"));
+    ASSERT_EQ(r.resultSets.size(), 1u);
+    const ResultSet& rs = r.resultSets[0];
+    ASSERT_EQ(rs.columns.size(), 9u);
+    EXPECT_EQ(rs.columns[0].typeName, QStringLiteral("int"));
+    EXPECT_FALSE(rs.columns[0].nullable);
+    EXPECT_EQ(rs.columns[1].typeName, QStringLiteral("nvarchar"));
+    EXPECT_EQ(rs.columns[1].length, 40);
+    EXPECT_EQ(rs.columns[2].precision, 9);
+    EXPECT_EQ(rs.columns[2].scale, 3);
+    const Row& row = rs.rows.at(0);
+    EXPECT_EQ(row[0].typeId(), QMetaType::LongLong);
+    EXPECT_EQ(row[1].toString(), QStringLiteral("olá"));
+    EXPECT_EQ(row[2].toString(), QStringLiteral("1.500"));
+    EXPECT_EQ(row[3].toString(), QStringLiteral("2.0000"));
+    EXPECT_EQ(row[4].typeId(), QMetaType::QDateTime);
+    EXPECT_EQ(rs.text(0, 4), QStringLiteral("2020-01-02 03:04:05.007"));
+    EXPECT_EQ(row[5].typeId(), QMetaType::Double);
+    EXPECT_EQ(row[6].toByteArray(), QByteArray("\x0A\x0B", 2));
+    EXPECT_EQ(rs.text(0, 6), QStringLiteral("0x0A0B"));
+    EXPECT_EQ(rs.text(0, 7), QStringLiteral("1"));
+    EXPECT_EQ(rs.text(0, 8), QStringLiteral("2020-01-02 03:04:00"));
+    EXPECT_EQ(valueText(QVariant(), rs.columns[0]), QString());
+}
+
+TEST_F(Results, MessagesAndErrorsComeInOrderWithTheirLines)
+{
+    BatchResult r = s->execute(QStringLiteral("PRINT 'one'\nSELECT 1\n\nSELECT * FROM missing\nPRINT 'two'"));
+    ASSERT_EQ(r.messages.size(), 2u);
+    EXPECT_EQ(r.messages[0].text, QStringLiteral("one"));
+    EXPECT_EQ(r.messages[1].number, 208);
+    EXPECT_EQ(r.messages[1].severity, 16);
+    EXPECT_EQ(r.messages[1].line, 4);
+    ASSERT_EQ(r.errors.size(), 1u);
+    EXPECT_EQ(r.resultSets.size(), 1u);
+    r = s->execute(QStringLiteral("SELECT 1\nSELECT FROM"));
+    ASSERT_TRUE(r.failed());
+    EXPECT_EQ(r.errors[0].line, 2);
+    EXPECT_TRUE(r.resultSets.empty()); // a batch that does not parse runs nothing
+}
+
+TEST_F(Results, CursorFetchesRowsOnDemand)
+{
+    ASSERT_FALSE(s->execute(QStringLiteral("CREATE TABLE t (a int)\nDECLARE @i int SET @i = 0\nWHILE @i < 100 BEGIN INSERT INTO t VALUES (@i) SET @i = @i + 1 END")).failed());
+    auto c = s->openQuery(QStringLiteral("SELECT a, a * 2 AS twice FROM t ORDER BY a"));
+    ASSERT_EQ(c->columns().size(), 2u);
+    EXPECT_EQ(c->columns()[1].name, QStringLiteral("twice"));
+    Row row;
+    int n = 0;
+    while (c->fetch(row)) {
+        EXPECT_EQ(row[1].toLongLong(), 2 * row[0].toLongLong());
+        ++n;
+    }
+    EXPECT_EQ(n, 100);
+    EXPECT_FALSE(c->fetch(row));
+    EXPECT_THROW(s->openQuery(QStringLiteral("DELETE FROM t")), SqlError);
+    EXPECT_THROW(s->openQuery(QStringLiteral("SELECT * FROM nothing")), SqlError);
+}
+
+TEST_F(Results, MalformedTextNeverCrashes)
+{
+    const char* inputs[] = {"", ";", "((((((", "SELECT ''''", "]]]", "/* open", "SELECT 1 +", "\x01\x02", "INSERT", "BEGIN", "END",
+                            "IF", "WHILE 1=0", "SELECT CONVERT(", "CREATE TABLE t (", "DECLARE @", "SELECT 0x", "SELECT 1e", "N'",
+                            "SELECT * FROM [a]]b]", "EXEC", "USE", "GO"};
+    for (const char* in : inputs) {
+        BatchResult r = s->execute(QString::fromLatin1(in));
+        for (const Message& m : r.errors) EXPECT_GT(m.number, 0) << in;
+    }
+}
