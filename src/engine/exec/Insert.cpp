@@ -1,6 +1,7 @@
 #include "engine/Errors.h"
 #include "engine/exec/ConstraintErrors.h"
 #include "engine/exec/SchemaStatements.h"
+#include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Statements.h"
 #include "engine/exec/Translator.h"
 #include "engine/storage/Sqlite.h"
@@ -67,6 +68,8 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
 
     // the source: one Typed per target, over "src"."vK" or as VALUES expressions
     QString fromSql;
+    QString countSql; // rows of an INSERT ... SELECT, for IGNORE_DUP_KEY
+    size_t countBinds = 0;
     std::vector<std::vector<std::optional<Typed>>> rows; // nullopt: DEFAULT
     switch (st.source) {
     case InsertSource::Values: {
@@ -111,6 +114,8 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
         }
         rows.push_back(std::move(row));
         fromSql = QStringLiteral(" FROM (%1) AS src").arg(q.sql);
+        countSql = QStringLiteral("SELECT count(*) FROM (%1)").arg(q.sql);
+        countBinds = tr.binds().size();
         break;
     }
     case InsertSource::DefaultValues: rows.emplace_back(); break;
@@ -147,7 +152,20 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
     }
     QString sql = QStringLiteral("INSERT INTO %1 (%2) %3")
                       .arg(rt.qualifiedPhys(), cols.join(QStringLiteral(", ")), selects.join(QStringLiteral(" UNION ALL ")));
+    // IGNORE_DUP_KEY: a row whose key is there already is skipped with a warning
+    const QString ignoreDup = ignoreDupKeyClauses(t);
+    long long candidates = (long long)rows.size();
+    if (!ignoreDup.isEmpty()) {
+        sql = QStringLiteral("INSERT INTO %1 (%2) SELECT * FROM (%3) WHERE true%4")
+                  .arg(rt.qualifiedPhys(), cols.join(QStringLiteral(", ")), selects.join(QStringLiteral(" UNION ALL ")), ignoreDup);
+        if (!countSql.isEmpty()) {
+            storage::Statement c(s.db(), countSql);
+            for (size_t i = 0; i < countBinds; ++i) c.bindValue(int(i) + 1, tr.binds()[i]);
+            candidates = c.step() ? c.integer(0) : 0;
+        }
+    }
     long long n = withConstraintErrors(rt, false, [&] { return s.execSql(sql, tr.binds()); });
+    if (!ignoreDup.isEmpty() && n < candidates) s.addMessage(duplicateKeyIgnored());
     s.finishIdentitySlots(true);
     s.setRowCount(n);
 }

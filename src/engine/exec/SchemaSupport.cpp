@@ -150,6 +150,27 @@ std::optional<bool> userTypeNullable(const catalog::Catalog& c, const QString& n
     return st.integer(0) != 0;
 }
 
+QString ignoreDupKeyClauses(const catalog::Table& t)
+{
+    QString sql;
+    for (const catalog::Index& ix : t.indexes) {
+        if (!ix.ignoreDupKey || !ix.unique) continue;
+        QStringList cols;
+        for (const catalog::IndexKey& k : ix.keys) cols << quoteId(t.columnById(k.colid)->phys);
+        sql += QStringLiteral(" ON CONFLICT (%1) DO NOTHING").arg(cols.join(QStringLiteral(", ")));
+    }
+    return sql;
+}
+
+Message duplicateKeyIgnored()
+{
+    Message m;
+    m.number = 3604;
+    m.severity = 10;
+    m.text = QStringLiteral("Rows with a duplicate key were ignored.");
+    return m;
+}
+
 QString defaultText(const sql::Expr& e) { return sql::parenthesized(sql::toSql(e)); }
 
 } // namespace engine::exec

@@ -50,6 +50,12 @@ QString defaultText(const sql::Expr& e);
 // Whether a user type allows nulls (its sp_addtype null type); nullopt when there is no such type.
 std::optional<bool> userTypeNullable(const catalog::Catalog& c, const QString& name);
 
+// ON CONFLICT clauses that make an INSERT skip rows whose key is already in an IGNORE_DUP_KEY
+// index of the table; empty when it has none.
+QString ignoreDupKeyClauses(const catalog::Table& t);
+// The warning of an INSERT that skipped such rows (3604).
+Message duplicateKeyIgnored();
+
 // Case-insensitive name comparison as identifiers compare on this server.
 bool sameName(const QString& a, const QString& b);
 
