@@ -1,9 +1,12 @@
 #include "designer/DataTypeRules.h"
 
+#include "dmo/Database.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 
 #include <array>
+#include <exception>
 
 namespace {
 
@@ -161,4 +164,19 @@ DataTypeRules GetDataTypeRules(const QString& TypeName, bool SetDefaults, bool R
             Controls.txtIncrement->setText(QStringLiteral("0"));
     }
     return rules;
+}
+
+DataTypeRules GetDataTypeRules(const QString& TypeName, bool SetDefaults, bool RulesOnly,
+                               dmo::Database* mDatabase, const DataTypeRuleControls& Controls) {
+    QStringList userTypes;
+    if (!RulesOnly && mDatabase) {
+        try {
+            const dmo::SQLObjectListPtr list = mDatabase->UserDefinedDatatypes();
+            for (int i = 1; i <= list->Count(); ++i)
+                userTypes << list->Item(i)->Name();
+        } catch (const std::exception&) {
+            // No user type can match then.
+        }
+    }
+    return GetDataTypeRules(TypeName, SetDefaults, RulesOnly, userTypes, Controls);
 }

@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace dmo {
+class Database;
+}
+
 class QCheckBox;
 class QLineEdit;
 class QWidget;
@@ -54,3 +58,8 @@ struct DataTypeRuleControls {
 DataTypeRules GetDataTypeRules(const QString& TypeName, bool SetDefaults, bool RulesOnly,
                                const QStringList& UserTypeNames,
                                const DataTypeRuleControls& Controls);
+
+// The same, with the user types read from the database (only in editor mode); a database
+// whose user types cannot be read, or none, counts as having none.
+DataTypeRules GetDataTypeRules(const QString& TypeName, bool SetDefaults, bool RulesOnly,
+                               dmo::Database* mDatabase, const DataTypeRuleControls& Controls);

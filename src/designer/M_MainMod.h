@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace dmo {
+class Database;
+}
+
 class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -31,6 +35,9 @@ struct UserDatatype {
 // left out.
 QString ListaTipos(const QStringList& SystemDatatypes, const QList<UserDatatype>& UserDatatypes,
                    bool ExcludeSysname, bool SystemTypes, bool UserTypes);
+// The same from the database's SystemDatatypes and UserDefinedDatatypes; a list that cannot
+// be read adds nothing.
+QString ListaTipos(dmo::Database& Database, bool ExcludeSysname, bool SystemTypes, bool UserTypes);
 
 // The entry of a "\r"-separated type list for a type name, unchanged: first the entry whose
 // name (the text before " (" for a user type) equals Prefix, else the first entry that begins
@@ -54,8 +61,9 @@ bool IsAllDigits(const QLineEdit* TextBox);
 QList<IndexKeyColumn> SplitMarked(const QString& Text);
 
 // Exchanges a row's contents with its neighbour (Direction 1 down, 2 up) and selects the
-// neighbour. Text, column values, tag, icon and check state move; the row key stays in place.
-// Nothing happens at the ends of the list.
+// neighbour. Texts, cell values, tag, icon and check state move (no ItemCheck is reported);
+// the item objects and their other data (bold mark, fonts, flags) stay in place. Nothing
+// happens at the ends of the list.
 void MoveListItem(QTreeWidget* ListView, QTreeWidgetItem* Item, int Direction);
 
 // The name without one leading "[" and one trailing "]" (each dropped independently).

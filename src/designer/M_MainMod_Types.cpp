@@ -1,5 +1,9 @@
 #include "designer/M_MainMod.h"
 
+#include "dmo/Database.h"
+
+#include <exception>
+
 namespace M_MainMod {
 
 namespace {
@@ -29,6 +33,31 @@ QString ListaTipos(const QStringList& SystemDatatypes, const QList<UserDatatype>
         }
     }
     return list;
+}
+
+QString ListaTipos(dmo::Database& Database, bool ExcludeSysname, bool SystemTypes, bool UserTypes) {
+    QStringList systemTypes;
+    if (SystemTypes) {
+        try {
+            const dmo::SQLObjectListPtr list = Database.SystemDatatypes();
+            for (int i = 1; i <= list->Count(); ++i)
+                systemTypes << list->Item(i)->Name();
+        } catch (const std::exception&) {
+            // An unreadable list adds nothing.
+        }
+    }
+    QList<UserDatatype> userTypes;
+    if (UserTypes) {
+        try {
+            const dmo::SQLObjectListPtr list = Database.UserDefinedDatatypes();
+            for (int i = 1; i <= list->Count(); ++i) {
+                const auto type = list->Item(i);
+                userTypes.append({type->Name(), type->BaseType()});
+            }
+        } catch (const std::exception&) {
+        }
+    }
+    return ListaTipos(systemTypes, userTypes, ExcludeSysname, SystemTypes, UserTypes);
 }
 
 } // namespace M_MainMod
