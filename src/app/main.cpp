@@ -1,10 +1,15 @@
+#include "explorer/WMenu.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle("Varnolt " VARNOLT_VERSION);
-    w.show();
+    QApplication::setOrganizationName(QStringLiteral("Drumo"));
+    QApplication::setApplicationName(QStringLiteral("Varnolt"));
+    QApplication::setApplicationVersion(QStringLiteral(VARNOLT_VERSION));
+
+    auto* main = new WMenu;
+    main->setAttribute(Qt::WA_DeleteOnClose);
+    main->show();
     return app.exec();
 }

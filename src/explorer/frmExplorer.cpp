@@ -1,0 +1,392 @@
+#include "explorer/frmExplorer.h"
+
+#include "controls/CListViewManager.h"
+#include "controls/KeyTextList.h"
+#include "core/HourglassGuard.h"
+#include "core/MsgBox.h"
+#include "core/cServer.h"
+#include "core/cServerCOL.h"
+#include "core/cVarnolt.h"
+#include "dmo/Database.h"
+#include "dmo/Databases.h"
+#include "dmo/DmoError.h"
+#include "dmo/SQLServer.h"
+#include "dmo/StoredProcedures.h"
+#include "dmo/Tables.h"
+#include "explorer/RegisteredServers.h"
+#include "sqltools/frmQuery.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHash>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+QPointer<frmExplorer> frmExplorer::s_current;
+
+namespace {
+
+const QString kTables = QStringLiteral("Tabelas");
+const QString kProcedures = QStringLiteral("Stored Procedures");
+
+QString connectFailure(const QString& server, const QString& description) {
+    return QStringLiteral("Não foi possível ligar ao servidor %1.\n%2").arg(server, description);
+}
+
+} // namespace
+
+frmExplorer* frmExplorer::Create(QMdiArea* mdi) {
+    auto* explorer = new frmExplorer;
+    s_current = explorer;
+    if (mdi) {
+        QMdiSubWindow* sub = mdi->addSubWindow(explorer);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->resize(760, 520);
+    }
+    explorer->Form_Load();
+    return explorer;
+}
+
+frmExplorer* frmExplorer::Current() {
+    return s_current;
+}
+
+frmExplorer::frmExplorer(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmExplorer"));
+    setWindowTitle(QStringLiteral("Explorador"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    tbrExplorer = new QToolBar(this);
+    tbrExplorer->setObjectName(QStringLiteral("tbrExplorer"));
+    tbrExplorer->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    layout->addWidget(tbrExplorer);
+
+    splExplorer = new QSplitter(Qt::Horizontal, this);
+    tvwExplorer = new QTreeWidget(splExplorer);
+    tvwExplorer->setObjectName(QStringLiteral("tvwExplorer"));
+    tvwExplorer->setHeaderHidden(true);
+    tvwExplorer->setExpandsOnDoubleClick(true);
+    lvwExplorer = new QTreeWidget(splExplorer);
+    lvwExplorer->setObjectName(QStringLiteral("lvwExplorer"));
+    splExplorer->setStretchFactor(1, 2);
+    splExplorer->setSizes({240, 520});
+    layout->addWidget(splExplorer, 1);
+
+    mLvw = new CListViewManager(this);
+    mLvw->setListView(lvwExplorer);
+
+    auto command = [this](const char* name, const QString& text, QStyle::StandardPixmap icon,
+                          bool enabled) {
+        auto* a = new QAction(style()->standardIcon(icon), text, this);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setEnabled(enabled);
+        tbrExplorer->addAction(a);
+        return a;
+    };
+    mnuQuery = command("mnuQuery", QStringLiteral("&Query"), QStyle::SP_FileDialogContentsView, false);
+    connect(mnuQuery, &QAction::triggered, this, &frmExplorer::mnuQuery_Click);
+    // Commands whose windows are not part of the program yet.
+    mnuOpenTable = command("mnuOpenTable", QStringLiteral("&Abrir Tabela"), QStyle::SP_FileIcon, false);
+    mnuEditTable = command("mnuEditTable", QStringLiteral("&Editar Tabela"), QStyle::SP_FileDialogDetailedView, false);
+    mnuNewTable = command("mnuNewTable", QStringLiteral("&Nova Tabela"), QStyle::SP_FileDialogNewFolder, false);
+    mnuNewProcedure = command("mnuNewProcedure", QStringLiteral("Nova &Stored Procedure"), QStyle::SP_FileLinkIcon, false);
+    mnuEditProcedure = command("mnuEditProcedure", QStringLiteral("Editar S&tored Procedure"), QStyle::SP_FileDialogInfoView, false);
+    mnuTablesRefresh = command("mnuTablesRefresh", QStringLiteral("Actuali&zar"), QStyle::SP_BrowserReload, false);
+    connect(mnuTablesRefresh, &QAction::triggered, this, &frmExplorer::mnuTablesRefresh_Click);
+
+    connect(tvwExplorer, &QTreeWidget::itemExpanded, this, &frmExplorer::tvwExplorer_Expand);
+    connect(tvwExplorer, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* node, int) { tvwExplorer_DblClick(node); });
+    connect(tvwExplorer, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* node, QTreeWidgetItem*) { tvwExplorer_NodeClick(node); });
+}
+
+frmExplorer::~frmExplorer() = default;
+
+QList<QAction*> frmExplorer::Commands() const {
+    return {mnuQuery, mnuOpenTable, mnuEditTable, mnuNewTable, mnuNewProcedure, mnuEditProcedure,
+            mnuTablesRefresh};
+}
+
+void frmExplorer::Form_Load() {
+    try {
+        LoadRegisteredServers();
+    } catch (...) {
+    }
+    LoadTree();
+}
+
+void frmExplorer::LoadTree() {
+    tvwExplorer->clear();
+    QTreeWidgetItem* root = AddNode(nullptr, QStringLiteral("Servidores"),
+                                    QStringLiteral("Servidores"), NodeRoot, {}, {});
+    for (const auto& server : cVarnolt::instance().clsServers()) {
+        QTreeWidgetItem* node =
+            AddNode(root, server->ServerName(), server->ServerName(), NodeServer,
+                    server->ServerName(), {});
+        node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    }
+    root->setExpanded(true);
+    tvwExplorer->setCurrentItem(root);
+}
+
+QTreeWidgetItem* frmExplorer::AddNode(QTreeWidgetItem* parent, const QString& key,
+                                      const QString& text, NodeKind kind, const QString& server,
+                                      const QString& database) {
+    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tvwExplorer);
+    node->setText(0, text);
+    node->setData(0, KeyRole, key);
+    node->setData(0, KindRole, int(kind));
+    node->setData(0, ServerRole, server);
+    node->setData(0, DatabaseRole, database);
+    QStyle::StandardPixmap icon = QStyle::SP_DirIcon;
+    if (kind == NodeServer)
+        icon = QStyle::SP_ComputerIcon;
+    else if (kind == NodeDatabase)
+        icon = QStyle::SP_DriveHDIcon;
+    node->setIcon(0, style()->standardIcon(icon));
+    return node;
+}
+
+QTreeWidgetItem* frmExplorer::NodeByKey(const QString& key) const {
+    for (QTreeWidgetItemIterator it(tvwExplorer); *it; ++it)
+        if ((*it)->data(0, KeyRole).toString().compare(key, Qt::CaseInsensitive) == 0)
+            return *it;
+    return nullptr;
+}
+
+cServer* frmExplorer::SelectedServer() const {
+    const QTreeWidgetItem* node = tvwExplorer->currentItem();
+    if (!node || !cVarnolt::exists())
+        return nullptr;
+    return cVarnolt::instance().clsServers().GetServerByName(node->data(0, ServerRole).toString());
+}
+
+QString frmExplorer::SelectedDatabase() const {
+    const QTreeWidgetItem* node = tvwExplorer->currentItem();
+    return node ? node->data(0, DatabaseRole).toString() : QString();
+}
+
+bool frmExplorer::OpenServerNode(QTreeWidgetItem* node) {
+    if (!node || node->data(0, KindRole).toInt() != NodeServer)
+        return false;
+    const QString name = node->data(0, ServerRole).toString();
+    cServer* server = cVarnolt::instance().clsServers().GetServerByName(name);
+    if (!server)
+        return false;
+    if (server->IsConnected() && node->childCount() > 0)
+        return true;
+    HourglassGuard hourglass;
+    try {
+        if (!server->IsConnected())
+            server->Connect();
+    } catch (const dmo::DmoError& e) {
+        hourglass.restore();
+        MsgBox(connectFailure(name, e.Description()), vbCritical);
+        return false;
+    } catch (const std::exception& e) {
+        hourglass.restore();
+        MsgBox(connectFailure(name, QString::fromLocal8Bit(e.what())), vbCritical);
+        return false;
+    }
+    qDeleteAll(node->takeChildren());
+    QTreeWidgetItem* folder = AddNode(node, name + QStringLiteral("\\Databases"),
+                                      QStringLiteral("Databases"), NodeDatabases, name, {});
+    for (const KeyText& db : ParseKeyTextList(server->ListaDatabases(true))) {
+        const QString key = name + u'\\' + db.key;
+        QTreeWidgetItem* dbNode = AddNode(folder, key, db.text, NodeDatabase, name, db.key);
+        AddNode(dbNode, key + QStringLiteral("\\Tables"), kTables, NodeTables, name, db.key);
+        AddNode(dbNode, key + QStringLiteral("\\StoredProcedures"), kProcedures, NodeProcedures,
+                name, db.key);
+    }
+    folder->setExpanded(true);
+    return true;
+}
+
+void frmExplorer::tvwExplorer_Expand(QTreeWidgetItem* node) {
+    if (!node || node->data(0, KindRole).toInt() != NodeServer)
+        return;
+    if (!OpenServerNode(node))
+        node->setExpanded(false);
+    UpdateCommands();
+}
+
+void frmExplorer::tvwExplorer_NodeClick(QTreeWidgetItem* node) {
+    UpdateCommands();
+    if (!node)
+        return;
+    cServer* server = SelectedServer();
+    switch (node->data(0, KindRole).toInt()) {
+    case NodeTables:
+        ListTables(server, SelectedDatabase());
+        break;
+    case NodeProcedures:
+        ListProcedures(server, SelectedDatabase());
+        break;
+    default:
+        mLvw->Clear();
+        break;
+    }
+}
+
+void frmExplorer::tvwExplorer_DblClick(QTreeWidgetItem* node) {
+    if (node && node->data(0, KindRole).toInt() == NodeDatabase)
+        mnuQuery_Click();
+}
+
+void frmExplorer::UpdateCommands() {
+    const QTreeWidgetItem* node = tvwExplorer->currentItem();
+    const int kind = node ? node->data(0, KindRole).toInt() : NodeRoot;
+    mnuQuery->setEnabled(SelectedServer() != nullptr);
+    mnuTablesRefresh->setEnabled(kind == NodeTables);
+}
+
+void frmExplorer::SetListColumns() {
+    mLvw->Clear();
+    if (mLvw->ColumnCount() > 0)
+        return;
+    mLvw->AppendColumns(QStringLiteral("Nome"), 3600, 0, 0, 0, {}, QStringLiteral("Nome"));
+    mLvw->AppendColumns(QStringLiteral("Dono"), 1200, 0, 0, 0, {}, QStringLiteral("Dono"));
+    mLvw->AppendColumns(QStringLiteral("Tipo"), 1300, 0, 0, 0, {}, QStringLiteral("Tipo"));
+    mLvw->AppendColumns(QStringLiteral("Data de Criação"), 2600, 0, 0, 0, {},
+                        QStringLiteral("DataCriacao"));
+}
+
+namespace {
+
+// Name, owner, system or user, creation date of the objects of those kinds.
+void listObjects(CListViewManager* list, const dmo::DatabasePtr& db, const QString& xtypes,
+                 const QHash<QString, QString>& owners) {
+    const dmo::QueryResultsPtr rs = db->ExecuteWithResults(
+        QStringLiteral("SELECT name, xtype, crdate FROM sysobjects WHERE xtype IN (%1) ORDER BY name")
+            .arg(xtypes));
+    for (int r = 1; rs && r <= rs->Rows(); ++r) {
+        const QString name = rs->GetColumnString(r, 1);
+        const bool system = rs->GetColumnString(r, 2).trimmed() == QLatin1String("S");
+        const int i = list->AddNewItem();
+        list->SetColumnValue(QStringLiteral("Nome"), name, i);
+        list->SetColumnValue(QStringLiteral("Dono"), owners.value(name.toLower(), QStringLiteral("dbo")), i);
+        list->SetColumnValue(QStringLiteral("Tipo"),
+                             system ? QStringLiteral("Sistema") : QStringLiteral("Utilizador"), i);
+        list->SetColumnValue(QStringLiteral("DataCriacao"), rs->GetColumnString(r, 3), i);
+    }
+    if (list->Count() > 0)
+        list->SetSelectedItem(1);
+}
+
+} // namespace
+
+void frmExplorer::ListTables(cServer* server, const QString& database) {
+    SetListColumns();
+    if (!server || database.isEmpty())
+        return;
+    HourglassGuard hourglass;
+    try {
+        dmo::DatabasePtr db = server->SQLDMOServer()->Databases()->Item(database);
+        auto tables = db->Tables();
+        tables->Refresh();
+        QHash<QString, QString> owners;
+        for (const dmo::TablePtr& t : tables->items())
+            owners.insert(t->Name().toLower(), t->Owner());
+        listObjects(mLvw, db, QStringLiteral("'U', 'S'"), owners);
+    } catch (const dmo::DmoError& e) {
+        hourglass.restore();
+        MsgBox(e.Description(), vbCritical);
+    }
+}
+
+void frmExplorer::ListProcedures(cServer* server, const QString& database) {
+    SetListColumns();
+    if (!server || database.isEmpty())
+        return;
+    HourglassGuard hourglass;
+    try {
+        dmo::DatabasePtr db = server->SQLDMOServer()->Databases()->Item(database);
+        auto procedures = db->StoredProcedures();
+        procedures->Refresh();
+        QHash<QString, QString> owners;
+        for (const dmo::StoredProcedurePtr& p : procedures->items())
+            owners.insert(p->Name().toLower(), p->Owner());
+        listObjects(mLvw, db, QStringLiteral("'P'"), owners);
+    } catch (const dmo::DmoError& e) {
+        hourglass.restore();
+        MsgBox(e.Description(), vbCritical);
+    }
+}
+
+void frmExplorer::mnuQuery_Click() {
+    cServer* server = SelectedServer();
+    if (!server)
+        return;
+    if (!server->IsConnected()) {
+        QTreeWidgetItem* node = NodeByKey(server->ServerName());
+        if (node && !node->isExpanded())
+            node->setExpanded(true); // connects through the expansion
+        else if (!OpenServerNode(node))
+            return;
+        if (!server->IsConnected())
+            return;
+    }
+    frmQuery::Default()->ShowForm(server, SelectedDatabase());
+}
+
+void frmExplorer::mnuTablesRefresh_Click() {
+    const QTreeWidgetItem* node = tvwExplorer->currentItem();
+    if (!node)
+        return;
+    const QString database = SelectedDatabase();
+    if (database.isEmpty())
+        return;
+    if (node->data(0, KindRole).toInt() != NodeTables) {
+        // Show the database's tables folder, which lists them.
+        const QString key = node->data(0, ServerRole).toString() + u'\\' + database + QStringLiteral("\\Tables");
+        if (QTreeWidgetItem* tables = NodeByKey(key)) {
+            tvwExplorer->setCurrentItem(tables);
+            return;
+        }
+    }
+    ListTables(SelectedServer(), database);
+    lvwExplorer->viewport()->update();
+}
+
+void frmExplorer::ShowExplorer() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        sub->show();
+        show();
+        if (QMdiArea* mdi = sub->mdiArea())
+            mdi->setActiveSubWindow(sub);
+    } else {
+        show();
+    }
+    raise();
+}
+
+void frmExplorer::Unload() {
+    m_Unloading = true;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void frmExplorer::closeEvent(QCloseEvent* event) {
+    if (m_Unloading) {
+        event->accept();
+        return;
+    }
+    // Closing the explorer's window only hides it.
+    event->ignore();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->hide();
+    else
+        hide();
+}

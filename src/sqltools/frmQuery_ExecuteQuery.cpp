@@ -1,0 +1,220 @@
+// The query window: choosing the text, running the batch, filling the grid and copying it.
+#include "sqltools/frmQuery.h"
+
+#include "controls/SelOpta.h"
+#include "core/HourglassGuard.h"
+#include "core/TextHelpers.h"
+#include "core/Twips.h"
+#include "core/cServer.h"
+#include "dmo/Databases.h"
+#include "dmo/DmoError.h"
+#include "dmo/QueryResults.h"
+#include "dmo/SQLServer.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+
+#include <vector>
+
+namespace {
+
+constexpr int kImageType = -4;
+const QString kSuccess = QStringLiteral("Comando executado com sucesso!");
+
+// The database a text starting with "use " names, or empty text. A bracketed name is taken
+// whole, up to its closing bracket; any other name ends at a line break, a blank or ';'.
+QString useDatabaseName(const QString& text) {
+    const QString t = TrimBlanks(text);
+    if (t.left(4).toLower() != QLatin1String("use "))
+        return {};
+    QString name;
+    if (t.size() > 4 && t.at(4) == u'[') {
+        for (qsizetype i = 5; i < t.size(); ++i) {
+            const QChar ch = t.at(i);
+            if (ch == u']') {
+                if (i + 1 < t.size() && t.at(i + 1) == u']') {
+                    name += ch;
+                    ++i;
+                    continue;
+                }
+                return TrimBlanks(name);
+            }
+            if (ch == u'\r' || ch == u'\n')
+                break;
+            name += ch;
+        }
+        // No closing bracket: the name as written, cut like any other.
+        name = QStringLiteral("[") + name.section(u' ', 0, 0);
+        return TrimBlanks(name);
+    }
+    for (qsizetype i = 4; i < t.size(); ++i) {
+        const QChar ch = t.at(i);
+        if (ch == u'\r' || ch == u'\n' || ch == u' ' || ch == u';')
+            break;
+        name += ch;
+    }
+    return TrimBlanks(name);
+}
+
+} // namespace
+
+void frmQuery::cmdExecute_Click() {
+    try {
+        txtMsg->clear();
+        const QTextCursor cursor = txtQuery->textCursor();
+        const QString text = cursor.selectionEnd() - cursor.selectionStart() >= 1
+                                 ? cursor.selection().toPlainText()
+                                 : txtQuery->toPlainText();
+        if (TrimBlanks(text).isEmpty())
+            return;
+        const QString name = useDatabaseName(text);
+        if (!name.isEmpty())
+            eselDatabase->setChave(name);
+        ExecuteQuery(text);
+    } catch (...) {
+    }
+}
+
+void frmQuery::AppendMsg(const QString& text) {
+    txtMsg->setPlainText(txtMsg->toPlainText() + QLatin1Char('\n') + text);
+}
+
+void frmQuery::ExecuteQuery(const QString& Text) {
+    HourglassGuard hourglass;
+    try {
+        if (!mServer)
+            throw dmo::DmoError(dmo::Errors::NotConnected,
+                                QStringLiteral("O servidor não está registado."));
+        auto server = mServer->SQLDMOServer();
+        if (!server)
+            throw dmo::DmoError(dmo::Errors::NotConnected,
+                                QStringLiteral("O servidor não está ligado."));
+        dmo::DatabasePtr database = server->Databases()->Item(eselDatabase->Chave());
+
+        grdGrid->clear();
+        grdGrid->setRowCount(1);
+        grdGrid->setColumnCount(1);
+        grdGrid->setHorizontalHeaderItem(0, new QTableWidgetItem);
+        grdGrid->setVerticalHeaderItem(0, new QTableWidgetItem);
+        grdGrid->viewport()->update();
+
+        QString messages;
+        dmo::QueryResultsPtr results =
+            database->ExecuteWithResultsAndMessages2(Text, messages, int(Text.size()));
+        if (!TrimBlanks(messages).isEmpty())
+            AppendMsg(messages);
+        if (results) {
+            if (results->Rows() < 0) {
+                grdGrid->hide();
+                hourglass.restore();
+                AppendMsg(kSuccess);
+                tabMain->setCurrentIndex(1);
+                return;
+            }
+            FillGrid(*results);
+            grdGrid->show();
+        }
+        database.reset();
+
+        hourglass.restore();
+        if (!TrimBlanks(txtMsg->toPlainText()).isEmpty()) {
+            tabMain->setCurrentIndex(1);
+            const QString key = eselDatabase->Chave();
+            eselDatabase->setLista(mServer->ListaDatabases(true));
+            eselDatabase->setChave(key);
+        } else {
+            tabMain->setCurrentIndex(0);
+        }
+    } catch (const std::exception& e) {
+        hourglass.restore();
+        grdGrid->hide();
+        const auto* dmoError = dynamic_cast<const dmo::DmoError*>(&e);
+        AppendMsg(dmoError ? dmoError->Description() : QString::fromLocal8Bit(e.what()));
+        tabMain->setCurrentIndex(1);
+    }
+}
+
+void frmQuery::FillGrid(const dmo::QueryResults& results) {
+    const int R = results.Rows();
+    const int C = results.Columns();
+    grdGrid->setUpdatesEnabled(false);
+    if (R == 0) {
+        grdGrid->setRowCount(1);
+        grdGrid->setColumnCount(C + 1);
+        grdGrid->setHorizontalHeaderItem(C, new QTableWidgetItem);
+        grdGrid->setVerticalHeaderItem(0, new QTableWidgetItem);
+    } else {
+        grdGrid->setRowCount(R);
+        grdGrid->setColumnCount(C);
+        // Row numbers 1 to R: the header's own numbering.
+        grdGrid->setVerticalHeaderItem(0, nullptr);
+    }
+
+    const QFontMetrics metrics(picTeste->font());
+    auto measure = [&metrics](const QString& text) {
+        return int(PixelsToTwipsX(metrics.horizontalAdvance(text))) + 120;
+    };
+
+    std::vector<int> widths(size_t(qMax(C, 0)));
+    std::vector<bool> image(size_t(qMax(C, 0)));
+    for (int c = 1; c <= C; ++c) {
+        const QString name = TrimBlanks(results.ColumnName(c));
+        grdGrid->setHorizontalHeaderItem(c - 1, new QTableWidgetItem(name));
+        widths[size_t(c - 1)] = measure(name);
+        image[size_t(c - 1)] = results.ColumnType(c) == kImageType;
+    }
+    for (int r = 1; r <= R; ++r) {
+        for (int c = 1; c <= C; ++c) {
+            const QString value = results.GetColumnString(r, c);
+            auto* item = new QTableWidgetItem(value);
+            if (image[size_t(c - 1)]) {
+                item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            } else {
+                const int w = measure(TrimBlanks(value));
+                if (w > widths[size_t(c - 1)])
+                    widths[size_t(c - 1)] = w;
+            }
+            grdGrid->setItem(r - 1, c - 1, item);
+        }
+    }
+    for (int c = 1; c <= C; ++c)
+        grdGrid->setColumnWidth(c - 1, TwipsToPixelsX(widths[size_t(c - 1)]));
+    grdGrid->setUpdatesEnabled(true);
+    grdGrid->show();
+}
+
+void frmQuery::mnuGridCopiar_Click() {
+    try {
+        int top = -1, left = -1, bottom = -1, right = -1;
+        const QList<QTableWidgetSelectionRange> ranges = grdGrid->selectedRanges();
+        for (const QTableWidgetSelectionRange& range : ranges) {
+            top = top < 0 ? range.topRow() : qMin(top, range.topRow());
+            left = left < 0 ? range.leftColumn() : qMin(left, range.leftColumn());
+            bottom = qMax(bottom, range.bottomRow());
+            right = qMax(right, range.rightColumn());
+        }
+        if (ranges.isEmpty() && grdGrid->currentRow() >= 0 && grdGrid->currentColumn() >= 0) {
+            top = bottom = grdGrid->currentRow();
+            left = right = grdGrid->currentColumn();
+        }
+        QStringList rows;
+        for (int r = top; r >= 0 && r <= bottom; ++r) {
+            QStringList cells;
+            for (int c = left; c <= right; ++c) {
+                const QTableWidgetItem* item = grdGrid->item(r, c);
+                cells << (item ? item->text() : QString());
+            }
+            rows << cells.join(QLatin1Char('\t'));
+        }
+        QClipboard* clipboard = QApplication::clipboard();
+        clipboard->clear();
+        clipboard->setText(rows.join(QLatin1Char('\r')));
+    } catch (...) {
+    }
+}

@@ -1,0 +1,148 @@
+// The explorer: registered servers, connecting, the lists and the query command.
+#include "test_WMenu_Fixture.h"
+
+#include "controls/SelOpta.h"
+#include "core/MsgBox.h"
+#include "core/ScriptedMsgBox.h"
+#include "explorer/RegisteredServers.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QToolBar>
+#include <QToolButton>
+
+TEST_F(MainWindowTest, TheFirstRunRegistersTheEmbeddedServerAsLocal) {
+    start();
+    EXPECT_EQ(RegGetString(QStringLiteral("(LOCAL)")), QStringLiteral("<@>(LOCAL);1;;"));
+    QTreeWidgetItem* local = node(QStringLiteral("(LOCAL)"));
+    ASSERT_NE(local, nullptr);
+    EXPECT_EQ(local->text(0), QStringLiteral("(LOCAL)"));
+    EXPECT_EQ(cVarnolt::instance().clsServers().Count(), 1);
+    EXPECT_TRUE(cVarnolt::instance().clsServers().Item(1).WinAut());
+    // Not connected until its node is opened.
+    EXPECT_FALSE(cVarnolt::instance().clsServers().Item(1).IsConnected());
+    delete main.data();
+
+    // The next run reads it back and registers nothing new.
+    start();
+    EXPECT_EQ(cVarnolt::instance().clsServers().Count(), 1);
+    EXPECT_EQ(RegValueNames().filter(QStringLiteral("(LOCAL)")).size(), 1);
+}
+
+TEST_F(MainWindowTest, RecordsReadBackAsWritten) {
+    QString name, login, password;
+    bool winAut = true;
+    ASSERT_TRUE(ParseServerRecord(QStringLiteral("<@>SRV\\INST;0;sa;p;w"), name, winAut, login, password));
+    EXPECT_EQ(name, QStringLiteral("SRV\\INST"));
+    EXPECT_FALSE(winAut);
+    EXPECT_EQ(login, QStringLiteral("sa"));
+    EXPECT_EQ(password, QStringLiteral("p;w"));
+    EXPECT_FALSE(ParseServerRecord(QStringLiteral("1"), name, winAut, login, password));
+    EXPECT_FALSE(ParseServerRecord(QStringLiteral("<@>;1;;"), name, winAut, login, password));
+    EXPECT_FALSE(ParseServerRecord(QStringLiteral("<@>X;1"), name, winAut, login, password));
+}
+
+TEST_F(MainWindowTest, OpeningTheServerConnectsAndShowsItsDatabases) {
+    start();
+    open(node(QStringLiteral("(LOCAL)")));
+    EXPECT_TRUE(cVarnolt::instance().clsServers().Item(1).IsConnected());
+    QTreeWidgetItem* dbs = node(QStringLiteral("(LOCAL)\\Databases"));
+    ASSERT_NE(dbs, nullptr);
+    EXPECT_EQ(dbs->text(0), QStringLiteral("Databases"));
+    QStringList names;
+    for (int i = 0; i < dbs->childCount(); ++i)
+        names << dbs->child(i)->text(0);
+    EXPECT_TRUE(names.contains(QStringLiteral("master")));
+    EXPECT_TRUE(names.contains(QStringLiteral("Vendas")));
+    QTreeWidgetItem* vendas = node(QStringLiteral("(LOCAL)\\Vendas"));
+    ASSERT_NE(vendas, nullptr);
+    ASSERT_EQ(vendas->childCount(), 2);
+    EXPECT_EQ(vendas->child(0)->text(0), QStringLiteral("Tabelas"));
+    EXPECT_EQ(vendas->child(1)->text(0), QStringLiteral("Stored Procedures"));
+}
+
+TEST_F(MainWindowTest, AServerThatCannotBeReachedIsReportedAndStaysClosed) {
+    RegSetString(QStringLiteral("OUTRA"), QStringLiteral("<@>OUTRA;1;;"));
+    start();
+    ScriptedMsgBox box;
+    QTreeWidgetItem* other = node(QStringLiteral("OUTRA"));
+    ASSERT_NE(other, nullptr);
+    open(other);
+    ASSERT_EQ(box.count(), 1);
+    EXPECT_EQ(box.last().icon(), int(vbCritical));
+    EXPECT_TRUE(box.last().text.startsWith(QStringLiteral("Não foi possível ligar ao servidor OUTRA.")));
+    EXPECT_FALSE(other->isExpanded());
+}
+
+TEST_F(MainWindowTest, TablesListNameOwnerKindAndCreationDate) {
+    start();
+    openAndClick(QStringLiteral("(LOCAL)\\Vendas\\Tables"));
+    CListViewManager* list = main->Explorer()->mLvw;
+    const int i = list->FindItem(QStringLiteral("Nome"), QStringLiteral("Clientes"));
+    ASSERT_GT(i, 0);
+    EXPECT_EQ(list->GetColumnValue(QStringLiteral("Dono"), i).toString(), QStringLiteral("dbo"));
+    EXPECT_EQ(list->GetColumnValue(QStringLiteral("Tipo"), i).toString(), QStringLiteral("Utilizador"));
+    EXPECT_FALSE(list->GetColumnValue(QStringLiteral("DataCriacao"), i).toString().isEmpty());
+    const int sys = list->FindItem(QStringLiteral("Nome"), QStringLiteral("sysobjects"));
+    ASSERT_GT(sys, 0);
+    EXPECT_EQ(list->GetColumnValue(QStringLiteral("Tipo"), sys).toString(), QStringLiteral("Sistema"));
+
+    // A table made elsewhere shows after the refresh command.
+    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE TABLE Produtos (Codigo int)"));
+    EXPECT_EQ(list->FindItem(QStringLiteral("Nome"), QStringLiteral("Produtos")), -1);
+    main->Explorer()->mnuTablesRefresh_Click();
+    EXPECT_GT(list->FindItem(QStringLiteral("Nome"), QStringLiteral("Produtos")), 0);
+}
+
+TEST_F(MainWindowTest, ProceduresAreListed) {
+    sql(QStringLiteral("Vendas"),
+        QStringLiteral("CREATE PROCEDURE ListaClientes AS SELECT * FROM Clientes"));
+    start();
+    openAndClick(QStringLiteral("(LOCAL)\\Vendas\\StoredProcedures"));
+    CListViewManager* list = main->Explorer()->mLvw;
+    const int i = list->FindItem(QStringLiteral("Nome"), QStringLiteral("ListaClientes"));
+    ASSERT_GT(i, 0);
+    EXPECT_EQ(list->GetColumnValue(QStringLiteral("Dono"), i).toString(), QStringLiteral("dbo"));
+    EXPECT_EQ(list->FindItem(QStringLiteral("Nome"), QStringLiteral("Clientes")), -1);
+}
+
+TEST_F(MainWindowTest, TheQueryCommandOpensTheQueryWindowOnTheSelection) {
+    start();
+    frmExplorer* explorer = main->Explorer();
+    EXPECT_FALSE(explorer->mnuQuery->isEnabled()); // the root is selected
+    for (QAction* a : {explorer->mnuOpenTable, explorer->mnuEditTable, explorer->mnuNewTable,
+                       explorer->mnuNewProcedure, explorer->mnuEditProcedure})
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+
+    openAndClick(QStringLiteral("(LOCAL)\\Vendas"));
+    ASSERT_TRUE(explorer->mnuQuery->isEnabled());
+    auto* button = qobject_cast<QToolButton*>(explorer->tbrExplorer->widgetForAction(explorer->mnuQuery));
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(frmQuery::Loaded());
+    frmQuery* form = frmQuery::Default();
+    EXPECT_EQ(form->lblServer->text(), QStringLiteral("(LOCAL)"));
+    EXPECT_EQ(form->eselDatabase->Chave(), QStringLiteral("Vendas"));
+    EXPECT_TRUE(form->isVisible());
+
+    // Double-clicking another database brings the same window to it.
+    QTreeWidgetItem* master = node(QStringLiteral("(LOCAL)\\master"));
+    ASSERT_NE(master, nullptr);
+    click(master);
+    QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(master).center());
+    EXPECT_EQ(frmQuery::Default(), form);
+    EXPECT_EQ(form->eselDatabase->Chave(), QStringLiteral("master"));
+}
+
+TEST_F(MainWindowTest, ClosingTheExplorerOnlyHidesIt) {
+    start();
+    auto* sub = qobject_cast<QMdiSubWindow*>(main->Explorer()->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(main->Explorer(), nullptr);
+    EXPECT_FALSE(sub->isVisible());
+    main->mnuJanelaExplorer->trigger();
+    EXPECT_TRUE(main->Explorer()->isVisible());
+}
