@@ -1,5 +1,9 @@
 #include "core/cServer.h"
 
+#include "dmo/Databases.h"
+#include "dmo/DmoError.h"
+#include "dmo/SQLServer.h"
+
 cServer::cServer(const QString& serverName, bool winAut, const QString& login,
                  const QString& password)
     : m_ServerName(serverName), m_WinAut(winAut), m_Login(login), m_Password(password) {}
@@ -33,4 +37,44 @@ QString cServer::ADOConnStr(const QString& Database) const {
            QuoteConnValue(m_Login) + QStringLiteral(";PWD=") + QuoteConnValue(m_Password) +
            QStringLiteral(";Initial Catalog=") + QuoteConnValue(Database) +
            QStringLiteral(";Data Source=") + QuoteConnValue(m_ServerName);
+}
+
+std::shared_ptr<dmo::SQLServer> cServer::SQLDMOServer() const {
+    if (!m_SQLDMOServer)
+        m_SQLDMOServer = std::make_shared<dmo::SQLServer>();
+    return m_SQLDMOServer;
+}
+
+void cServer::Connect() {
+    auto server = SQLDMOServer();
+    server->SetLoginSecure(m_WinAut);
+    server->Connect(m_ServerName, m_Login, m_Password);
+}
+
+void cServer::Disconnect() {
+    if (m_SQLDMOServer)
+        m_SQLDMOServer->Disconnect();
+}
+
+bool cServer::IsConnected() const { return m_SQLDMOServer && m_SQLDMOServer->IsConnected(); }
+
+void cServer::LoadDatabases() {
+    m_Databases.clear();
+    try {
+        auto databases = SQLDMOServer()->Databases();
+        databases->Refresh(true);
+        for (int i = 1; i <= databases->Count(); ++i)
+            m_Databases << databases->Item(i)->Name();
+    } catch (const dmo::DmoError&) {
+        // Passed over: the list stays as far as it was read.
+    }
+}
+
+QString cServer::ListaDatabases(bool blnRefresh) {
+    if (blnRefresh)
+        LoadDatabases();
+    QString list;
+    for (const QString& name : m_Databases)
+        list += name + u':' + name + u';';
+    return list;
 }

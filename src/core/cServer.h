@@ -2,6 +2,13 @@
 // One registered server: its name and login data, and the connection strings built from them.
 
 #include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace dmo {
+class SQLServer;
+}
 
 class cServer {
 public:
@@ -26,15 +33,27 @@ public:
     // blanks at either end is quoted (QuoteConnValue); any other value is written as it is.
     QString ADOConnStr(const QString& Database = {}) const;
 
-    // --- Server connection and its lists (management objects, src/dmo): SQLDMOServer,
-    // --- Connect, Disconnect, IsConnected, LoadDatabases, ListaDatabases, LoadLogins,
-    // --- Databases, Logins, SP, Status, GetDBPath, GetMachineName belong here.
+    // The server's management object (dmo::SQLServer2), made on first use with this
+    // server's login data; connected by Connect.
+    std::shared_ptr<dmo::SQLServer> SQLDMOServer() const;
+    // Connects the management object; throws dmo::DmoError (unknown server, failed login).
+    void Connect();
+    void Disconnect();
+    bool IsConnected() const;
+    // Reads the server's database names again (errors passed over: the list is then empty).
+    void LoadDatabases();
+    // "name:name;" for each database in the server's order; blnRefresh reloads it first.
+    QString ListaDatabases(bool blnRefresh = false);
+
+    // --- LoadLogins, Databases, Logins, SP, Status, GetDBPath, GetMachineName belong here.
 
 private:
     QString m_ServerName;
     bool m_WinAut = false;
     QString m_Login;
     QString m_Password;
+    mutable std::shared_ptr<dmo::SQLServer> m_SQLDMOServer;
+    QStringList m_Databases;
 };
 
 // A connection-string value as written in the string: plain values unchanged; a value with

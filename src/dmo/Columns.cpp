@@ -28,6 +28,16 @@ engine::ResultSet optionalQuery(Table& table, const QString& text) {
     }
 }
 
+// User type names by xusertype.
+QHash<int, QString> readUserTypeNames(Table& table) {
+    engine::ResultSet rs = optionalQuery(
+        table, QStringLiteral("SELECT name, xusertype FROM systypes WHERE xusertype > 256"));
+    QHash<int, QString> names;
+    for (size_t r = 0; r < rs.rows.size(); ++r)
+        names.insert(intValue(rs.rows[r][1]), rs.text(r, 0));
+    return names;
+}
+
 } // namespace
 
 bool Columns::fromServer() const {
@@ -40,12 +50,10 @@ std::vector<ColumnPtr> Columns::load() {
     const QString objectName = sql::quoteString(table->qualifiedName());
     engine::ResultSet rs = table->connection()->query(
         table->database(),
-        QStringLiteral("SELECT c.name, c.colid, t.name, b.name, c.length, c.prec, c.scale, "
-                       "c.isnullable, c.collation FROM syscolumns c "
-                       "INNER JOIN systypes t ON t.xusertype = c.xusertype "
-                       "INNER JOIN systypes b ON b.xusertype = c.xtype "
-                       "WHERE c.id = OBJECT_ID(%1) ORDER BY c.colid")
+        QStringLiteral("SELECT name, colid, xtype, xusertype, length, prec, scale, isnullable, "
+                       "collation FROM syscolumns WHERE id = OBJECT_ID(%1) ORDER BY colid")
             .arg(objectName));
+    QHash<int, QString> userTypes;
     std::vector<Column::Facts> facts;
     QHash<QString, size_t> byName;
     for (size_t r = 0; r < rs.rows.size(); ++r) {
@@ -53,8 +61,15 @@ std::vector<ColumnPtr> Columns::load() {
         Column::Facts f;
         f.name = rs.text(r, 0);
         f.id = intValue(row[1]);
-        f.datatype = rs.text(r, 2);
-        const QString base = rs.text(r, 3);
+        const int xusertype = intValue(row[3]);
+        const QString base = sql::typeNameOfXtype(intValue(row[2]));
+        if (xusertype > 256) {
+            if (userTypes.isEmpty())
+                userTypes = readUserTypeNames(*table);
+            f.datatype = userTypes.value(xusertype, base);
+        } else {
+            f.datatype = sql::typeNameOfXtype(xusertype);
+        }
         f.length = intValue(row[4]);
         if (sql::isUnicodeType(base) && sql::typeHasLength(base))
             f.length /= 2; // characters, not bytes

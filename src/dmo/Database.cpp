@@ -5,6 +5,8 @@
 #include "dmo/StoredProcedures.h"
 #include "dmo/Tables.h"
 
+#include <QHash>
+
 namespace dmo {
 
 std::shared_ptr<Tables> Database::Tables() {
@@ -34,27 +36,44 @@ SQLObjectListPtr Database::SystemDatatypes() {
 
 SQLObjectListPtr Database::UserDefinedDatatypes() {
     engine::ResultSet rs = conn_->query(
-        name_, QStringLiteral("SELECT t.name, b.name FROM systypes t INNER JOIN systypes b "
-                              "ON b.xusertype = t.xtype WHERE t.xusertype > 256 ORDER BY t.name"));
+        name_, QStringLiteral("SELECT name, xtype, xusertype FROM systypes ORDER BY name"));
+    QHash<int, QString> names;
+    for (size_t r = 0; r < rs.rows.size(); ++r)
+        names.insert(rs.rows[r][2].toInt(), rs.text(r, 0));
     auto list = std::make_shared<SQLObjectList>();
     for (size_t r = 0; r < rs.rows.size(); ++r)
-        list->append(ListMember(rs.text(r, 0), rs.text(r, 1)));
+        if (rs.rows[r][2].toInt() > 256) // user types; the base type is the system type of xtype
+            list->append(ListMember(rs.text(r, 0), names.value(rs.rows[r][1].toInt())));
     return list;
 }
 
 SQLObjectListPtr Database::FileGroups() {
-    engine::ResultSet rs = conn_->query(
-        name_, QStringLiteral("SELECT groupname FROM sysfilegroups ORDER BY groupid"));
     auto list = std::make_shared<SQLObjectList>();
+    engine::ResultSet rs;
+    try {
+        rs = conn_->query(name_,
+                          QStringLiteral("SELECT groupname FROM sysfilegroups ORDER BY groupid"));
+    } catch (const DmoError& e) {
+        if (e.Number() == Errors::NotConnected)
+            throw;
+        list->append(ListMember(QStringLiteral("PRIMARY"))); // every database has it
+        return list;
+    }
     for (size_t r = 0; r < rs.rows.size(); ++r)
         list->append(ListMember(rs.text(r, 0)));
     return list;
 }
 
 QString Database::Collation() {
-    engine::ResultSet rs = conn_->query(
-        {}, QStringLiteral("SELECT DATABASEPROPERTYEX(%1, 'Collation')").arg(sql::quoteString(name_)));
-    return rs.rows.empty() ? QString() : rs.text(0, 0);
+    try {
+        engine::ResultSet rs = conn_->query(
+            {}, QStringLiteral("SELECT DATABASEPROPERTYEX(%1, 'Collation')").arg(sql::quoteString(name_)));
+        return rs.rows.empty() ? QString() : rs.text(0, 0);
+    } catch (const DmoError& e) {
+        if (e.Number() == Errors::NotConnected)
+            throw;
+        return QStringLiteral("SQL_Latin1_General_CP1_CI_AS"); // the server's default
+    }
 }
 
 namespace {

@@ -115,6 +115,19 @@ int fixedTypeLength(const QString& type) { return facts().value(type.toLower(), 
 
 int odbcTypeCode(const QString& type) { return facts().value(type.toLower(), {0, 12}).code; }
 
+QString typeNameOfXtype(int xtype) {
+    static const QHash<int, QString> names = {
+        {34, "image"},     {35, "text"},         {36, "uniqueidentifier"}, {48, "tinyint"},
+        {52, "smallint"},  {56, "int"},          {58, "smalldatetime"},    {59, "real"},
+        {60, "money"},     {61, "datetime"},     {62, "float"},            {98, "sql_variant"},
+        {99, "ntext"},     {104, "bit"},         {106, "decimal"},         {108, "numeric"},
+        {122, "smallmoney"}, {127, "bigint"},    {165, "varbinary"},       {167, "varchar"},
+        {173, "binary"},   {175, "char"},        {189, "timestamp"},       {231, "nvarchar"},
+        {239, "nchar"},    {256, "sysname"},
+    };
+    return names.value(xtype);
+}
+
 QStringList systemTypeNames() {
     QStringList names = facts().keys();
     names.sort();

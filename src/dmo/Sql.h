@@ -26,6 +26,8 @@ bool isUnicodeType(const QString& type);    // nchar, nvarchar, ntext
 int fixedTypeLength(const QString& type);
 // The ODBC type code the query results give for a column of that type.
 int odbcTypeCode(const QString& type);
+// The system type of a syscolumns/systypes xtype (sysname is xusertype 256); empty when unknown.
+QString typeNameOfXtype(int xtype);
 // The system types in the order the management objects list them.
 QStringList systemTypeNames();
 // Type text for a declaration: varchar(20), decimal(10, 2), int. Sizes below 0 are not given.

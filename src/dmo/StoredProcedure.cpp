@@ -130,6 +130,11 @@ QString StoredProcedure::Text() {
         QString text;
         for (size_t r = 0; r < rs.rows.size(); ++r)
             text += rs.text(r, 0);
+        // Text is the statement that creates the procedure.
+        int verbStart = 0, afterProc = 0;
+        if (findHead(text, verbStart, afterProc) &&
+            text.mid(verbStart, 5).compare(QLatin1String("alter"), Qt::CaseInsensitive) == 0)
+            text.replace(verbStart, 5, QStringLiteral("CREATE"));
         text_ = text;
         textLoaded_ = true;
     }
