@@ -170,7 +170,7 @@ Value fromString(const Value& v, const TypeSpec& from, const TypeSpec& to, Conve
             for (size_t k = 0; k < t.size(); ++k)
                 if (!(t[k] == ',' || (k == 0 && t[k] == '$'))) u += t[k];
             t = u;
-            if (t.empty()) t = "0";
+            if (t.empty()) t.assign(1, '0');
         }
         auto d = Decimal::parse(t);
         if (!d) throw Errors::convertError(tname(from), money ? tname(to) : QStringLiteral("numeric"));
@@ -223,8 +223,11 @@ std::string floatText(double d, int style)
     if (e != std::string::npos) {
         std::string mant = s.substr(0, e), ex = s.substr(e + 2);
         char sign = s[e + 1];
-        while (ex.size() < 3) ex.insert(0, "0");
-        s = mant + 'e' + sign + ex;
+        while (ex.size() < 3) ex.insert(ex.begin(), '0');
+        s = mant;
+        s.push_back('e');
+        s.push_back(sign);
+        s.append(ex);
     }
     return s;
 }
@@ -308,7 +311,7 @@ Value convert(const Value& v, const TypeSpec& fromSpec, const TypeSpec& to, Conv
                 if (style == 1) { // thousands separators
                     size_t dot = t.find('.');
                     size_t start = t[0] == '-' ? 1 : 0;
-                    for (long k = long(dot) - 3; k > long(start); k -= 3) t.insert(size_t(k), ",");
+                    for (long k = long(dot) - 3; k > long(start); k -= 3) t.insert(t.begin() + k, ',');
                 }
             } else {
                 t = d->truncated(exactScaleOf(from)).text();

@@ -117,7 +117,7 @@ Decimal Decimal::rounded(int scale) const
                 break;
             }
         }
-        if (i < 0) r.digits_.insert(0, "1");
+        if (i < 0) r.digits_.insert(r.digits_.begin(), '1');
     }
     return r;
 }
