@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QTreeWidget>
 
@@ -119,8 +120,18 @@ void CListViewManager::setListView(QTreeWidget* list) {
 
 bool CListViewManager::eventFilter(QObject* watched, QEvent* event) {
     if (m_List && watched == m_List) {
-        if (event->type() == QEvent::KeyPress)
+        if (event->type() == QEvent::KeyPress) {
+            // The space bar turns the current row's check mark, whichever cell has the focus.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            QTreeWidgetItem* current = m_List->currentItem();
+            if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier &&
+                m_Checkboxes && current) {
+                current->setCheckState(0, current->checkState(0) == Qt::Checked ? Qt::Unchecked
+                                                                                 : Qt::Checked);
+                return true;
+            }
             m_KeyMove = true;
+        }
         else if (event->type() == QEvent::KeyRelease || event->type() == QEvent::FocusOut)
             m_KeyMove = false;
     } else if (m_List && watched == m_List->viewport() &&
@@ -272,7 +283,10 @@ void CListViewManager::SetChecked(int ItemIndex, bool checked) {
     if (!it)
         return;
     const Qt::CheckState state = checked ? Qt::Checked : Qt::Unchecked;
-    it->setData(0, CheckRole, int(state)); // recorded first: no ItemCheck
+    {
+        const QSignalBlocker block(m_List);
+        it->setData(0, CheckRole, int(state)); // recorded first: no ItemCheck
+    }
     it->setCheckState(0, state);
 }
 
@@ -531,7 +545,10 @@ void CListViewManager::onItemChanged(QTreeWidgetItem* item, int column) {
     const QVariant stored = item->data(0, CheckRole);
     if (stored.isValid() && stored.toInt() == now)
         return;
-    item->setData(0, CheckRole, now);
+    {
+        const QSignalBlocker block(m_List);
+        item->setData(0, CheckRole, now);
+    }
     if (stored.isValid())
         emit ItemCheck(IndexOf(item), now == Qt::Checked);
 }
