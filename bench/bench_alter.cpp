@@ -1,0 +1,196 @@
+// Widening a varchar(20) column to varchar(50) on a 1,000,000-row table: the engine's ALTER
+// TABLE ALTER COLUMN, and the designer's full rebuild (create, copy with Convert, drop, rename,
+// indexes), each beside raw SQLite rebuilding a table of the same data in one run. Every
+// iteration runs inside a transaction that is rolled back with the clock stopped.
+#include "engine/Engine.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr int kRows = 1000000;
+
+void run(engine::Session& s, const QString& batch)
+{
+    engine::BatchResult r = s.execute(batch);
+    if (r.failed()) {
+        std::fprintf(stderr, "failed: %s\n%s\n", qPrintable(batch), qPrintable(r.errors.front().text));
+        std::exit(1);
+    }
+}
+
+void rawExec(sqlite3* db, const char* sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+        std::fprintf(stderr, "sqlite: %s\n%s\n", sql, err ? err : "");
+        std::exit(1);
+    }
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    std::shared_ptr<engine::Instance> instance;
+    std::unique_ptr<engine::Session> session;
+    sqlite3* raw = nullptr;
+
+    Fixture()
+    {
+        instance = engine::Instance::open(QStringLiteral("BENCHALTER"), dir.path() + QStringLiteral("/server"));
+        session = instance->connectIntegrated();
+        engine::Session& s = *session;
+        run(s, QStringLiteral("CREATE DATABASE Bench"));
+        run(s, QStringLiteral("USE Bench"));
+        run(s, QStringLiteral("CREATE TABLE Orders (Id int NOT NULL, Code varchar(20) NULL, Amount int NULL, "
+                              "CONSTRAINT PK_Orders PRIMARY KEY CLUSTERED (Id))"));
+        run(s, QStringLiteral("INSERT INTO Orders VALUES (1, 'code 1', 1)"));
+        for (int n = 1; n < kRows; n *= 2)
+            run(s, QStringLiteral("INSERT INTO Orders SELECT Id + %1, 'code ' + CONVERT(varchar(10), Id + %1), Amount + 1 "
+                                  "FROM Orders WHERE Id + %1 <= %2").arg(n).arg(kRows));
+        run(s, QStringLiteral("CREATE NONCLUSTERED INDEX IX_Code ON Orders (Code)"));
+
+        sqlite3_open((dir.path() + QStringLiteral("/raw.db")).toUtf8().constData(), &raw);
+        rawExec(raw, "PRAGMA journal_mode = WAL");
+        rawExec(raw, "CREATE TABLE Orders (Id INTEGER NOT NULL, Code TEXT, Amount INTEGER)");
+        rawExec(raw, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000000) "
+                     "INSERT INTO Orders SELECT i, 'code ' || i, i FROM n");
+        rawExec(raw, "CREATE UNIQUE INDEX PK_Orders ON Orders (Id)");
+        rawExec(raw, "CREATE INDEX IX_Code ON Orders (Code)");
+    }
+    ~Fixture() { sqlite3_close(raw); }
+};
+
+Fixture& fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+std::map<std::string, double> g_seconds;
+
+void record(benchmark::State& state, const char* name, double seconds)
+{
+    g_seconds[name] = seconds / double(state.iterations());
+}
+
+// Raw SQLite: the rebuild SQLite itself prescribes for a change of column definition.
+void BM_RawSqliteRebuild(benchmark::State& state)
+{
+    sqlite3* db = fixture().raw;
+    double total = 0;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        rawExec(db, "BEGIN");
+        rawExec(db, "CREATE TABLE Orders_new (Id INTEGER NOT NULL, Code TEXT, Amount INTEGER)");
+        rawExec(db, "INSERT INTO Orders_new (Id, Code, Amount) SELECT Id, Code, Amount FROM Orders");
+        rawExec(db, "DROP TABLE Orders");
+        rawExec(db, "ALTER TABLE Orders_new RENAME TO Orders");
+        rawExec(db, "CREATE UNIQUE INDEX PK_Orders ON Orders (Id)");
+        rawExec(db, "CREATE INDEX IX_Code ON Orders (Code)");
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        state.PauseTiming();
+        rawExec(db, "ROLLBACK");
+        state.ResumeTiming();
+    }
+    record(state, "raw", total);
+}
+
+double timeStatement(benchmark::State& state, const QString& statement)
+{
+    engine::Session& s = *fixture().session;
+    double total = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        run(s, QStringLiteral("BEGIN TRANSACTION"));
+        state.ResumeTiming();
+        auto t0 = std::chrono::steady_clock::now();
+        run(s, statement);
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        state.PauseTiming();
+        run(s, QStringLiteral("ROLLBACK TRANSACTION"));
+        state.ResumeTiming();
+    }
+    return total;
+}
+
+// The change asked for: the physical column stays as it is, only the records change.
+void BM_EngineAlterColumn(benchmark::State& state)
+{
+    record(state, "alter", timeStatement(state, QStringLiteral("ALTER TABLE Orders ALTER COLUMN Code varchar(50) NULL")));
+}
+
+// Changes that rebuild the physical table: a new null rule (rows copied as they are) and a new
+// type (every value converted).
+void BM_EngineAlterColumnNotNull(benchmark::State& state)
+{
+    record(state, "notnull", timeStatement(state, QStringLiteral("ALTER TABLE Orders ALTER COLUMN Amount int NOT NULL")));
+}
+
+void BM_EngineAlterColumnConvert(benchmark::State& state)
+{
+    record(state, "convert", timeStatement(state, QStringLiteral("ALTER TABLE Orders ALTER COLUMN Amount varchar(12) NULL")));
+}
+
+// The same change as the designer saves it through a temporary table.
+void BM_EngineDesignerRebuild(benchmark::State& state)
+{
+    engine::Session& s = *fixture().session;
+    const QStringList script = {
+        QStringLiteral("CREATE TABLE [dbo].[Varnolt_Temp2026126219] ([Id] int NOT NULL, [Code] varchar(50) NULL, [Amount] int NULL)"),
+        QStringLiteral("Insert Into [dbo].[Varnolt_Temp2026126219] ([Id], [Code], [Amount]) (Select Convert (int, [Id]), "
+                       "Convert (varchar(50), [Code]), Convert (int, [Amount]) From [dbo].[Orders])"),
+        QStringLiteral("DROP TABLE [dbo].[Orders]"),
+        QStringLiteral("EXEC sp_rename 'dbo.Varnolt_Temp2026126219', 'Orders'"),
+        QStringLiteral("Create  NONCLUSTERED Index [IX_Code] on [Orders] ([Code]) ON [PRIMARY]"),
+        QStringLiteral("ALTER TABLE [Orders] ADD CONSTRAINT [PK_Orders] PRIMARY KEY CLUSTERED ([Id])"),
+    };
+    double total = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        run(s, QStringLiteral("Begin Transaction"));
+        state.ResumeTiming();
+        auto t0 = std::chrono::steady_clock::now();
+        for (const QString& st : script) run(s, st);
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        state.PauseTiming();
+        run(s, QStringLiteral("RollBack Transaction"));
+        state.ResumeTiming();
+    }
+    record(state, "designer", total);
+}
+
+BENCHMARK(BM_RawSqliteRebuild)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EngineAlterColumn)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EngineAlterColumnNotNull)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EngineAlterColumnConvert)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EngineDesignerRebuild)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    fixture();
+    benchmark::RunSpecifiedBenchmarks();
+    if (g_seconds.count("raw") && g_seconds["raw"] > 0) {
+        if (g_seconds.count("alter"))
+            std::printf("ALTER COLUMN / raw SQLite rebuild: %.2fx\n", g_seconds["alter"] / g_seconds["raw"]);
+        if (g_seconds.count("notnull"))
+            std::printf("ALTER COLUMN to NOT NULL (rebuild) / raw SQLite rebuild: %.2fx\n", g_seconds["notnull"] / g_seconds["raw"]);
+        if (g_seconds.count("convert"))
+            std::printf("ALTER COLUMN int to varchar (rebuild, converted) / raw SQLite rebuild: %.2fx\n", g_seconds["convert"] / g_seconds["raw"]);
+        if (g_seconds.count("designer"))
+            std::printf("designer rebuild / raw SQLite rebuild: %.2fx\n", g_seconds["designer"] / g_seconds["raw"]);
+    }
+    benchmark::Shutdown();
+    return 0;
+}
