@@ -122,6 +122,7 @@ void frmExplorer::Form_Load() {
         LoadRegisteredServers();
     } catch (...) {
     }
+    SetListColumns();
     LoadTree();
 }
 

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -69,7 +70,8 @@ frmQuery* frmQuery::Default() {
             form->resize(inner);
             QMdiSubWindow* sub = mdi->addSubWindow(form);
             sub->setAttribute(Qt::WA_DeleteOnClose);
-            sub->resize(sub->sizeHint());
+            // The designed size, as far as the document area holds it.
+            sub->resize(sub->sizeHint().boundedTo(mdi->viewport()->size().expandedTo(QSize(320, 240))));
         } else {
             form->resize(inner);
         }
@@ -86,6 +88,10 @@ frmQuery::frmQuery(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmQuery"));
     setWindowTitle(QStringLiteral("Queries"));
     const QFont courier = editorFont();
+    QFont sans(QStringLiteral("MS Sans Serif"));
+    sans.setStyleHint(QFont::SansSerif);
+    sans.setPointSizeF(8.25);
+    setFont(sans);
 
     Label2 = new QLabel(QStringLiteral("Servidor :"), this);
     Label2->setGeometry(twipsRect(120, 120, 1695, 255));
@@ -99,9 +105,6 @@ frmQuery::frmQuery(QWidget* parent) : QWidget(parent) {
     eselDatabase = new SelOpta(this);
     eselDatabase->setObjectName(QStringLiteral("eselDatabase"));
     eselDatabase->setGeometry(twipsRect(4680, 120, 2535, 315));
-    QFont sans(QStringLiteral("MS Sans Serif"));
-    sans.setStyleHint(QFont::SansSerif);
-    sans.setPointSizeF(8.25);
     eselDatabase->setFonte(sans);
     Label1->setBuddy(eselDatabase);
 
@@ -149,6 +152,10 @@ frmQuery::frmQuery(QWidget* parent) : QWidget(parent) {
     grdGrid->setWordWrap(false);
     grdGrid->setContextMenuPolicy(Qt::NoContextMenu);
     grdGrid->viewport()->installEventFilter(this);
+    // Rows as high as a line of the grid's text.
+    const int rowHeight = QFontMetrics(courier).height() + 4;
+    grdGrid->verticalHeader()->setMinimumSectionSize(rowHeight);
+    grdGrid->verticalHeader()->setDefaultSectionSize(rowHeight);
 
     txtMsg = new QTextEdit(page1);
     txtMsg->setObjectName(QStringLiteral("txtMsg"));

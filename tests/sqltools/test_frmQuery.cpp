@@ -52,6 +52,27 @@ TEST_F(QueryWindowTest, RowsShowUnderHeadersWithRowNumbersAndMeasuredWidths) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(QueryWindowTest, ColumnWidthsAreTheTextsMeasuredInTheGridsFont) {
+    sql(QStringLiteral("Vendas"),
+        QStringLiteral("CREATE TABLE Textos (Id int, T nvarchar(60))\n"
+                       "INSERT INTO Textos VALUES (1, N'Ação ÃÕÇ fi ffl')\n"
+                       "INSERT INTO Textos VALUES (2, N'日本語のテキスト')\n"
+                       "INSERT INTO Textos VALUES (3, N'   blanks around   ')\n"
+                       "INSERT INTO Textos VALUES (4, N'x')"));
+    QStringList values;
+    for (int id = 1; id <= 4; ++id) {
+        type(QStringLiteral("select T from Textos where Id = %1").arg(id));
+        pressF5();
+        ASSERT_EQ(form->grdGrid->rowCount(), 1);
+        values << cell(0, 0);
+        const int expected = qMax(measuredTwips(form, QStringLiteral("T")),
+                                  measuredTwips(form, values.back().trimmed()));
+        EXPECT_EQ(form->grdGrid->columnWidth(0), TwipsToPixelsX(expected)) << id;
+    }
+    // Cells keep the value as returned, blanks included.
+    EXPECT_EQ(values[2], QStringLiteral("   blanks around   "));
+}
+
 TEST_F(QueryWindowTest, AnEmptyResultSetShowsHeadersOneEmptyRowAndASpareColumn) {
     type(QStringLiteral("select Id, Nome from Clientes where Id < 0"));
     pressF5();
