@@ -2,9 +2,9 @@
 
 #include "designer/M_MainMod.h"
 
-#include <QTreeWidget>
-
 #include "controls/CListViewManager.h"
+
+#include <QTreeWidget>
 
 namespace {
 

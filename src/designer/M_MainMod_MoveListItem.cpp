@@ -1,10 +1,8 @@
 #include "designer/M_MainMod.h"
 
-#include <QTreeWidget>
-
 #include "controls/CListViewManager.h"
 
-#include <utility>
+#include <QTreeWidget>
 
 namespace M_MainMod {
 

@@ -1,10 +1,9 @@
 #include "designer/ColumnRecord.h"
 
+#include "controls/CListViewManager.h"
 #include "core/FormHelpers.h"
 
 #include <QTreeWidget>
-
-#include "controls/CListViewManager.h"
 
 #include <gtest/gtest.h>
 

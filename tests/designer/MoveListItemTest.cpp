@@ -1,10 +1,9 @@
 #include "designer/M_MainMod.h"
 
-#include <QTreeWidget>
-
 #include "controls/CListViewManager.h"
 
 #include <QSignalSpy>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
