@@ -18,7 +18,7 @@ QString defaultSql(Translator& tr, const catalog::Column& c, SessionImpl& s, con
 {
     QString text = c.defaultText;
     if (text.isEmpty()) text = boundDefaultText(s.catalogFor(rt.database), c);
-    if (c.type.type == types::Type::Timestamp) return QStringLiteral("randomblob(8)");
+    if (c.type.type == types::Type::Timestamp) return QStringLiteral("tsql_timestamp()");
     if (text.isEmpty()) return QStringLiteral("NULL");
     Typed d = tr.defaultExpr(text);
     return tr.convertSql(d, c.type, true);

@@ -40,6 +40,7 @@ SessionImpl::SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, 
         instance_->seenIdentity(s.database, s.table.id, v, c->increment);
         s.lastValue = v;
     };
+    hooks_.nextTimestamp = [this] { return instance_->nextTimestamp(); };
     functions::registerAll(db_, &hooks_);
     spid_ = instance_->registerSession();
     try {

@@ -95,6 +95,8 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
             sets << QStringLiteral("%1 = %2").arg(quoteId(c->phys), value);
         }
     }
+    for (const catalog::Column& c : t.columns)
+        if (c.type.type == types::Type::Timestamp && !c.isComputed()) sets << QStringLiteral("%1 = tsql_timestamp()").arg(quoteId(c.phys));
     QString where;
     if (st.where) where = tr.condition(*st.where, d.scope);
     QString sql;

@@ -136,7 +136,18 @@ void idSeenFunc(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_value(ctx, argv[1]);
 }
 
-// tsql_bool(x): truth of a search condition used as a value (IF/WHILE)
+void timestampFunc(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    auto* hooks = static_cast<Hooks*>(sqlite3_user_data(ctx));
+    unsigned long long v = static_cast<unsigned long long>(hooks->nextTimestamp());
+    unsigned char b[8];
+    for (int i = 7; i >= 0; --i) {
+        b[i] = static_cast<unsigned char>(v & 0xFF);
+        v >>= 8;
+    }
+    sqlite3_result_blob(ctx, b, 8, SQLITE_TRANSIENT);
+}
+
 void likeFunc(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
@@ -171,6 +182,7 @@ void registerAll(sqlite3* db, Hooks* hooks)
     if (hooks) {
         sqlite3_create_function(db, "tsql_identity", 1, SQLITE_UTF8, hooks, identityFunc, nullptr, nullptr);
         sqlite3_create_function(db, "tsql_idseen", 2, SQLITE_UTF8, hooks, idSeenFunc, nullptr, nullptr);
+        sqlite3_create_function(db, "tsql_timestamp", 0, SQLITE_UTF8, hooks, timestampFunc, nullptr, nullptr);
     }
     registerStringFunctions(db);
     registerDateFunctions(db);

@@ -16,6 +16,7 @@ namespace engine::functions {
 struct Hooks {
     std::function<long long(int slot)> nextIdentity;            // tsql_identity(slot)
     std::function<void(int slot, long long value)> seenIdentity; // tsql_idseen(slot, v)
+    std::function<long long()> nextTimestamp;                  // tsql_timestamp(): rowversion values
 };
 
 // Registers everything on the connection. `hooks` must outlive the connection.

@@ -138,14 +138,13 @@ void patindexFunc(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     NULL_IN_NULL_OUT(argc, argv);
     QString p = argText(argv[0]), s = argText(argv[1]);
-    for (qsizetype i = 0; i <= s.size(); ++i) {
-        // the pattern is anchored with % on both sides as written; find the first start
-        QString inner = p;
-        if (inner.startsWith(QLatin1Char('%'))) inner.remove(0, 1);
-        for (qsizetype j = i; j <= s.size(); ++j)
-            if (likeMatch(s.mid(i, j - i), inner.endsWith(QLatin1Char('%')) ? inner.chopped(1) : inner, QChar()))
-                return sqlite3_result_int64(ctx, i + 1);
-    }
+    // the first position where the pattern, without its leading %, matches a prefix of the rest
+    bool floating = p.startsWith(QLatin1Char('%'));
+    QString inner = floating ? p.mid(1) : p;
+    if (!inner.endsWith(QLatin1Char('%'))) inner += QLatin1Char('%');
+    qsizetype last = floating ? s.size() : 0;
+    for (qsizetype i = 0; i <= last; ++i)
+        if (likeMatch(s.mid(i), inner, QChar())) return sqlite3_result_int64(ctx, i + 1);
     sqlite3_result_int(ctx, 0);
 }
 
@@ -229,78 +228,106 @@ void registerStringFunctions(sqlite3* db)
 }
 
 namespace {
-bool matchSet(const QString& pat, qsizetype& p, QChar c, bool cs)
-{
-    // pat[p] is '['; returns whether c is in the set and moves p past ']'
-    qsizetype i = p + 1;
+
+// One element of a LIKE pattern.
+struct LikeToken {
+    enum Kind { Any, One, Set, Literal } kind = Literal;
+    QChar ch;
     bool negate = false;
-    if (i < pat.size() && pat[i] == QLatin1Char('^')) {
-        negate = true;
-        ++i;
-    }
-    bool found = false;
-    QChar lc = cs ? c : c.toLower();
-    bool first = true;
-    while (i < pat.size() && (pat[i] != QLatin1Char(']') || first)) {
-        first = false;
-        QChar a = cs ? pat[i] : pat[i].toLower();
-        if (i + 2 < pat.size() && pat[i + 1] == QLatin1Char('-') && pat[i + 2] != QLatin1Char(']')) {
-            QChar b = cs ? pat[i + 2] : pat[i + 2].toLower();
-            if (lc >= a && lc <= b) found = true;
-            i += 3;
+    std::vector<std::pair<QChar, QChar>> ranges;
+};
+
+std::vector<LikeToken> tokenize(const QString& pat, QChar esc, bool cs)
+{
+    std::vector<LikeToken> out;
+    auto fold = [cs](QChar c) { return cs ? c : c.toLower(); };
+    for (qsizetype i = 0; i < pat.size(); ++i) {
+        QChar c = pat[i];
+        LikeToken t;
+        if (!esc.isNull() && c == esc && i + 1 < pat.size()) {
+            t.ch = fold(pat[++i]);
+        } else if (c == QLatin1Char('%')) {
+            if (!out.empty() && out.back().kind == LikeToken::Any) continue;
+            t.kind = LikeToken::Any;
+        } else if (c == QLatin1Char('_')) {
+            t.kind = LikeToken::One;
+        } else if (c == QLatin1Char('[') && pat.indexOf(QLatin1Char(']'), i + 2) > 0) {
+            qsizetype j = i + 1;
+            t.kind = LikeToken::Set;
+            if (pat[j] == QLatin1Char('^')) {
+                t.negate = true;
+                ++j;
+            }
+            bool first = true;
+            while (j < pat.size() && (pat[j] != QLatin1Char(']') || first)) {
+                first = false;
+                if (j + 2 < pat.size() && pat[j + 1] == QLatin1Char('-') && pat[j + 2] != QLatin1Char(']')) {
+                    t.ranges.push_back({fold(pat[j]), fold(pat[j + 2])});
+                    j += 3;
+                } else {
+                    t.ranges.push_back({fold(pat[j]), fold(pat[j])});
+                    ++j;
+                }
+            }
+            i = j;
         } else {
-            if (lc == a) found = true;
-            ++i;
+            t.ch = fold(c);
         }
+        out.push_back(std::move(t));
     }
-    p = i + 1;
-    return found != negate;
+    return out;
 }
 
-bool likeAt(const QString& s, qsizetype si, const QString& pat, qsizetype pi, QChar esc, bool cs, int depth)
+bool tokenMatches(const LikeToken& t, QChar c)
 {
-    if (depth > 10000) return false;
-    while (pi < pat.size()) {
-        QChar pc = pat[pi];
-        if (!esc.isNull() && pc == esc && pi + 1 < pat.size()) {
-            if (si >= s.size()) return false;
-            QChar a = pat[pi + 1], b = s[si];
-            if (cs ? a != b : a.toLower() != b.toLower()) return false;
-            pi += 2;
-            ++si;
-            continue;
-        }
-        if (pc == QLatin1Char('%')) {
-            while (pi < pat.size() && pat[pi] == QLatin1Char('%')) ++pi;
-            if (pi == pat.size()) return true;
-            for (qsizetype k = si; k <= s.size(); ++k)
-                if (likeAt(s, k, pat, pi, esc, cs, depth + 1)) return true;
+    switch (t.kind) {
+    case LikeToken::One: return true;
+    case LikeToken::Literal: return t.ch == c;
+    case LikeToken::Set: {
+        bool in = false;
+        for (const auto& [lo, hi] : t.ranges) in |= c >= lo && c <= hi;
+        return in != t.negate;
+    }
+    default: return false;
+    }
+}
+
+// Greedy matching with one backtrack point: linear in practice, never exponential.
+bool matchTokens(const QString& value, const std::vector<LikeToken>& tok, bool cs)
+{
+    qsizetype s = 0, n = value.size();
+    size_t p = 0, m = tok.size();
+    long starP = -1;
+    qsizetype starS = 0;
+    while (s < n) {
+        QChar c = cs ? value[s] : value[s].toLower();
+        if (p < m && tok[p].kind != LikeToken::Any && tokenMatches(tok[p], c)) {
+            ++s;
+            ++p;
+        } else if (p < m && tok[p].kind == LikeToken::Any) {
+            starP = long(p++);
+            starS = s;
+        } else if (starP >= 0) {
+            p = size_t(starP) + 1;
+            s = ++starS;
+        } else {
             return false;
         }
-        if (si >= s.size()) return false;
-        if (pc == QLatin1Char('_')) {
-            ++pi;
-            ++si;
-            continue;
-        }
-        if (pc == QLatin1Char('[') && pat.indexOf(QLatin1Char(']'), pi + 1) > 0) {
-            if (!matchSet(pat, pi, s[si], cs)) return false;
-            ++si;
-            continue;
-        }
-        if (cs ? pc != s[si] : pc.toLower() != s[si].toLower()) return false;
-        ++pi;
-        ++si;
     }
-    // trailing blanks of the value do not matter
-    while (si < s.size() && s[si] == QLatin1Char(' ')) ++si;
-    return si == s.size();
+    while (p < m && tok[p].kind == LikeToken::Any) ++p;
+    return p == m;
 }
+
 } // namespace
 
 bool likeMatch(const QString& value, const QString& pattern, QChar escape, bool cs)
 {
-    return likeAt(value, 0, pattern, 0, escape, cs, 0);
+    std::vector<LikeToken> tok = tokenize(pattern, escape, cs);
+    if (matchTokens(value, tok, cs)) return true;
+    // trailing blanks of the value do not matter
+    qsizetype n = value.size();
+    while (n > 0 && value[n - 1] == QLatin1Char(' ')) --n;
+    return n != value.size() && matchTokens(value.left(n), tok, cs);
 }
 
 } // namespace engine::functions
