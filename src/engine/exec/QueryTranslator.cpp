@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 #include "engine/exec/SessionImpl.h"
+#include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Translator.h"
 #include "engine/storage/Sqlite.h"
 #include "engine/sysviews/SystemViews.h"
@@ -111,6 +112,7 @@ QString Translator::tableRef(const TableRef& r, Scope& scope)
         if (j.on) sql += QStringLiteral(" ON ") + condition(*j.on, scope);
         return sql;
     }
+    case TableRefKind::Function: return systemTableFunction(*this, as<FunctionTableRef>(r), scope);
     default: break;
     }
     throw Errors::notSupported(QStringLiteral("this kind of table source"));

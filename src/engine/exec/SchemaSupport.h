@@ -56,6 +56,12 @@ QString ignoreDupKeyClauses(const catalog::Table& t);
 // The warning of an INSERT that skipped such rows (3604).
 Message duplicateKeyIgnored();
 
+class Translator;
+struct Scope;
+// A table-valued system function in FROM (::fn_helpcollations()); adds its source to the scope
+// and returns its SQL. 208 for an unknown one.
+QString systemTableFunction(Translator& tr, const sql::FunctionTableRef& f, Scope& scope);
+
 // Case-insensitive name comparison as identifiers compare on this server.
 bool sameName(const QString& a, const QString& b);
 

@@ -1,6 +1,7 @@
 #include "engine/exec/TableBuilder.h"
 
 #include "engine/Errors.h"
+#include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Translator.h"
 #include "engine/storage/Sqlite.h"
 
@@ -99,7 +100,9 @@ catalog::Column& TableBuilder::addColumn(const ColumnDef& def)
     if (!def.collation.isEmpty()) {
         if (!c.type.isString())
             throw Errors::make(447, 16, QStringLiteral("Expression type %1 is invalid for COLLATE clause.").arg(c.type.name()));
-        c.collation = def.collation;
+        c.collation = checkedCollation(def.collation);
+    } else if (c.type.isString() && !def.computed) {
+        c.collation = databaseCollation(s_, cat_.database()); // as the server shows it
     }
     if (def.defaultValue) {
         if (c.identity || def.computed)

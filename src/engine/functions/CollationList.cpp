@@ -75,6 +75,42 @@ std::optional<QString> findCollation(const QString& name)
     return it.value();
 }
 
+QString collationDescription(const QString& name)
+{
+    QString base = name;
+    QStringList traits;
+    const bool sql = base.startsWith(QLatin1String("SQL_"));
+    if (sql) base = base.mid(4);
+    if (base.endsWith(QLatin1String("_BIN"))) {
+        base.chop(4);
+        traits << QStringLiteral("binary sort");
+    } else {
+        const QStringList parts = base.split(QLatin1Char('_'));
+        int first = int(parts.size());
+        for (int i = 0; i < parts.size(); ++i)
+            if (parts[i] == QLatin1String("CI") || parts[i] == QLatin1String("CS")) {
+                first = i;
+                break;
+            }
+        bool kana = false, width = false;
+        for (int i = first; i < parts.size(); ++i) {
+            const QString& p = parts[i];
+            if (p == QLatin1String("CI")) traits << QStringLiteral("case-insensitive");
+            else if (p == QLatin1String("CS")) traits << QStringLiteral("case-sensitive");
+            else if (p == QLatin1String("AI")) traits << QStringLiteral("accent-insensitive");
+            else if (p == QLatin1String("AS")) traits << QStringLiteral("accent-sensitive");
+            else if (p == QLatin1String("KS")) kana = true;
+            else if (p == QLatin1String("WS")) width = true;
+        }
+        traits << (kana ? QStringLiteral("kanatype-sensitive") : QStringLiteral("kanatype-insensitive"));
+        traits << (width ? QStringLiteral("width-sensitive") : QStringLiteral("width-insensitive"));
+        base = parts.mid(0, first).join(QLatin1Char('_'));
+    }
+    QString lang = base;
+    lang.replace(QLatin1Char('_'), QLatin1Char('-'));
+    return (sql ? QStringLiteral("SQL collation: ") : QString()) + lang + QStringLiteral(", ") + traits.join(QStringLiteral(", "));
+}
+
 bool collationCaseSensitive(const QString& name)
 {
     return name.contains(QLatin1String("_CS"), Qt::CaseInsensitive) || name.endsWith(QLatin1String("_BIN"), Qt::CaseInsensitive);
