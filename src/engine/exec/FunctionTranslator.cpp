@@ -323,6 +323,37 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         }
         return r;
     }
+    if (n == QLatin1String("databasepropertyex")) {
+        argCount(f, 2, 2);
+        auto a = tryAs<const LiteralExpr>(f.args[0].get());
+        auto p = tryAs<const LiteralExpr>(f.args[1].get());
+        if (!a || !p) throw Errors::notSupported(QStringLiteral("DATABASEPROPERTYEX of anything but literal names"));
+        r.type = spec(Type::SqlVariant);
+        r.unknownType = true;
+        r.sql = QStringLiteral("NULL");
+        auto db = s_.databaseName(a->text);
+        if (!db) return r;
+        QString prop = p->text.toLower();
+        if (prop == QLatin1String("collation")) {
+            storage::Statement q(s_.db(), QStringLiteral("SELECT collation FROM %1.cat_databases WHERE name = ?1 COLLATE TSQL_CI")
+                                              .arg(storage::quoteId(s_.masterSchema())));
+            q.bind(1, *db);
+            if (q.step()) r.sql = storage::quoteText(q.text(0));
+        } else if (prop == QLatin1String("status")) {
+            r.sql = QStringLiteral("'ONLINE'");
+        } else if (prop == QLatin1String("recovery")) {
+            r.sql = QStringLiteral("'FULL'");
+        } else if (prop == QLatin1String("updateability")) {
+            r.sql = QStringLiteral("'READ_WRITE'");
+        } else if (prop == QLatin1String("useraccess")) {
+            r.sql = QStringLiteral("'MULTI_USER'");
+        } else if (prop == QLatin1String("version")) {
+            r.sql = QStringLiteral("539");
+        } else if (prop.startsWith(QLatin1String("is"))) {
+            r.sql = QStringLiteral("0");
+        }
+        return r;
+    }
     if (n == QLatin1String("ident_current")) {
         argCount(f, 1, 1);
         throw Errors::notSupported(QStringLiteral("IDENT_CURRENT"));

@@ -2,7 +2,6 @@
 
 #include "engine/Errors.h"
 #include "engine/exec/SessionImpl.h"
-#include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Translator.h"
 #include "engine/storage/Sqlite.h"
 #include "engine/sysviews/SystemViews.h"
@@ -112,7 +111,6 @@ QString Translator::tableRef(const TableRef& r, Scope& scope)
         if (j.on) sql += QStringLiteral(" ON ") + condition(*j.on, scope);
         return sql;
     }
-    case TableRefKind::Function: return systemTableFunction(*this, as<FunctionTableRef>(r), scope);
     default: break;
     }
     throw Errors::notSupported(QStringLiteral("this kind of table source"));
@@ -168,7 +166,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
                     QueryColumn qc;
                     qc.info = columnInfo(sc.name, sc.type, sc.nullable);
                     qc.type = sc.type;
-                    qc.source = sc.column;
+                    if (sc.column) qc.source = std::make_shared<catalog::Column>(*sc.column);
                     cols.push_back(qc);
                     typedItems.push_back(t);
                 }
@@ -189,7 +187,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
         }
         qc.info = columnInfo(name, t.type, t.nullable);
         qc.type = t.type;
-        qc.source = t.isColumn ? t.column : nullptr;
+        if (t.isColumn && t.column) qc.source = std::make_shared<catalog::Column>(*t.column);
         cols.push_back(qc);
         typedItems.push_back(t);
     }

@@ -5,6 +5,7 @@
 #include "engine/instance/InstanceImpl.h"
 #include "engine/parser/Parser.h"
 #include "engine/storage/Sqlite.h"
+#include "engine/sysviews/SystemViews.h"
 
 #include <QFileInfo>
 
@@ -70,6 +71,7 @@ void SessionImpl::attach(const QString& database, const QString& schema, const Q
     s.bind(1, file);
     s.run();
     attached_[database.toLower()] = schema;
+    sysviews::ensureSystemViews(db_, schema);
 }
 
 std::optional<QString> SessionImpl::databaseName(const QString& name)

@@ -58,7 +58,7 @@ struct Scope {
 struct QueryColumn {
     ColumnInfo info;
     types::TypeSpec type;
-    const catalog::Column* source = nullptr; // a plain column of a base table
+    std::shared_ptr<const catalog::Column> source; // a plain column of a base table (a copy: the scope ends)
 };
 
 struct TranslatedQuery {

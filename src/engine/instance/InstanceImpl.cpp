@@ -5,6 +5,7 @@
 #include "engine/exec/SessionImpl.h"
 #include "engine/functions/Functions.h"
 #include "engine/storage/Sqlite.h"
+#include "engine/sysviews/SystemViews.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -89,8 +90,7 @@ void InstanceImpl::createSystemDatabases()
                                          "crdate TEXT NOT NULL, collation TEXT, status INTEGER NOT NULL DEFAULT 0)"));
         storage::exec(db, QStringLiteral("CREATE TABLE cat_logins (name TEXT PRIMARY KEY, password_hash TEXT, sysadmin INTEGER NOT NULL, "
                                          "default_db TEXT NOT NULL, createdate TEXT NOT NULL)"));
-        storage::exec(db, QStringLiteral("CREATE VIEW v_sysdatabases AS SELECT name AS name, dbid AS dbid, crdate AS crdate, "
-                                         "filename AS filename, 80 AS cmptlevel FROM cat_databases"));
+        sysviews::createSystemViews(db, QStringLiteral("main"));
         QString now = catalog::nowText();
         int dbid = 1;
         for (const char* n : {"master", "tempdb", "model", "msdb"}) {

@@ -25,7 +25,7 @@ QString systemTypeRows()
         int length = ti.storage ? ti.storage : ti.maxLength;
         int usertype = ti.type == Type::SysName ? 256 : ti.xtype;
         bool variable = ti.type == Type::VarChar || ti.type == Type::NVarChar || ti.type == Type::VarBinary || ti.type == Type::SysName;
-        rows << QString::fromLatin1(i == 0 ? "SELECT '%1' AS name, %2 AS xtype, %3 AS xusertype, %4 AS length, %5 AS prec, %6 AS scale, "
+        rows << QString::fromLatin1(i == 0 ? "SELECT '%1' COLLATE TSQL_CI AS name, %2 AS xtype, %3 AS xusertype, %4 AS length, %5 AS prec, %6 AS scale, "
                                              "%7 AS usertype, 1 AS allownulls, %8 AS variable"
                                            : "SELECT '%1', %2, %3, %4, %5, %6, %7, 1, %8")
                     .arg(QLatin1String(ti.name)).arg(ti.xtype).arg(usertype).arg(length).arg(ti.precision).arg(ti.scale)
@@ -83,7 +83,15 @@ std::vector<SystemView>& views()
           {QStringLiteral("xusertype"), t(Type::SmallInt)}, {QStringLiteral("length"), t(Type::SmallInt)},
           {QStringLiteral("prec"), t(Type::SmallInt)}, {QStringLiteral("scale"), t(Type::Int)},
           {QStringLiteral("isnullable"), t(Type::Int)}, {QStringLiteral("iscomputed"), t(Type::Int)},
-          {QStringLiteral("collation"), t(Type::SysName)}}},
+          {QStringLiteral("collation"), t(Type::SysName)},
+          // beyond the server's own columns: what the designer needs of a column
+          {QStringLiteral("isidentity"), t(Type::Int)}, {QStringLiteral("ident_seed"), t(Type::BigInt)},
+          {QStringLiteral("ident_incr"), t(Type::BigInt)}, {QStringLiteral("isrowguidcol"), t(Type::Int)},
+          {QStringLiteral("computed_text"), t(Type::NVarChar, 4000)}, {QStringLiteral("default_name"), t(Type::SysName)},
+          {QStringLiteral("default_text"), t(Type::NVarChar, 4000)}, {QStringLiteral("bound_default"), t(Type::SysName)}}},
+        {QStringLiteral("sysfilegroups"), QStringLiteral("dbo"), QStringLiteral("v_sysfilegroups"), false,
+         {{QStringLiteral("groupid"), t(Type::SmallInt)}, {QStringLiteral("allocpolicy"), t(Type::SmallInt)},
+          {QStringLiteral("status"), t(Type::Int)}, {QStringLiteral("groupname"), t(Type::SysName)}}},
         {QStringLiteral("systypes"), QStringLiteral("dbo"), QStringLiteral("v_systypes"), false,
          {{QStringLiteral("name"), t(Type::SysName)}, {QStringLiteral("xtype"), t(Type::TinyInt)},
           {QStringLiteral("xusertype"), t(Type::SmallInt)}, {QStringLiteral("length"), t(Type::SmallInt)},
@@ -127,42 +135,73 @@ const SystemView* find(const QString& owner, const QString& name)
     return nullptr;
 }
 
+namespace {
+const char* const kViewsVersion = "3";
+const char* const kViewNames[] = {"v_sysobjects", "v_syscolumns", "v_systypes", "v_sysindexes", "v_sysdatabases",
+                                  "v_sysfilegroups", "v_is_tables", "v_is_columns"};
+} // namespace
+
+void ensureSystemViews(sqlite3* db, const QString& schema)
+{
+    storage::Statement v(db, QStringLiteral("SELECT value FROM %1.cat_settings WHERE key = 'views'").arg(storage::quoteId(schema)));
+    if (v.step() && v.text(0) == QLatin1String(kViewsVersion)) return;
+    if (!sqlite3_get_autocommit(db)) return; // not inside somebody's transaction; next time
+    storage::exec(db, QStringLiteral("SAVEPOINT views"));
+    try {
+        createSystemViews(db, schema);
+        storage::exec(db, QStringLiteral("RELEASE views"));
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK TO views; RELEASE views", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
 void createSystemViews(sqlite3* db, const QString& schema)
 {
     QString s = storage::quoteId(schema);
+    for (const char* v : kViewNames) storage::exec(db, QStringLiteral("DROP VIEW IF EXISTS %1.%2").arg(s, QLatin1String(v)));
     const QString uid = QStringLiteral("CASE WHEN o.owner = 'dbo' THEN 1 ELSE 5 END");
-    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysobjects AS SELECT o.name AS name, o.id AS id, o.xtype AS xtype, %2 AS uid, "
-                                     "o.parent_id AS parent_obj, o.crdate AS crdate, o.xtype AS type FROM cat_objects o "
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysobjects AS SELECT o.name COLLATE TSQL_CI AS name, o.id AS id, o.xtype COLLATE TSQL_CI AS xtype, %2 AS uid, "
+                                     "o.parent_id AS parent_obj, o.crdate AS crdate, o.xtype COLLATE TSQL_CI AS type FROM cat_objects o "
                                      "UNION ALL SELECT v.n, v.i, 'S', 1, 0, '2000-01-01 00:00:00.000', 'S' FROM (SELECT 'sysobjects' AS n, 1 AS i "
                                      "UNION ALL SELECT 'sysindexes', 2 UNION ALL SELECT 'syscolumns', 3 UNION ALL SELECT 'systypes', 4) v")
                           .arg(s, uid));
-    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_syscolumns AS SELECT c.name AS name, c.table_id AS id, c.colid AS colid, "
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_syscolumns AS SELECT c.name COLLATE TSQL_CI AS name, c.table_id AS id, c.colid AS colid, "
                                      "%2 AS xtype, coalesce((SELECT usertype FROM cat_types WHERE name = c.user_type), %2) AS xusertype, "
                                      "%3 AS length, "
                                      "c.prec AS prec, c.scale AS scale, c.nullable AS isnullable, c.computed IS NOT NULL AS iscomputed, "
-                                     "c.collation AS collation FROM cat_columns c").arg(s, xtypeCase(QStringLiteral("c.type")), lengthCase()));
+                                     "c.collation COLLATE TSQL_CI AS collation, c.is_identity AS isidentity, "
+                                     "CASE WHEN c.is_identity THEN c.seed END AS ident_seed, CASE WHEN c.is_identity THEN c.increment END AS ident_incr, "
+                                     "c.rowguid AS isrowguidcol, c.computed AS computed_text, c.default_name COLLATE TSQL_CI AS default_name, "
+                                     "c.default_text AS default_text, c.bound_default COLLATE TSQL_CI AS bound_default FROM cat_columns c")
+                          .arg(s, xtypeCase(QStringLiteral("c.type")), lengthCase()));
     storage::exec(db, QStringLiteral("CREATE VIEW %1.v_systypes AS %2 UNION ALL SELECT name, %3, usertype, length, prec, scale, usertype, nullable, 0 "
                                      "FROM cat_types").arg(s, systemTypeRows(), xtypeCase(QStringLiteral("base_type"))));
-    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysindexes AS SELECT i.name AS name, i.table_id AS id, i.indid AS indid, "
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysindexes AS SELECT i.name COLLATE TSQL_CI AS name, i.table_id AS id, i.indid AS indid, "
                                      "(SELECT count(*) FROM cat_index_columns k WHERE k.table_id = i.table_id AND k.indid = i.indid) AS keycnt, "
                                      "coalesce((SELECT groupid FROM cat_filegroups f WHERE f.name = i.filegroup), 1) AS groupid, "
                                      "i.fill_factor AS OrigFillFactor FROM cat_indexes i "
                                      "UNION ALL SELECT o.name, o.id, 0, 0, 1, 0 FROM cat_objects o WHERE o.xtype = 'U' AND NOT EXISTS "
                                      "(SELECT 1 FROM cat_indexes x WHERE x.table_id = o.id AND x.indid = 1)").arg(s));
-    if (schema.compare(QLatin1String("master"), Qt::CaseInsensitive) == 0)
-        storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysdatabases AS SELECT name AS name, dbid AS dbid, crdate AS crdate, "
+    storage::Statement master(db, QStringLiteral("SELECT 1 FROM %1.sqlite_master WHERE name = 'cat_databases'").arg(s));
+    if (master.step())
+        storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysdatabases AS SELECT name COLLATE TSQL_CI AS name, dbid AS dbid, crdate AS crdate, "
                                          "filename AS filename, 80 AS cmptlevel FROM cat_databases").arg(s));
-    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_tables AS SELECT (SELECT value FROM cat_settings WHERE key = 'name') AS TABLE_CATALOG, "
-                                     "o.owner AS TABLE_SCHEMA, o.name AS TABLE_NAME, 'BASE TABLE' AS TABLE_TYPE FROM cat_objects o "
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysfilegroups AS SELECT groupid AS groupid, 0 AS allocpolicy, 0 AS status, "
+                                     "name COLLATE TSQL_CI AS groupname FROM cat_filegroups").arg(s));
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_tables AS SELECT (SELECT value FROM cat_settings WHERE key = 'name') COLLATE TSQL_CI AS TABLE_CATALOG, "
+                                     "o.owner COLLATE TSQL_CI AS TABLE_SCHEMA, o.name COLLATE TSQL_CI AS TABLE_NAME, 'BASE TABLE' AS TABLE_TYPE FROM cat_objects o "
                                      "WHERE o.xtype IN ('U', 'V')").arg(s));
-    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_columns AS SELECT (SELECT value FROM cat_settings WHERE key = 'name') AS TABLE_CATALOG, "
-                                     "o.owner AS TABLE_SCHEMA, o.name AS TABLE_NAME, c.name AS COLUMN_NAME, c.colid AS ORDINAL_POSITION, "
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_columns AS SELECT (SELECT value FROM cat_settings WHERE key = 'name') COLLATE TSQL_CI AS TABLE_CATALOG, "
+                                     "o.owner COLLATE TSQL_CI AS TABLE_SCHEMA, o.name COLLATE TSQL_CI AS TABLE_NAME, c.name COLLATE TSQL_CI AS COLUMN_NAME, "
+                                     "c.colid AS ORDINAL_POSITION, "
                                      "c.default_text AS COLUMN_DEFAULT, CASE WHEN c.nullable THEN 'YES' ELSE 'NO' END AS IS_NULLABLE, "
                                      "coalesce(c.user_type, %2) AS DATA_TYPE, "
                                      "CASE WHEN c.length > 0 THEN c.length END AS CHARACTER_MAXIMUM_LENGTH, "
                                      "CASE WHEN c.prec > 0 THEN c.prec END AS NUMERIC_PRECISION, "
                                      "CASE WHEN c.prec > 0 THEN c.scale END AS NUMERIC_SCALE "
                                      "FROM cat_columns c JOIN cat_objects o ON o.id = c.table_id").arg(s, typeNameCase(QStringLiteral("c.type"))));
+    storage::exec(db, QStringLiteral("INSERT OR REPLACE INTO %1.cat_settings (key, value) VALUES ('views', '%2')").arg(s, QLatin1String(kViewsVersion)));
 }
 
 } // namespace engine::sysviews

@@ -28,6 +28,9 @@ struct SystemView {
 // The view a (owner, name) refers to, or null. Owner may be empty.
 const SystemView* find(const QString& owner, const QString& name);
 
+// Creates (or re-creates) the views of a database.
 void createSystemViews(sqlite3* db, const QString& schema);
+// Re-creates the views of an older database file when no transaction is open.
+void ensureSystemViews(sqlite3* db, const QString& schema);
 
 } // namespace engine::sysviews
