@@ -153,6 +153,12 @@ void Columns::Remove(int index) {
     std::erase(items_, column);
 }
 
-void Columns::Remove(const QString& name) { Remove(indexOf(name) > 0 ? indexOf(name) : -1); }
+void Columns::Remove(const QString& name) {
+    const int index = indexOf(name);
+    if (index == 0)
+        throw DmoError(Errors::NotFound,
+                       QStringLiteral("The column '%1' was not found in the collection.").arg(name));
+    Remove(index);
+}
 
 } // namespace dmo

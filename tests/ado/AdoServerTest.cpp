@@ -220,3 +220,23 @@ TEST_F(AdoServer, RowsAreFetchedAsTheViewAsksForThem) {
         model->fetchMore();
     EXPECT_EQ(model->rowCount(), 1024);
 }
+
+TEST_F(AdoServer, EditsWhileRowsRemainOnTheServer) {
+    QStringList script = {"CREATE TABLE Many (n int NOT NULL PRIMARY KEY, v varchar(10) NULL)",
+                          "INSERT INTO Many VALUES (1, 'a')"};
+    for (int i = 0; i < 9; ++i) // 512 rows
+        script << "INSERT INTO Many SELECT n + (SELECT COUNT(*) FROM Many), v FROM Many";
+    SETUP_OR_SKIP(script);
+    DataControl dat;
+    dat.SetConnectionString(kConn);
+    dat.SetRecordSource("SELECT * FROM Many ORDER BY n");
+    dat.Refresh();
+    auto* model = dat.model();
+    ASSERT_TRUE(model->canFetchMore()); // the cursor is still open
+    EXPECT_TRUE(model->setData(model->index(0, 1), "changed"));
+    EXPECT_EQ(scalar("SELECT v FROM Many WHERE n = 1"), "changed");
+    while (model->canFetchMore())
+        model->fetchMore();
+    EXPECT_EQ(model->rowCount(), 512);
+    EXPECT_EQ(model->data(model->index(0, 1)).toString(), "changed");
+}
