@@ -1,4 +1,5 @@
 #include "engine/Errors.h"
+#include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Statements.h"
 #include "engine/exec/TableBuilder.h"
 #include "engine/exec/Translator.h"
@@ -21,7 +22,7 @@ void execCreateTable(SessionImpl& s, const CreateTableStmt& st)
     if (t.name.size() > 128)
         throw Errors::make(103, 15, QStringLiteral("The identifier that starts with '%1' is too long. Maximum length is 128.").arg(t.name.left(128)));
     if (cat.objectNameTaken(t.owner, t.name)) throw Errors::objectExists(t.name);
-    if (!st.fileGroup.isEmpty()) t.fileGroup = st.fileGroup;
+    t.fileGroup = checkedFileGroup(cat, st.fileGroup);
 
     TableBuilder b(s, cat, t);
     for (const ColumnDef& c : st.columns) b.addColumn(c);

@@ -158,7 +158,7 @@ void TableBuilder::addConstraint(const ConstraintDef& def, const QString& column
     ix.padIndex = def.padIndex;
     ix.ignoreDupKey = def.ignoreDupKey;
     ix.noRecompute = def.statisticsNoRecompute;
-    if (!def.fileGroup.isEmpty()) ix.fileGroup = def.fileGroup;
+    ix.fileGroup = checkedFileGroup(cat_, def.fileGroup);
     std::vector<IndexColumn> cols = def.columns;
     if (cols.empty() && !columnName.isEmpty()) cols.push_back({columnName, false});
     if (cols.size() > 16)
