@@ -1,4 +1,5 @@
 #include "engine/catalog/Catalog.h"
+#include "engine/catalog/UniqueNullKeys.h"
 
 #include "engine/Errors.h"
 #include "engine/functions/Functions.h"
@@ -288,11 +289,16 @@ void Catalog::createPhysicalIndex(const Table& t, const Index& ix)
     storage::exec(db_, QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                            .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), qualified(physicalIndexName(t, ix)),
                                 quoteId(t.phys()), keys.join(QStringLiteral(", "))));
+    if (needsNullKeyIndex(t, ix))
+        storage::exec(db_, QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3) WHERE %4")
+                               .arg(qualified(nullKeyIndexName(physicalIndexName(t, ix))), quoteId(t.phys()), nullKeyTerms(t, ix),
+                                    nullKeyCondition(t, ix)));
 }
 
 void Catalog::dropPhysicalIndex(const Table& t, const Index& ix)
 {
     storage::exec(db_, QStringLiteral("DROP INDEX IF EXISTS %1").arg(qualified(physicalIndexName(t, ix))));
+    storage::exec(db_, QStringLiteral("DROP INDEX IF EXISTS %1").arg(qualified(nullKeyIndexName(physicalIndexName(t, ix)))));
 }
 
 void Catalog::insertColumns(const Table& t)

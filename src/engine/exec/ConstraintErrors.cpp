@@ -24,13 +24,21 @@ SqlError mapConstraintError(const SqlError& e, const ResolvedTable& t, bool upda
     }
     if (int at = int(text.indexOf(unique)); at >= 0) {
         std::set<int> cols;
-        for (const QString& ref : text.mid(at + unique.size()).split(QLatin1Char(',')))
+        const QString what = text.mid(at + unique.size());
+        for (const QString& ref : what.split(QLatin1Char(',')))
             if (const catalog::Column* c = colidOf(ref)) cols.insert(c->colid);
+        // an index on expressions is named: "index 't5_i2_n'"
+        int byIndex = 0;
+        if (what.startsWith(QLatin1String("index '"))) {
+            const QString name = what.mid(7).section(QLatin1Char('\''), 0, 0);
+            const QString prefix = t.table.phys() + QStringLiteral("_i");
+            if (name.startsWith(prefix)) byIndex = name.mid(prefix.size()).section(QLatin1Char('_'), 0, 0).toInt();
+        }
         for (const catalog::Index& ix : t.table.indexes) {
             if (!ix.unique) continue;
             std::set<int> keys;
             for (const catalog::IndexKey& k : ix.keys) keys.insert(k.colid);
-            if (keys != cols) continue;
+            if (byIndex ? ix.indid != byIndex : keys != cols) continue;
             if (ix.isConstraint()) {
                 QString kind = ix.primaryKey ? QStringLiteral("PRIMARY KEY") : QStringLiteral("UNIQUE KEY");
                 return Errors::make(2627, 14, QStringLiteral("Violation of %1 constraint '%2'. Cannot insert duplicate key in object '%3'.")

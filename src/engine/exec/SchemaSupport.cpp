@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 #include "engine/ErrorsSchema.h"
+#include "engine/catalog/UniqueNullKeys.h"
 #include "engine/exec/Translator.h"
 #include "engine/functions/CollationList.h"
 #include "engine/instance/InstanceImpl.h"
@@ -158,6 +159,8 @@ QString ignoreDupKeyClauses(const catalog::Table& t)
         QStringList cols;
         for (const catalog::IndexKey& k : ix.keys) cols << quoteId(t.columnById(k.colid)->phys);
         sql += QStringLiteral(" ON CONFLICT (%1) DO NOTHING").arg(cols.join(QStringLiteral(", ")));
+        if (catalog::needsNullKeyIndex(t, ix))
+            sql += QStringLiteral(" ON CONFLICT (%1) WHERE %2 DO NOTHING").arg(catalog::nullKeyTerms(t, ix), catalog::nullKeyCondition(t, ix));
     }
     return sql;
 }
