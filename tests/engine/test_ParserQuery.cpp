@@ -170,6 +170,23 @@ TEST(ParserQuery, PrecedenceAndPrinting) {
         EXPECT_EQ(toSql(*parseExpression(QString::fromUtf8(c[0]))), QString::fromUtf8(c[1])) << c[0];
 }
 
+TEST(ParserQuery, PrintingTheDeepestAcceptedTreesIsSafe) {
+    // just below the nesting limit: printing and freeing must not exhaust the stack
+    QString unary = QStringLiteral("a");
+    for (int i = 0; i < 990; ++i)
+        unary.prepend(QStringLiteral("+ "));
+    EXPECT_TRUE(toSql(*parseExpression(unary)).endsWith(QStringLiteral("++[a]")));
+    EXPECT_EQ(toSql(*parseExpression(QStringLiteral("- -1"))), QStringLiteral("-(-1)"));
+    QString chain = QStringLiteral("1");
+    for (int i = 0; i < 990; ++i)
+        chain += QStringLiteral(" - a");
+    EXPECT_TRUE(toSql(*parseExpression(chain)).startsWith(QStringLiteral("1 - [a]")));
+    QString parens = QStringLiteral("1");
+    for (int i = 0; i < 320; ++i)
+        parens = QStringLiteral("-(") + parens + QStringLiteral(" + 1)");
+    EXPECT_FALSE(toSql(*parseExpression(parens)).isEmpty());
+}
+
 TEST(ParserQuery, InsertUpdateDelete) {
     auto v = one<InsertStmt>(QStringLiteral("INSERT t VALUES (1, DEFAULT, NULL), (2, 'x', -3)"));
     EXPECT_EQ(v->source, InsertSource::Values);

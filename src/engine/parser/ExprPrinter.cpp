@@ -125,131 +125,191 @@ QString parenthesized(const QString& text) {
     return QLatin1Char('(') + t + QLatin1Char(')');
 }
 
+namespace {
+
+// One function per kind keeps each recursion frame small.
+[[gnu::noinline]] QString printLiteral(const Expr& e) {
+    const auto& l = static_cast<const LiteralExpr&>(e);
+    switch (l.type) {
+    case LiteralType::Null: return QStringLiteral("NULL");
+    case LiteralType::String: return quoteString(l.text);
+    case LiteralType::NString: return QLatin1Char('N') + quoteString(l.text);
+    case LiteralType::Money: return QLatin1Char('$') + l.text;
+    case LiteralType::Binary: return QStringLiteral("0x") + l.text;
+    default: return l.text;
+    }
+}
+
+[[gnu::noinline]] QString printColumn(const Expr& e) {
+    const auto& c = static_cast<const ColumnExpr&>(e);
+    QStringList parts;
+    if (!c.database.isEmpty())
+        parts << quoteName(c.database) << (c.owner.isEmpty() ? QString() : quoteName(c.owner));
+    else if (!c.owner.isEmpty())
+        parts << quoteName(c.owner);
+    if (!c.table.isEmpty())
+        parts << quoteName(c.table);
+    parts << quoteName(c.column);
+    return parts.join(QLatin1Char('.'));
+}
+
+[[gnu::noinline]] QString printVariable(const Expr& e) {
+    return static_cast<const VariableExpr&>(e).name;
+}
+
+[[gnu::noinline]] QString printGlobal(const Expr& e) {
+    return static_cast<const GlobalExpr&>(e).name;
+}
+
+[[gnu::noinline]] QString printUnary(const Expr& e) {
+    const auto& u = static_cast<const UnaryExpr&>(e);
+    QString inner = operand(*u.operand, precedence(u));
+    // "- -1" must not print as "--1", which would start a comment
+    if (u.op == UnaryOp::Minus && inner.startsWith(QLatin1Char('-')))
+        inner = QLatin1Char('(') + inner + QLatin1Char(')');
+    switch (u.op) {
+    case UnaryOp::Minus: return QLatin1Char('-') + inner;
+    case UnaryOp::Plus: return QLatin1Char('+') + inner;
+    case UnaryOp::BitNot: return QLatin1Char('~') + inner;
+    case UnaryOp::Not: return QStringLiteral("NOT ") + inner;
+    }
+    return inner;
+}
+
+[[gnu::noinline]] QString printBinary(const Expr& e) {
+    const auto& b = static_cast<const BinaryExpr&>(e);
+    const int p = precedence(b);
+    return operand(*b.left, p) + QLatin1Char(' ') + QLatin1String(opText(b.op)) +
+           QLatin1Char(' ') + operand(*b.right, p + 1);
+}
+
+[[gnu::noinline]] QString printLike(const Expr& e) {
+    const auto& l = static_cast<const LikeExpr&>(e);
+    QString s = operand(*l.value, 5) + (l.negated ? QStringLiteral(" NOT LIKE ")
+                                                  : QStringLiteral(" LIKE ")) +
+                operand(*l.pattern, 5);
+    if (l.escape)
+        s += QStringLiteral(" ESCAPE ") + operand(*l.escape, 5);
+    return s;
+}
+
+[[gnu::noinline]] QString printIn(const Expr& e) {
+    const auto& in = static_cast<const InExpr&>(e);
+    QString s = operand(*in.value, 5) + (in.negated ? QStringLiteral(" NOT IN ")
+                                                    : QStringLiteral(" IN "));
+    if (in.subquery)
+        return s + queryText(in.subquery.get());
+    QStringList items;
+    for (const auto& x : in.list)
+        items << toSql(*x);
+    return s + QLatin1Char('(') + items.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+[[gnu::noinline]] QString printBetween(const Expr& e) {
+    const auto& b = static_cast<const BetweenExpr&>(e);
+    return operand(*b.value, 5) +
+           (b.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) +
+           operand(*b.low, 5) + QStringLiteral(" AND ") + operand(*b.high, 5);
+}
+
+[[gnu::noinline]] QString printIsNull(const Expr& e) {
+    const auto& n = static_cast<const IsNullExpr&>(e);
+    return operand(*n.value, 5) +
+           (n.negated ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL"));
+}
+
+[[gnu::noinline]] QString printExists(const Expr& e) {
+    return QStringLiteral("EXISTS ") + queryText(static_cast<const ExistsExpr&>(e).query.get());
+}
+
+[[gnu::noinline]] QString printCase(const Expr& e) {
+    const auto& c = static_cast<const CaseExpr&>(e);
+    QString s = QStringLiteral("CASE");
+    if (c.operand)
+        s += QLatin1Char(' ') + toSql(*c.operand);
+    for (const auto& w : c.whens)
+        s += QStringLiteral(" WHEN ") + toSql(*w.when) + QStringLiteral(" THEN ") +
+             toSql(*w.then);
+    if (c.elseValue)
+        s += QStringLiteral(" ELSE ") + toSql(*c.elseValue);
+    return s + QStringLiteral(" END");
+}
+
+[[gnu::noinline]] QString printFunction(const Expr& e) {
+    const auto& f = static_cast<const FunctionExpr&>(e);
+    QString name = f.owner.isEmpty() ? f.name : quoteName(f.owner) + QLatin1Char('.') + f.name;
+    if (f.args.empty() && !f.star && isNiladicName(f.name))
+        return name;
+    QStringList args;
+    for (const auto& a : f.args)
+        args << toSql(*a);
+    QString inside = f.star ? QStringLiteral("*") : args.join(QStringLiteral(", "));
+    if (f.distinct)
+        inside.prepend(QStringLiteral("DISTINCT "));
+    return name + QLatin1Char('(') + inside + QLatin1Char(')');
+}
+
+[[gnu::noinline]] QString printConvert(const Expr& e) {
+    const auto& c = static_cast<const ConvertExpr&>(e);
+    QString s = QStringLiteral("CONVERT(") + c.type.text() + QStringLiteral(", ") +
+                toSql(*c.value);
+    if (c.style)
+        s += QStringLiteral(", ") + toSql(*c.style);
+    return s + QLatin1Char(')');
+}
+
+[[gnu::noinline]] QString printCast(const Expr& e) {
+    const auto& c = static_cast<const CastExpr&>(e);
+    return QStringLiteral("CAST(") + toSql(*c.value) + QStringLiteral(" AS ") + c.type.text() +
+           QLatin1Char(')');
+}
+
+[[gnu::noinline]] QString printSubquery(const Expr& e) {
+    return queryText(static_cast<const SubqueryExpr&>(e).query.get());
+}
+
+[[gnu::noinline]] QString printDefault(const Expr&) {
+    return QStringLiteral("DEFAULT");
+}
+
+} // namespace
+
 QString toSql(const Expr& e) {
     switch (e.kind) {
-    case ExprKind::Literal: {
-        const auto& l = static_cast<const LiteralExpr&>(e);
-        switch (l.type) {
-        case LiteralType::Null: return QStringLiteral("NULL");
-        case LiteralType::String: return quoteString(l.text);
-        case LiteralType::NString: return QLatin1Char('N') + quoteString(l.text);
-        case LiteralType::Money: return QLatin1Char('$') + l.text;
-        case LiteralType::Binary: return QStringLiteral("0x") + l.text;
-        default: return l.text;
-        }
-    }
-    case ExprKind::Column: {
-        const auto& c = static_cast<const ColumnExpr&>(e);
-        QStringList parts;
-        if (!c.database.isEmpty())
-            parts << quoteName(c.database) << (c.owner.isEmpty() ? QString() : quoteName(c.owner));
-        else if (!c.owner.isEmpty())
-            parts << quoteName(c.owner);
-        if (!c.table.isEmpty())
-            parts << quoteName(c.table);
-        parts << quoteName(c.column);
-        return parts.join(QLatin1Char('.'));
-    }
+    case ExprKind::Literal:
+        return printLiteral(e);
+    case ExprKind::Column:
+        return printColumn(e);
     case ExprKind::Variable:
-        return static_cast<const VariableExpr&>(e).name;
+        return printVariable(e);
     case ExprKind::Global:
-        return static_cast<const GlobalExpr&>(e).name;
-    case ExprKind::Unary: {
-        const auto& u = static_cast<const UnaryExpr&>(e);
-        QString inner = operand(*u.operand, precedence(u));
-        // "- -1" must not print as "--1", which would start a comment
-        if (u.op != UnaryOp::Not &&
-            (inner.startsWith(QLatin1Char('-')) || inner.startsWith(QLatin1Char('+'))))
-            inner = QLatin1Char('(') + inner + QLatin1Char(')');
-        switch (u.op) {
-        case UnaryOp::Minus: return QLatin1Char('-') + inner;
-        case UnaryOp::Plus: return QLatin1Char('+') + inner;
-        case UnaryOp::BitNot: return QLatin1Char('~') + inner;
-        case UnaryOp::Not: return QStringLiteral("NOT ") + inner;
-        }
-        return inner;
-    }
-    case ExprKind::Binary: {
-        const auto& b = static_cast<const BinaryExpr&>(e);
-        const int p = precedence(b);
-        return operand(*b.left, p) + QLatin1Char(' ') + QLatin1String(opText(b.op)) +
-               QLatin1Char(' ') + operand(*b.right, p + 1);
-    }
-    case ExprKind::Like: {
-        const auto& l = static_cast<const LikeExpr&>(e);
-        QString s = operand(*l.value, 5) + (l.negated ? QStringLiteral(" NOT LIKE ")
-                                                      : QStringLiteral(" LIKE ")) +
-                    operand(*l.pattern, 5);
-        if (l.escape)
-            s += QStringLiteral(" ESCAPE ") + operand(*l.escape, 5);
-        return s;
-    }
-    case ExprKind::In: {
-        const auto& in = static_cast<const InExpr&>(e);
-        QString s = operand(*in.value, 5) + (in.negated ? QStringLiteral(" NOT IN ")
-                                                        : QStringLiteral(" IN "));
-        if (in.subquery)
-            return s + queryText(in.subquery.get());
-        QStringList items;
-        for (const auto& x : in.list)
-            items << toSql(*x);
-        return s + QLatin1Char('(') + items.join(QStringLiteral(", ")) + QLatin1Char(')');
-    }
-    case ExprKind::Between: {
-        const auto& b = static_cast<const BetweenExpr&>(e);
-        return operand(*b.value, 5) +
-               (b.negated ? QStringLiteral(" NOT BETWEEN ") : QStringLiteral(" BETWEEN ")) +
-               operand(*b.low, 5) + QStringLiteral(" AND ") + operand(*b.high, 5);
-    }
-    case ExprKind::IsNull: {
-        const auto& n = static_cast<const IsNullExpr&>(e);
-        return operand(*n.value, 5) +
-               (n.negated ? QStringLiteral(" IS NOT NULL") : QStringLiteral(" IS NULL"));
-    }
+        return printGlobal(e);
+    case ExprKind::Unary:
+        return printUnary(e);
+    case ExprKind::Binary:
+        return printBinary(e);
+    case ExprKind::Like:
+        return printLike(e);
+    case ExprKind::In:
+        return printIn(e);
+    case ExprKind::Between:
+        return printBetween(e);
+    case ExprKind::IsNull:
+        return printIsNull(e);
     case ExprKind::Exists:
-        return QStringLiteral("EXISTS ") + queryText(static_cast<const ExistsExpr&>(e).query.get());
-    case ExprKind::Case: {
-        const auto& c = static_cast<const CaseExpr&>(e);
-        QString s = QStringLiteral("CASE");
-        if (c.operand)
-            s += QLatin1Char(' ') + toSql(*c.operand);
-        for (const auto& w : c.whens)
-            s += QStringLiteral(" WHEN ") + toSql(*w.when) + QStringLiteral(" THEN ") +
-                 toSql(*w.then);
-        if (c.elseValue)
-            s += QStringLiteral(" ELSE ") + toSql(*c.elseValue);
-        return s + QStringLiteral(" END");
-    }
-    case ExprKind::Function: {
-        const auto& f = static_cast<const FunctionExpr&>(e);
-        QString name = f.owner.isEmpty() ? f.name : quoteName(f.owner) + QLatin1Char('.') + f.name;
-        if (f.args.empty() && !f.star && isNiladicName(f.name))
-            return name;
-        QStringList args;
-        for (const auto& a : f.args)
-            args << toSql(*a);
-        QString inside = f.star ? QStringLiteral("*") : args.join(QStringLiteral(", "));
-        if (f.distinct)
-            inside.prepend(QStringLiteral("DISTINCT "));
-        return name + QLatin1Char('(') + inside + QLatin1Char(')');
-    }
-    case ExprKind::Convert: {
-        const auto& c = static_cast<const ConvertExpr&>(e);
-        QString s = QStringLiteral("CONVERT(") + c.type.text() + QStringLiteral(", ") +
-                    toSql(*c.value);
-        if (c.style)
-            s += QStringLiteral(", ") + toSql(*c.style);
-        return s + QLatin1Char(')');
-    }
-    case ExprKind::Cast: {
-        const auto& c = static_cast<const CastExpr&>(e);
-        return QStringLiteral("CAST(") + toSql(*c.value) + QStringLiteral(" AS ") + c.type.text() +
-               QLatin1Char(')');
-    }
+        return printExists(e);
+    case ExprKind::Case:
+        return printCase(e);
+    case ExprKind::Function:
+        return printFunction(e);
+    case ExprKind::Convert:
+        return printConvert(e);
+    case ExprKind::Cast:
+        return printCast(e);
     case ExprKind::Subquery:
-        return queryText(static_cast<const SubqueryExpr&>(e).query.get());
+        return printSubquery(e);
     case ExprKind::Default:
-        return QStringLiteral("DEFAULT");
+        return printDefault(e);
     }
     return QString();
 }
