@@ -76,6 +76,8 @@ void alterColumn(SessionImpl& s, TableUnderChange& tc, const sql::AlterTableStmt
         throw Errors::make(2749, 16, QStringLiteral("Identity column '%1' must be an integer type or decimal/numeric with scale 0.").arg(col->name));
     const types::TypeSpec from = col->type;
     bool nullable = st.nullability != sql::Nullability::NotNull;
+    if (st.nullability == sql::Nullability::Unspecified && !to.userType.isEmpty())
+        nullable = userTypeNullable(tc.catalog, to.userType).value_or(true);
     if (col->identity) nullable = false;
     const bool sameBase = from.type == to.type;
     const bool grow = sameBase && variableLength(to.type) && to.length >= from.length;
