@@ -597,6 +597,11 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
     case BinaryOp::Mod: r.sql = QStringLiteral("tsql_mod(%1, %2)").arg(l, rr); break;
     default: break;
     }
+    if (r.type.category() == Category::Integer && r.type.type != Type::Bit && e.op != BinaryOp::Mod) {
+        // integer results stay within their type, as the server checks
+        int bits = r.type.type == Type::TinyInt ? 8 : r.type.type == Type::SmallInt ? 16 : r.type.type == Type::Int ? 32 : 64;
+        r.sql = QStringLiteral("tsql_chkint(%1, %2)").arg(r.sql).arg(bits);
+    }
     return r;
 }
 

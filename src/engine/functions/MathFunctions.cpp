@@ -154,6 +154,23 @@ void absFunc(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_double(ctx, std::fabs(sqlite3_value_double(argv[0])));
 }
 
+// tsql_chkint(x, bits): integer arithmetic that left its type's range is error 8115
+void checkIntFunc(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    int t = sqlite3_value_type(argv[0]);
+    if (t == SQLITE_NULL) return sqlite3_result_null(ctx);
+    int bits = sqlite3_value_int(argv[1]);
+    static const char* names[] = {"tinyint", "smallint", "int", "bigint"};
+    int which = bits == 8 ? 0 : bits == 16 ? 1 : bits == 32 ? 2 : 3;
+    if (t == SQLITE_FLOAT) // SQLite went to floating point: beyond bigint
+        return resultError(ctx, Errors::overflow(QLatin1String(names[which])));
+    long long v = sqlite3_value_int64(argv[0]);
+    bool ok = bits == 8 ? (v >= 0 && v <= 255) : bits == 16 ? (v >= -32768 && v <= 32767)
+            : bits == 32 ? (v >= -2147483648LL && v <= 2147483647LL) : true;
+    if (!ok) return resultError(ctx, Errors::overflow(QLatin1String(names[which])));
+    sqlite3_result_int64(ctx, v);
+}
+
 } // namespace
 
 void registerMathFunctions(sqlite3* db)
@@ -164,7 +181,7 @@ void registerMathFunctions(sqlite3* db)
         {"tsql_div", 2, divFunc}, {"tsql_mod", 2, modFunc}, {"tsql_round", 2, roundFunc}, {"tsql_round", 3, roundFunc},
         {"tsql_isnumeric", 1, isnumericFunc}, {"tsql_sign", 1, signFunc}, {"tsql_floor", 1, floorFunc},
         {"tsql_ceiling", 1, ceilingFunc}, {"tsql_sqrt", 1, sqrtFunc}, {"tsql_exp", 1, expFunc},
-        {"tsql_log", 1, logFunc}, {"tsql_log10", 1, log10Func}, {"tsql_power", 2, powerFunc}, {"tsql_abs", 1, absFunc},
+        {"tsql_log", 1, logFunc}, {"tsql_log10", 1, log10Func}, {"tsql_power", 2, powerFunc}, {"tsql_abs", 1, absFunc}, {"tsql_chkint", 2, checkIntFunc},
     };
     for (const F& f : fs) sqlite3_create_function(db, f.name, f.n, det, nullptr, f.fn, nullptr, nullptr);
 }
