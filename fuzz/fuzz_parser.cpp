@@ -1,6 +1,10 @@
 // Feeds arbitrary bytes, read as UTF-8, to the T-SQL lexer and parser. Syntax errors are fine;
 // crashes, hangs and sanitizer reports are not. A parsed expression must also print back to
 // text that parses to the same printed form.
+//
+//   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVARNOLT_FUZZ=ON -DVARNOLT_TESTS=OFF
+//   cmake --build build-fuzz --target fuzz_parser
+//   build-fuzz/fuzz/fuzz_parser -dict=fuzz/tsql.dict -max_len=4096 CORPUS_DIR fuzz/seeds
 #include "engine/Engine.h"
 #include "engine/lexer/Lexer.h"
 #include "engine/parser/ExprPrinter.h"
