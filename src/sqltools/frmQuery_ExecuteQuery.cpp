@@ -213,6 +213,9 @@ void frmQuery::FillGrid(const dmo::QueryResults& results) {
         widths[size_t(c - 1)] = measure(name);
         image[size_t(c - 1)] = results.ColumnType(c) == kImageType;
     }
+    // The cells are written without a change signal each; one signal covers them after.
+    QAbstractItemModel* model = grdGrid->model();
+    const bool blocked = model->blockSignals(true);
     for (int r = 1; r <= R; ++r) {
         for (int c = 1; c <= C; ++c) {
             const QString value = results.GetColumnString(r, c);
@@ -227,6 +230,9 @@ void frmQuery::FillGrid(const dmo::QueryResults& results) {
             grdGrid->setItem(r - 1, c - 1, item);
         }
     }
+    model->blockSignals(blocked);
+    if (R > 0 && C > 0)
+        emit model->dataChanged(model->index(0, 0), model->index(R - 1, C - 1));
     for (int c = 1; c <= C; ++c)
         grdGrid->setColumnWidth(c - 1, TwipsToPixelsX(widths[size_t(c - 1)]));
     grdGrid->setUpdatesEnabled(true);
