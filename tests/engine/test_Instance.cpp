@@ -204,3 +204,19 @@ TEST(Recovery, AnInstanceKilledInATransactionReopensWithoutIt)
     EXPECT_EQ(firstValue(*s, QStringLiteral("SELECT count(*) FROM d..t")), QStringLiteral("1"));
     EXPECT_EQ(s->execute(QStringLiteral("SELECT * FROM d..u")).errors.at(0).number, 208);
 }
+
+TEST(Sessions, TempTablesArePrivateAndGoAwayWithTheSession)
+{
+    TempDir tmp;
+    auto inst = Instance::open(QStringLiteral("X"), tmp.path());
+    auto a = inst->connectIntegrated();
+    auto b = inst->connectIntegrated();
+    ASSERT_FALSE(a->execute(QStringLiteral("CREATE TABLE #t (v int) INSERT INTO #t VALUES (1) CREATE TABLE ##g (v int)")).failed());
+    ASSERT_FALSE(b->execute(QStringLiteral("CREATE TABLE #t (v int) INSERT INTO #t VALUES (2) INSERT INTO #t VALUES (3)")).failed());
+    EXPECT_EQ(firstValue(*a, QStringLiteral("SELECT sum(v) FROM #t")), QStringLiteral("1"));
+    EXPECT_EQ(firstValue(*b, QStringLiteral("SELECT sum(v) FROM #t")), QStringLiteral("5"));
+    EXPECT_FALSE(b->execute(QStringLiteral("INSERT INTO ##g VALUES (4)")).failed());
+    a.reset();
+    EXPECT_EQ(firstValue(*b, QStringLiteral("SELECT count(*) FROM tempdb..sysobjects WHERE xtype = 'U'")), QStringLiteral("1"));
+    EXPECT_EQ(b->execute(QStringLiteral("SELECT * FROM ##g")).errors.at(0).number, 208);
+}

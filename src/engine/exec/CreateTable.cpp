@@ -10,18 +10,21 @@ using namespace engine::sql;
 
 void execCreateTable(SessionImpl& s, const CreateTableStmt& st)
 {
-    if (st.table.name.startsWith(QLatin1Char('#'))) throw Errors::notSupported(QStringLiteral("temporary tables (%1)").arg(st.table.name));
     if (!st.table.server.isEmpty()) throw Errors::notSupported(QStringLiteral("linked servers (%1)").arg(st.table.server));
-    QString db = st.table.database.isEmpty() ? s.currentDatabase() : st.table.database;
+    sql::ObjectName name = s.tempName(st.table);
+    bool temp = SessionImpl::isTempName(st.table.name);
+    if (temp && st.table.name.size() > 116)
+        throw Errors::make(193, 15, QStringLiteral("The object or column name starting with '%1' is too long. The maximum length is 116 characters.").arg(st.table.name.left(116)));
+    QString db = name.database.isEmpty() ? s.currentDatabase() : name.database;
     auto dbName = s.databaseName(db);
     if (!dbName) throw Errors::databaseMissing(db);
     catalog::Catalog cat = s.catalogFor(*dbName);
     catalog::Table t;
-    t.name = st.table.name;
-    t.owner = st.table.owner.isEmpty() ? s.defaultOwner() : st.table.owner;
+    t.name = name.name;
+    t.owner = name.owner.isEmpty() ? s.defaultOwner() : name.owner;
     if (t.name.size() > 128)
         throw Errors::make(103, 15, QStringLiteral("The identifier that starts with '%1' is too long. Maximum length is 128.").arg(t.name.left(128)));
-    if (cat.objectNameTaken(t.owner, t.name)) throw Errors::objectExists(t.name);
+    if (cat.objectNameTaken(t.owner, t.name)) throw Errors::objectExists(st.table.name);
     t.fileGroup = checkedFileGroup(cat, st.fileGroup);
 
     TableBuilder b(s, cat, t);
@@ -31,6 +34,7 @@ void execCreateTable(SessionImpl& s, const CreateTableStmt& st)
     for (const ConstraintDef& k : st.constraints) b.addConstraint(k, QString());
     b.finish();
     cat.createTable(t);
+    if (temp) s.noteTempTable(t.name);
 }
 
 } // namespace engine::exec

@@ -11,7 +11,6 @@ void execDropObjects(SessionImpl& s, const DropObjectsStmt& st)
     switch (st.objectType) {
     case ObjectType::Table:
         for (const ObjectName& n : st.names) {
-            if (n.name.startsWith(QLatin1Char('#'))) throw Errors::notSupported(QStringLiteral("temporary tables (%1)").arg(n.name));
             auto t = s.findTable(n);
             if (!t) throw Errors::cannotDrop(n.text());
             catalog::Catalog cat = s.catalogFor(t->database);

@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 #include "engine/exec/SessionImpl.h"
+#include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Translator.h"
 #include "engine/storage/Sqlite.h"
 #include "engine/sysviews/SystemViews.h"
@@ -17,7 +18,7 @@ ScopeSource Translator::tableSource(const QString& database, const QString& sche
 {
     ScopeSource src;
     src.table = std::make_shared<catalog::Table>(t);
-    src.alias = hasAlias ? alias : t.name;
+    src.alias = alias.isEmpty() ? t.name : alias;
     src.hasAlias = hasAlias;
     src.owner = t.owner;
     src.database = database;
@@ -63,7 +64,7 @@ QString Translator::tableRef(const TableRef& r, Scope& scope)
             return sql;
         }
         ResolvedTable t = s_.resolveTable(n.name);
-        ScopeSource src = tableSource(t.database, t.schema, t.table, n.alias, !n.alias.isEmpty());
+        ScopeSource src = tableSource(t.database, t.schema, t.table, n.alias.isEmpty() ? t.exposedName : n.alias, !n.alias.isEmpty());
         for (const ScopeSource& other : scope.sources)
             if (other.alias.compare(src.alias, Qt::CaseInsensitive) == 0 && other.hasAlias == src.hasAlias &&
                 (src.hasAlias || other.owner.compare(src.owner, Qt::CaseInsensitive) == 0))
@@ -111,6 +112,7 @@ QString Translator::tableRef(const TableRef& r, Scope& scope)
         if (j.on) sql += QStringLiteral(" ON ") + condition(*j.on, scope);
         return sql;
     }
+    case TableRefKind::Function: return systemTableFunction(*this, as<FunctionTableRef>(r), scope);
     default: break;
     }
     throw Errors::notSupported(QStringLiteral("this kind of table source"));

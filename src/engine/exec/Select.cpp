@@ -20,20 +20,23 @@ void bindAll(Statement& st, const std::vector<types::Value>& binds)
 
 void selectInto(SessionImpl& s, Translator& tr, const TranslatedQuery& q)
 {
-    const ObjectName& target = *q.intoCore->into;
-    if (s.findTable(target)) throw Errors::objectExists(target.name);
-    QString db = target.database.isEmpty() ? s.currentDatabase() : *s.databaseName(target.database);
+    const ObjectName& written = *q.intoCore->into;
+    if (s.findTable(written)) throw Errors::objectExists(written.name);
+    ObjectName target = s.tempName(written);
+    auto dbName = s.databaseName(target.database.isEmpty() ? s.currentDatabase() : target.database);
+    if (!dbName) throw Errors::databaseMissing(target.database);
+    QString db = *dbName;
     catalog::Catalog cat = s.catalogFor(db);
     catalog::Table t;
     t.name = target.name;
     t.owner = target.owner.isEmpty() ? s.defaultOwner() : target.owner;
-    if (cat.objectNameTaken(t.owner, t.name)) throw Errors::objectExists(target.name);
+    if (cat.objectNameTaken(t.owner, t.name)) throw Errors::objectExists(written.name);
     bool identityTaken = false;
     int k = 0;
     for (const QueryColumn& qc : q.columns) {
         ++k;
         if (qc.info.name.isEmpty())
-            throw Errors::make(8155, 16, QStringLiteral("No column was specified for column %1 of '%2'.").arg(k).arg(target.name));
+            throw Errors::make(8155, 16, QStringLiteral("No column was specified for column %1 of '%2'.").arg(k).arg(written.name));
         if (t.column(qc.info.name)) throw Errors::columnNamesUnique(qc.info.name);
         catalog::Column c;
         c.colid = k;
@@ -52,6 +55,7 @@ void selectInto(SessionImpl& s, Translator& tr, const TranslatedQuery& q)
         t.columns.push_back(c);
     }
     cat.createTable(t);
+    if (SessionImpl::isTempName(written.name)) s.noteTempTable(t.name);
     QStringList cols, vals;
     for (size_t i = 0; i < t.columns.size(); ++i) {
         cols << quoteId(t.columns[i].phys);

@@ -16,7 +16,10 @@ using storage::Statement;
 
 QString ResolvedTable::qualifiedPhys() const { return quoteId(schema) + QLatin1Char('.') + quoteId(table.phys()); }
 
-QString ResolvedTable::displayName() const { return database + QLatin1Char('.') + table.owner + QLatin1Char('.') + table.name; }
+QString ResolvedTable::displayName() const
+{
+    return database + QLatin1Char('.') + table.owner + QLatin1Char('.') + (exposedName.isEmpty() ? table.name : exposedName);
+}
 
 SessionImpl::SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, bool sysadmin, QString database)
     : instance_(std::move(instance)), login_(std::move(login)), sysadmin_(sysadmin), database_(std::move(database))
@@ -56,7 +59,15 @@ SessionImpl::SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, 
 
 SessionImpl::~SessionImpl()
 {
-    if (tranCount_ > 0) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (tranCount_ > 0 || !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    for (const QString& name : tempTables_) {
+        try {
+            catalog::Catalog cat = catalogFor(QStringLiteral("tempdb"));
+            if (auto t = cat.findTable(QStringLiteral("dbo"), name, QStringLiteral("dbo"))) cat.dropTable(*t);
+        } catch (const SqlError&) {
+            // tempdb is made anew at the next start anyway
+        }
+    }
     sqlite3_close_v2(db_);
     instance_->unregisterSession(spid_);
 }
@@ -133,9 +144,20 @@ catalog::Catalog SessionImpl::catalogFor(const QString& database)
     return catalog::Catalog(db_, schema, databaseName(database).value_or(database));
 }
 
-std::optional<ResolvedTable> SessionImpl::findTable(const sql::ObjectName& name)
+sql::ObjectName SessionImpl::tempName(const sql::ObjectName& name) const
 {
-    if (!name.server.isEmpty()) throw Errors::notSupported(QStringLiteral("linked servers (%1)").arg(name.server));
+    if (!isTempName(name.name)) return name;
+    sql::ObjectName r;
+    r.database = QStringLiteral("tempdb");
+    r.owner = QStringLiteral("dbo");
+    r.name = name.name.startsWith(QLatin1String("##")) ? name.name : QStringLiteral("%1__%2").arg(name.name).arg(spid_);
+    return r;
+}
+
+std::optional<ResolvedTable> SessionImpl::findTable(const sql::ObjectName& written)
+{
+    if (!written.server.isEmpty()) throw Errors::notSupported(QStringLiteral("linked servers (%1)").arg(written.server));
+    sql::ObjectName name = tempName(written);
     QString db = name.database.isEmpty() ? database_ : name.database;
     auto dbName = databaseName(db);
     if (!dbName) throw Errors::databaseMissing(db);
@@ -146,12 +168,12 @@ std::optional<ResolvedTable> SessionImpl::findTable(const sql::ObjectName& name)
     r.database = *dbName;
     r.schema = cat.schema();
     r.table = std::move(*t);
+    if (isTempName(written.name)) r.exposedName = written.name;
     return r;
 }
 
 ResolvedTable SessionImpl::resolveTable(const sql::ObjectName& name)
 {
-    if (name.name.startsWith(QLatin1Char('#'))) throw Errors::notSupported(QStringLiteral("temporary tables (%1)").arg(name.name));
     auto t = findTable(name);
     if (!t) throw Errors::invalidObject(name.text());
     return std::move(*t);

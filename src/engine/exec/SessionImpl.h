@@ -34,6 +34,7 @@ struct ResolvedTable {
     QString database;      // the database's name as recorded
     QString schema;        // attached SQLite schema of that database
     catalog::Table table;
+    QString exposedName;   // the name statements use when it differs (#temp tables)
     QString qualifiedPhys() const; // "d5"."t12"
     QString displayName() const;   // database.owner.name, for messages
 };
@@ -74,6 +75,11 @@ public:
     ResolvedTable resolveTable(const sql::ObjectName& name);
     std::optional<ResolvedTable> findTable(const sql::ObjectName& name);
     QString userName() const { return sysadmin_ ? QStringLiteral("dbo") : login_; }
+    // #name (this session's) and ##name (global) temporary tables live in tempdb under a name
+    // of their own; this maps a written name to it (other names are returned unchanged).
+    sql::ObjectName tempName(const sql::ObjectName& name) const;
+    static bool isTempName(const QString& name) { return name.startsWith(QLatin1Char('#')); }
+    void noteTempTable(const QString& storedName) { tempTables_.push_back(storedName); }
     QString defaultOwner() const { return userName(); }
 
     // Output
@@ -141,6 +147,7 @@ private:
     std::map<QString, QString> attached_; // lower-case database name -> schema
     int nextSchema_ = 1;
     functions::Hooks hooks_;
+    std::vector<QString> tempTables_; // dropped when the session ends
 };
 
 // Conversion helpers shared by statements.

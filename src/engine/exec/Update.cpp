@@ -21,7 +21,7 @@ const ScopeSource* targetSource(const Scope& scope, const ObjectName& name)
     }
     for (const ScopeSource& src : scope.sources) {
         if (!src.table || src.hasAlias) continue;
-        if (src.table->name.compare(name.name, Qt::CaseInsensitive) != 0) continue;
+        if (src.alias.compare(name.name, Qt::CaseInsensitive) != 0) continue;
         if (!name.owner.isEmpty() && src.owner.compare(name.owner, Qt::CaseInsensitive) != 0) continue;
         return &src;
     }
@@ -54,7 +54,7 @@ DmlTarget dmlTarget(SessionImpl& s, Translator& tr, const ObjectName& name, cons
         }
     }
     d.table = s.resolveTable(name);
-    ScopeSource src = tr.tableSource(d.table.database, d.table.schema, d.table.table, QString(), false);
+    ScopeSource src = tr.tableSource(d.table.database, d.table.schema, d.table.table, d.table.exposedName, false);
     d.targetAlias = src.sqlAlias;
     d.scope.sources.insert(d.scope.sources.begin(), std::move(src));
     return d;
