@@ -45,7 +45,8 @@ std::optional<double> toNumber(const QVariant& v) {
     case QMetaType::ULong:
     case QMetaType::Bool:
         return v.toDouble();
-    default: break;
+    default:
+        break;
     }
     const QString s = v.toString().trimmed();
     if (s.isEmpty())
@@ -72,8 +73,14 @@ void CListViewManager::setListView(QTreeWidget* list) {
         m_List->viewport()->removeEventFilter(this);
     }
     m_List = list;
+    m_ListObject = list;
+    m_ViewportObject = list ? list->viewport() : nullptr;
     if (!list)
         return;
+    m_Connections << connect(list, &QObject::destroyed, this, [this] {
+        m_ListObject = nullptr;
+        m_ViewportObject = nullptr;
+    });
 
     list->setRootIsDecorated(false);
     list->setItemsExpandable(false);
@@ -119,23 +126,24 @@ void CListViewManager::setListView(QTreeWidget* list) {
 }
 
 bool CListViewManager::eventFilter(QObject* watched, QEvent* event) {
-    if (m_List && watched == m_List) {
-        if (event->type() == QEvent::KeyPress) {
+    // Compared as plain objects: the list may be half destroyed when its last events come.
+    const QEvent::Type type = event->type();
+    if (watched == m_ListObject) {
+        if (type == QEvent::KeyPress) {
             // The space bar turns the current row's check mark, whichever cell has the focus.
             const auto* key = static_cast<QKeyEvent*>(event);
-            QTreeWidgetItem* current = m_List->currentItem();
-            if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier &&
-                m_Checkboxes && current) {
+            QTreeWidgetItem* current = m_List ? m_List->currentItem() : nullptr;
+            if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier && m_Checkboxes &&
+                current) {
                 current->setCheckState(0, current->checkState(0) == Qt::Checked ? Qt::Unchecked
-                                                                                 : Qt::Checked);
+                                                                                : Qt::Checked);
                 return true;
             }
             m_KeyMove = true;
-        }
-        else if (event->type() == QEvent::KeyRelease || event->type() == QEvent::FocusOut)
+        } else if (type == QEvent::KeyRelease || type == QEvent::FocusOut) {
             m_KeyMove = false;
-    } else if (m_List && watched == m_List->viewport() &&
-               event->type() == QEvent::MouseButtonPress) {
+        }
+    } else if (watched == m_ViewportObject && type == QEvent::MouseButtonPress) {
         m_KeyMove = false;
     }
     return QObject::eventFilter(watched, event);
@@ -143,14 +151,17 @@ bool CListViewManager::eventFilter(QObject* watched, QEvent* event) {
 
 Qt::Alignment CListViewManager::alignmentOf(int column) const {
     switch (m_Columns.value(column).align) {
-    case AlignRight: return Qt::AlignRight | Qt::AlignVCenter;
-    case AlignCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
-    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    case AlignRight:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case AlignCenter:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    default:
+        return Qt::AlignLeft | Qt::AlignVCenter;
     }
 }
 
-void CListViewManager::AppendColumns(const QString& ColumnCaption, int ColumnWidth,
-                                     int ColumnAlign, int ColumnType, int DecimalPlaces,
+void CListViewManager::AppendColumns(const QString& ColumnCaption, int ColumnWidth, int ColumnAlign,
+                                     int ColumnType, int DecimalPlaces,
                                      const QString& DefValuesList, const QString& FieldName) {
     Column col;
     col.caption = ColumnCaption;
@@ -421,8 +432,7 @@ QVariant CListViewManager::GetColumnValue(const QString& Field, int ItemIndex) c
     return readCell(item, c);
 }
 
-void CListViewManager::SetColumnValue(const QString& Field, const QVariant& Value,
-                                      int ItemIndex) {
+void CListViewManager::SetColumnValue(const QString& Field, const QVariant& Value, int ItemIndex) {
     const int c = ColumnIndex(Field);
     QTreeWidgetItem* item = resolve(ItemIndex);
     if (c < 0 || !item)
@@ -507,10 +517,9 @@ void CListViewManager::sortColumn(int column, Qt::SortOrder order) {
     if (order == Qt::AscendingOrder)
         std::stable_sort(items.begin(), items.end(), less);
     else
-        std::stable_sort(items.begin(), items.end(),
-                         [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-                             return less(b, a);
-                         });
+        std::stable_sort(
+            items.begin(), items.end(),
+            [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) { return less(b, a); });
     {
         const QSignalBlocker block(m_List);
         m_List->invisibleRootItem()->addChildren(items);
@@ -532,9 +541,9 @@ void CListViewManager::onHeaderClicked(int column) {
             m_List->header()->setSortIndicatorShown(false);
         return;
     }
-    const Qt::SortOrder order =
-        (column == m_SortColumn && m_SortOrder == Qt::AscendingOrder) ? Qt::DescendingOrder
-                                                                      : Qt::AscendingOrder;
+    const Qt::SortOrder order = (column == m_SortColumn && m_SortOrder == Qt::AscendingOrder)
+                                    ? Qt::DescendingOrder
+                                    : Qt::AscendingOrder;
     sortColumn(column, order);
 }
 

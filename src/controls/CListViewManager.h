@@ -36,8 +36,8 @@ public:
     QTreeWidget* ListView() const { return m_List; }
 
     void AppendColumns(const QString& ColumnCaption, int ColumnWidth, int ColumnAlign = 0,
-                       int ColumnType = 0, int DecimalPlaces = 0,
-                       const QString& DefValuesList = {}, const QString& FieldName = {});
+                       int ColumnType = 0, int DecimalPlaces = 0, const QString& DefValuesList = {},
+                       const QString& FieldName = {});
     void ClearColumns();
 
     void setAllowSorting(bool allow) { m_AllowSorting = allow; }
@@ -63,7 +63,7 @@ public:
 
     // Item access.
     int Count() const;
-    QTreeWidgetItem* Item(int ItemIndex) const; // nullptr when there is none
+    QTreeWidgetItem* Item(int ItemIndex) const;     // nullptr when there is none
     int IndexOf(const QTreeWidgetItem* item) const; // 1-based; 0 when not in the list
     int SelectedIndex() const;                      // the current item; 0 when none
     QList<int> SelectedIndexes() const;             // every selected item, in list order
@@ -117,6 +117,8 @@ private:
     Qt::Alignment alignmentOf(int column) const;
 
     QPointer<QTreeWidget> m_List;
+    const QObject* m_ListObject = nullptr;     // the list, for comparisons only
+    const QObject* m_ViewportObject = nullptr; // its viewport, likewise
     QList<Column> m_Columns;
     bool m_AllowSorting = true;
     bool m_MultiSelect = false;

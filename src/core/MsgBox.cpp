@@ -17,46 +17,71 @@ MsgBoxHandler& handler() {
 // The buttons of a style, in the order they are shown.
 std::vector<int> buttonsOf(int style) {
     switch (style & 0x0F) {
-    case vbOKCancel: return {vbOK, vbCancel};
-    case vbAbortRetryIgnore: return {vbAbort, vbRetry, vbIgnore};
-    case vbYesNoCancel: return {vbYes, vbNo, vbCancel};
-    case vbYesNo: return {vbYes, vbNo};
-    case vbRetryCancel: return {vbRetry, vbCancel};
-    default: return {vbOK};
+    case vbOKCancel:
+        return {vbOK, vbCancel};
+    case vbAbortRetryIgnore:
+        return {vbAbort, vbRetry, vbIgnore};
+    case vbYesNoCancel:
+        return {vbYes, vbNo, vbCancel};
+    case vbYesNo:
+        return {vbYes, vbNo};
+    case vbRetryCancel:
+        return {vbRetry, vbCancel};
+    default:
+        return {vbOK};
     }
 }
 
 QMessageBox::StandardButton toStandard(int answer) {
     switch (answer) {
-    case vbCancel: return QMessageBox::Cancel;
-    case vbAbort: return QMessageBox::Abort;
-    case vbRetry: return QMessageBox::Retry;
-    case vbIgnore: return QMessageBox::Ignore;
-    case vbYes: return QMessageBox::Yes;
-    case vbNo: return QMessageBox::No;
-    default: return QMessageBox::Ok;
+    case vbCancel:
+        return QMessageBox::Cancel;
+    case vbAbort:
+        return QMessageBox::Abort;
+    case vbRetry:
+        return QMessageBox::Retry;
+    case vbIgnore:
+        return QMessageBox::Ignore;
+    case vbYes:
+        return QMessageBox::Yes;
+    case vbNo:
+        return QMessageBox::No;
+    default:
+        return QMessageBox::Ok;
     }
 }
 
 QString captionOf(int answer) {
     switch (answer) {
-    case vbCancel: return QStringLiteral("Cancelar");
-    case vbAbort: return QStringLiteral("&Abortar");
-    case vbRetry: return QStringLiteral("&Repetir");
-    case vbIgnore: return QStringLiteral("&Ignorar");
-    case vbYes: return QStringLiteral("&Sim");
-    case vbNo: return QStringLiteral("&Não");
-    default: return QStringLiteral("OK");
+    case vbCancel:
+        return QStringLiteral("Cancelar");
+    case vbAbort:
+        return QStringLiteral("&Abortar");
+    case vbRetry:
+        return QStringLiteral("&Repetir");
+    case vbIgnore:
+        return QStringLiteral("&Ignorar");
+    case vbYes:
+        return QStringLiteral("&Sim");
+    case vbNo:
+        return QStringLiteral("&Não");
+    default:
+        return QStringLiteral("OK");
     }
 }
 
 QMessageBox::Icon iconOf(int style) {
     switch (style & 0x70) {
-    case vbCritical: return QMessageBox::Critical;
-    case vbQuestion: return QMessageBox::Question;
-    case vbExclamation: return QMessageBox::Warning;
-    case vbInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case vbCritical:
+        return QMessageBox::Critical;
+    case vbQuestion:
+        return QMessageBox::Question;
+    case vbExclamation:
+        return QMessageBox::Warning;
+    case vbInformation:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 

@@ -10,17 +10,23 @@ bool CheckToBool(int value) {
 
 Qt::CheckState CheckToQt(int value) {
     switch (value) {
-    case 1: return Qt::Checked;
-    case 2: return Qt::PartiallyChecked;
-    default: return Qt::Unchecked;
+    case 1:
+        return Qt::Checked;
+    case 2:
+        return Qt::PartiallyChecked;
+    default:
+        return Qt::Unchecked;
     }
 }
 
 int QtToCheck(Qt::CheckState state) {
     switch (state) {
-    case Qt::Checked: return 1;
-    case Qt::PartiallyChecked: return 2;
-    default: return 0;
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
     }
 }
 

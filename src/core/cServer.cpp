@@ -56,7 +56,9 @@ void cServer::Disconnect() {
         m_SQLDMOServer->Disconnect();
 }
 
-bool cServer::IsConnected() const { return m_SQLDMOServer && m_SQLDMOServer->IsConnected(); }
+bool cServer::IsConnected() const {
+    return m_SQLDMOServer && m_SQLDMOServer->IsConnected();
+}
 
 void cServer::LoadDatabases() {
     m_Databases.clear();

@@ -10,8 +10,8 @@ class QWidget;
 
 class clsFormataSQL {
 public:
-    static constexpr qint32 ColorStatement = 0x00FF0000; // blue
-    static constexpr qint32 ColorFunction = 0x00FF00FF;  // magenta
+    static constexpr qint32 ColorStatement = 0x00FF0000;         // blue
+    static constexpr qint32 ColorFunction = 0x00FF00FF;          // magenta
     static constexpr qint32 ColorOperator = qint32(0x80000011u); // grey text (system colour 17)
 
     clsFormataSQL();

@@ -5,6 +5,7 @@
 
 namespace {
 
+// clang-format off
 constexpr const char* kStatements[] = {
     "all", "as", "Alter Database", "ALTER FUNCTION", "Alter Procedure", "Alter Table",
     "Alter Trigger", "Alter View", "Backup", "BEGIN", "End", "BEGIN DISTRIBUTED TRANSACTION",
@@ -63,6 +64,7 @@ constexpr const char* kOperators[] = {
     "NOT", "AND", "ANY", "Between", "Exists", "IN", "NULL", "LIKE", "OR", "Some", "outer", "join",
     "cross",
 };
+// clang-format on
 
 } // namespace
 

@@ -232,7 +232,8 @@ TEST_F(ListTest, UserCheckMarksRaiseItemCheckAndCodeDoesNot) {
     opt.initFrom(&lvw);
     opt.rect = lvw.visualRect(lvw.model()->index(0, 0));
     opt.features = QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box = lvw.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, &lvw);
+    const QRect box =
+        lvw.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, &lvw);
     QTest::mouseClick(lvw.viewport(), Qt::LeftButton, {}, box.center());
     ASSERT_EQ(checks.count(), 3);
     EXPECT_EQ(checks[2][0].toInt(), 1);

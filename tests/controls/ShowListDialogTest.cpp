@@ -1,5 +1,5 @@
-#include "controls/ScriptedListDialog.h"
 #include "controls/ShowListDialog.h"
+#include "controls/ScriptedListDialog.h"
 #include "controls/WAlert1.h"
 
 #include <QApplication>

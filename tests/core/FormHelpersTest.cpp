@@ -13,8 +13,7 @@
 
 namespace {
 
-template <class W>
-W* make(QWidget* parent, const QString& name) {
+template <class W> W* make(QWidget* parent, const QString& name) {
     auto* w = new W(parent);
     w->setObjectName(name);
     if (parent->layout())

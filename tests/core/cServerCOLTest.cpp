@@ -1,5 +1,5 @@
-#include "core/VarnoltError.h"
 #include "core/cServerCOL.h"
+#include "core/VarnoltError.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

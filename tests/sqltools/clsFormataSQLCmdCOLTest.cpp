@@ -1,13 +1,12 @@
-#include "core/VarnoltError.h"
 #include "sqltools/clsFormataSQLCmdCOL.h"
+#include "core/VarnoltError.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
 
-template <class F>
-int errorOf(F f) {
+template <class F> int errorOf(F f) {
     try {
         f();
     } catch (const VarnoltError& e) {

@@ -1,6 +1,6 @@
+#include "sqltools/clsFormataSQL.h"
 #include "core/VarnoltError.h"
 #include "sqltools/EditLineMessages.h"
-#include "sqltools/clsFormataSQL.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
