@@ -75,6 +75,12 @@ TEST(ParserBatch, UnsupportedStatementsAreNamed) {
     EXPECT_EQ(as<UnsupportedStmt>(*list[2]).name, QStringLiteral("DBCC"));
     EXPECT_EQ(as<UnsupportedStmt>(*list[3]).name, QStringLiteral("DECLARE CURSOR"));
     EXPECT_EQ(list[4]->kind, StmtKind::Select);
+    // a table variable's statements parse, so the server can refuse its DECLARE by name
+    auto tv = parseBatch(QStringLiteral(
+        "DECLARE @t TABLE (a int) INSERT @t VALUES (1) SELECT * FROM @t x UPDATE @t SET a = 2"));
+    ASSERT_EQ(tv.size(), 4u);
+    EXPECT_EQ(as<UnsupportedStmt>(*tv[0]).name, QStringLiteral("DECLARE TABLE"));
+    EXPECT_EQ(as<InsertStmt>(*tv[1]).table.name, QStringLiteral("@t"));
     auto v = parseBatch(QStringLiteral("CREATE VIEW v AS SELECT 1 AS a"));
     ASSERT_EQ(v.size(), 1u);
     EXPECT_EQ(as<UnsupportedStmt>(*v[0]).name, QStringLiteral("CREATE VIEW"));

@@ -21,6 +21,7 @@ namespace engine::sql {
 // Names and types
 
 // A name of up to four parts: server.database.owner.name. Missing parts are empty.
+// A table variable written where a table stands (INSERT @t, FROM @t) has name "@t".
 struct ObjectName {
     QString server;
     QString database;

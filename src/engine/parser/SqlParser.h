@@ -48,6 +48,7 @@ private:
     QString parseName();             // one identifier (plain non-reserved word or quoted)
     QStringList parseNameParts(int maxParts); // a.b..c, empty parts allowed in the middle
     ObjectName parseObjectName();
+    ObjectName parseTableName(); // also @t
     QString parseFileGroupName();
     QString parseCollationName();
     DataType parseDataType();

@@ -5,6 +5,16 @@
 
 namespace engine::sql {
 
+// A table name, or a table variable (@t) whose DECLARE the server refuses on its own.
+ObjectName SqlParser::parseTableName() {
+    if (cur().type == TokenType::Variable) {
+        ObjectName n;
+        n.name = take().text;
+        return n;
+    }
+    return parseObjectName();
+}
+
 StmtPtr SqlParser::parseSelectStatement() {
     auto s = std::make_unique<SelectStmt>();
     s->query = parseQuery();
@@ -247,7 +257,7 @@ TableRefPtr SqlParser::parseTablePrimary() {
         return inner;
     }
     const bool system = acceptOp("::");
-    ObjectName name = parseObjectName();
+    ObjectName name = system ? parseObjectName() : parseTableName();
     if (system || (cur().isOp("(") && !isTableHint(peek(1)))) {
         auto f = std::make_unique<FunctionTableRef>();
         f->line = line;
@@ -308,7 +318,7 @@ StmtPtr SqlParser::parseInsert() {
     expectWord("INSERT");
     auto s = std::make_unique<InsertStmt>();
     acceptWord("INTO");
-    s->table = parseObjectName();
+    s->table = parseTableName();
     QStringList hints;
     parseTableHints(hints, false);
     if (cur().isOp("(") && !peek(1).isWord("SELECT") && !peek(1).isOp("(")) {
@@ -364,7 +374,7 @@ StmtPtr SqlParser::parseInsert() {
 StmtPtr SqlParser::parseUpdate() {
     expectWord("UPDATE");
     auto s = std::make_unique<UpdateStmt>();
-    s->table = parseObjectName();
+    s->table = parseTableName();
     QStringList hints;
     parseTableHints(hints, false);
     expectWord("SET");
@@ -405,7 +415,7 @@ StmtPtr SqlParser::parseDelete() {
     expectWord("DELETE");
     auto s = std::make_unique<DeleteStmt>();
     acceptWord("FROM");
-    s->table = parseObjectName();
+    s->table = parseTableName();
     QStringList hints;
     parseTableHints(hints, false);
     if (acceptWord("FROM"))
