@@ -14,7 +14,15 @@ void execSetIdentityInsert(SessionImpl& s, const SetIdentityInsertStmt& st)
     bool same = s.identityInsert && s.identityInsert->tableId == t.table.id &&
                 s.identityInsert->database.compare(t.database, Qt::CaseInsensitive) == 0;
     if (st.on) {
-        if (s.identityInsert && !same) throw Errors::identityInsertOther(s.identityInsert->name);
+        if (s.identityInsert && !same) {
+            // a table dropped or rolled back since does not hold the setting any more
+            bool exists = false;
+            try {
+                exists = s.catalogFor(s.identityInsert->database).objectById(s.identityInsert->tableId).has_value();
+            } catch (const SqlError&) {
+            }
+            if (exists) throw Errors::identityInsertOther(s.identityInsert->name);
+        }
         s.identityInsert = SessionImpl::IdentityInsert{t.database, t.table.id, t.displayName()};
     } else if (same) {
         s.identityInsert.reset();
