@@ -4,9 +4,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -135,4 +137,13 @@ TEST(FormHelpers, SelectAllTextSelectsTheWholeText) {
     txt->setCursorPosition(3);
     SelectAllText(txt);
     EXPECT_EQ(txt->selectedText(), "Tabela1");
+}
+
+TEST(FormHelpers, CenterFormWithoutAParentCentresOnTheScreen) {
+    QWidget frm;
+    frm.resize(300, 200);
+    CenterForm(&frm);
+    const QRect s = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(frm.frameGeometry().center().x() / 2, s.center().x() / 2);
+    EXPECT_EQ(frm.frameGeometry().center().y() / 2, s.center().y() / 2);
 }

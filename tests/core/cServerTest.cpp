@@ -1,5 +1,7 @@
 #include "core/cServer.h"
 
+#include "ado/ConnectionString.h"
+
 #include <gtest/gtest.h>
 
 TEST(cServer, ConnectionStringForWindowsAuthentication) {
@@ -34,4 +36,22 @@ TEST(cServer, ValuesThatWouldBreakTheStringAreQuoted) {
     EXPECT_EQ(QuoteConnValue("pw "), "\"pw \"");
     EXPECT_EQ(QuoteConnValue("plain-Value_1"), "plain-Value_1");
     EXPECT_EQ(QuoteConnValue(""), "");
+}
+
+TEST(cServer, EveryValueReadsBackFromTheConnectionString) {
+    const QStringList awkward{"a;b=c", "\"q\"",  "it's",     "x\"y'z",
+                              " lead", "trail ", "p=;w'\";", "plain"};
+    for (const QString& v : awkward) {
+        cServer s("SRV\\" + v, false, v, v);
+        const ado::ConnectionString cs = ado::ConnectionString::parse(s.ADOConnStr(v));
+        EXPECT_EQ(cs.password(), v);
+        EXPECT_EQ(cs.userId(), v);
+        EXPECT_EQ(cs.initialCatalog(), v);
+        EXPECT_EQ(cs.dataSource(), "SRV\\" + v);
+        EXPECT_FALSE(cs.integratedSecurity());
+    }
+    const ado::ConnectionString cs =
+        ado::ConnectionString::parse(cServer("(LOCAL)", true, "", "").ADOConnStr("Vendas"));
+    EXPECT_TRUE(cs.integratedSecurity());
+    EXPECT_EQ(cs.initialCatalog(), "Vendas");
 }
