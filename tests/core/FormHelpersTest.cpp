@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -146,4 +147,16 @@ TEST(FormHelpers, CenterFormWithoutAParentCentresOnTheScreen) {
     const QRect s = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(frm.frameGeometry().center().x() / 2, s.center().x() / 2);
     EXPECT_EQ(frm.frameGeometry().center().y() / 2, s.center().y() / 2);
+}
+
+TEST(FormHelpers, SetupChildFormTakesTheMainWindowsIcon) {
+    QMainWindow main;
+    QPixmap px(16, 16);
+    px.fill(Qt::red);
+    main.setWindowIcon(QIcon(px));
+    QWidget child;
+    child.setWindowTitle("Queries");
+    SetupChildForm(&child);
+    EXPECT_EQ(child.windowIcon().cacheKey(), main.windowIcon().cacheKey());
+    EXPECT_EQ(child.windowTitle(), "Queries");
 }

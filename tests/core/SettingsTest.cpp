@@ -1,4 +1,5 @@
 #include "core/Settings.h"
+#include "core/ScopedSettingsFile.h"
 
 #include "common/TempDir.h"
 
@@ -51,6 +52,22 @@ TEST_F(SettingsTest, ValuesKeepTheirTextExactly) {
     const QString text = QString::fromUtf8("@Não; = \"x\" , 'y'\\ ");
     RegSetString("Texto", text);
     EXPECT_EQ(RegGetString("Texto"), text);
+}
+
+TEST(ScopedSettingsFile, RedirectsAndRestores) {
+    const QString before = SettingsFile();
+    {
+        ScopedSettingsFile temp;
+        EXPECT_NE(SettingsFile(), before);
+        RegSetString("Spl", "10");
+        EXPECT_EQ(RegGetString("Spl"), "10");
+        {
+            ScopedSettingsFile other;
+            EXPECT_EQ(RegGetString("Spl"), "");
+        }
+        EXPECT_EQ(RegGetString("Spl"), "10");
+    }
+    EXPECT_EQ(SettingsFile(), before);
 }
 
 TEST_F(SettingsTest, NumRegistosReadsZeroUnlessAPositiveNumber) {
