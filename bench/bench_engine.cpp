@@ -71,6 +71,7 @@ struct RawFixture {
     {
         sqlite3_open((dir.path() + QStringLiteral("/raw.db")).toUtf8().constData(), &db);
         run("PRAGMA journal_mode=WAL");
+        run("PRAGMA synchronous=NORMAL"); // as the engine runs its files
         run("CREATE TABLE r1 (Id INTEGER NOT NULL, Code TEXT, Amount TEXT, [When] TEXT, Note TEXT)");
         run("CREATE TABLE r2 (Id INTEGER NOT NULL, Code TEXT, Amount TEXT, [When] TEXT, Note TEXT)");
         run("WITH RECURSIVE c(n) AS (SELECT 0 UNION ALL SELECT n + 1 FROM c WHERE n < 999999) "
