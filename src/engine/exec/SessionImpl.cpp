@@ -82,7 +82,8 @@ void SessionImpl::attach(const QString& database, const QString& schema, const Q
     s.bind(1, file);
     s.run();
     // WAL keeps every commit safe from a killed process; NORMAL skips the sync per commit
-    storage::exec(db_, QStringLiteral("PRAGMA %1.synchronous = NORMAL").arg(quoteId(schema)));
+    // (not possible inside a transaction: such a file keeps the full sync until it is attached again)
+    sqlite3_exec(db_, QStringLiteral("PRAGMA %1.synchronous = NORMAL").arg(quoteId(schema)).toUtf8().constData(), nullptr, nullptr, nullptr);
     attached_[database.toLower()] = schema;
     sysviews::ensureSystemViews(db_, schema);
 }
