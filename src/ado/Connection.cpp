@@ -27,6 +27,9 @@ std::unique_ptr<engine::Session> Connection::openSession() {
                                          : instance_->connect(parsed_.userId(), parsed_.password());
     } catch (const engine::SqlError& e) {
         throw toAdoError(e, parsed_.password());
+    } catch (const std::exception& e) {
+        throw AdoError(17, QStringLiteral("The server '%1' cannot be opened: %2")
+                               .arg(parsed_.dataSource(), QString::fromLocal8Bit(e.what())));
     }
     if (!database_.isEmpty()) {
         engine::BatchResult r = s->execute(QStringLiteral("USE ") + bracket(database_));
@@ -68,7 +71,12 @@ engine::Session& Connection::writeSession() {
 }
 
 engine::BatchResult Connection::executeWrite(const QString& batch) {
-    engine::BatchResult r = writeSession().execute(batch);
+    engine::BatchResult r;
+    try {
+        r = writeSession().execute(batch);
+    } catch (const engine::SqlError& e) {
+        throw toAdoError(e);
+    }
     if (r.failed())
         throw AdoError(r.errors.front().number, r.errors.front().text);
     return r;

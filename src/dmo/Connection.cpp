@@ -10,6 +10,14 @@ DmoError firstError(const engine::BatchResult& result) {
     const engine::Message& m = result.errors.front();
     return DmoError(m.number, m.text);
 }
+// Runs one batch; an engine exception becomes a DmoError like a refused statement.
+engine::BatchResult run(engine::Session& session, const QString& batch) {
+    try {
+        return session.execute(batch);
+    } catch (const engine::SqlError& e) {
+        throw DmoError(e);
+    }
+}
 } // namespace
 
 void Connection::open(const QString& server, bool integrated, const QString& login,
@@ -24,6 +32,11 @@ void Connection::open(const QString& server, bool integrated, const QString& log
         if (password.size() >= 4)
             text.replace(password, QStringLiteral("****"));
         throw DmoError(e.number(), text);
+    } catch (const std::exception& e) {
+        instance_.reset();
+        session_.reset();
+        throw DmoError(17, QStringLiteral("The server '%1' cannot be opened: %2")
+                               .arg(server, QString::fromLocal8Bit(e.what())));
     }
 }
 
@@ -47,7 +60,7 @@ void Connection::use(const QString& db) {
     engine::Session& s = session();
     if (db.isEmpty() || s.currentDatabase().compare(db, Qt::CaseInsensitive) == 0)
         return;
-    engine::BatchResult r = s.execute(QStringLiteral("USE ") + sql::quoteName(db));
+    engine::BatchResult r = run(s, QStringLiteral("USE ") + sql::quoteName(db));
     if (r.failed())
         throw firstError(r);
 }
@@ -56,7 +69,7 @@ engine::BatchResult Connection::execute(const QString& db, const QString& script
     use(db);
     engine::BatchResult all;
     for (const QString& batch : sql::splitBatches(script)) {
-        engine::BatchResult r = session().execute(batch);
+        engine::BatchResult r = run(session(), batch);
         if (r.failed())
             throw firstError(r);
         for (auto& rs : r.resultSets)
@@ -70,7 +83,7 @@ engine::BatchResult Connection::execute(const QString& db, const QString& script
 
 engine::ResultSet Connection::query(const QString& db, const QString& batch) {
     use(db);
-    engine::BatchResult r = session().execute(batch);
+    engine::BatchResult r = run(session(), batch);
     if (r.failed())
         throw firstError(r);
     if (r.resultSets.empty())
