@@ -240,3 +240,22 @@ TEST_F(AdoServer, EditsWhileRowsRemainOnTheServer) {
     EXPECT_EQ(model->rowCount(), 512);
     EXPECT_EQ(model->data(model->index(0, 1)).toString(), "changed");
 }
+
+TEST_F(AdoServer, RowsWithoutKeyAreFoundByDatesMoneyAndBinaryValues) {
+    SETUP_OR_SKIP({"CREATE TABLE Mixed (d datetime NULL, m money NULL, x decimal(10, 2) NULL, "
+                   "b varbinary(10) NULL, t text NULL, v varchar(5) NULL)",
+                   "INSERT INTO Mixed VALUES ('2011-03-05 14:07:00.123', 12.5, 3.25, 0x0A0B, 'long', 'a')",
+                   "INSERT INTO Mixed VALUES ('2011-03-05 14:07:00.127', 12.5, 3.25, 0x0A0B, 'long', 'a')"});
+    DataControl dat;
+    dat.SetConnectionString(kConn);
+    dat.SetRecordSource("SELECT * FROM Mixed ORDER BY d");
+    dat.Refresh();
+    auto* model = dat.model();
+    ASSERT_EQ(model->rowCount(), 2);
+    EXPECT_TRUE(model->setData(model->index(1, 5), "b"));
+    EXPECT_EQ(scalar("SELECT v FROM Mixed WHERE d = '2011-03-05T14:07:00.127'"), "b");
+    EXPECT_EQ(scalar("SELECT v FROM Mixed WHERE d = '2011-03-05T14:07:00.123'"), "a");
+    EXPECT_TRUE(model->setData(model->index(0, 1), "")); // an emptied number is NULL
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Mixed WHERE m IS NULL"), "1");
+    EXPECT_EQ(model->data(model->index(0, 1)).toString(), "");
+}
