@@ -133,6 +133,22 @@ QString SessionImpl::schemaFor(const QString& database)
     return schema;
 }
 
+void SessionImpl::pruneAttached()
+{
+    if (attached_.size() < 6 || !sqlite3_get_autocommit(db_)) return;
+    std::vector<QString> names;
+    for (const auto& [name, schema] : attached_)
+        if (name != QLatin1String("master") && name != database_.toLower() && name != QLatin1String("tempdb")) names.push_back(name);
+    for (const QString& n : names) {
+        if (attached_.size() < 4) break;
+        try {
+            detachDatabase(n);
+        } catch (const SqlError&) {
+            break; // in use by an open cursor: keep it
+        }
+    }
+}
+
 void SessionImpl::detachDatabase(const QString& name)
 {
     auto it = attached_.find(name.toLower());
@@ -298,6 +314,7 @@ void SessionImpl::runStatements(const sql::StatementList& list)
 
 void SessionImpl::runStatement(const sql::Stmt& s)
 {
+    if (tranCount_ == 0) pruneAttached();
     bool leaf = leafStatement(s.kind);
     bool savepoint = leaf && !(s.kind == sql::StmtKind::DropObjects && as<sql::DropObjectsStmt>(s).objectType == sql::ObjectType::Database);
     try {

@@ -134,6 +134,8 @@ public:
 
 private:
     void attach(const QString& database, const QString& schema, const QString& file);
+    // SQLite attaches at most 10 files: between statements, files not in use are let go.
+    void pruneAttached();
 
     std::shared_ptr<InstanceImpl> instance_;
     sqlite3* db_ = nullptr;
