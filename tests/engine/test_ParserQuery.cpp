@@ -165,6 +165,8 @@ TEST(ParserQuery, PrecedenceAndPrinting) {
         {"[x]]y].[c]", "[x]]y].[c]"},
         {"'it''s'", "'it''s'"},
         {"isnull(a, 0)", "isnull([a], 0)"},
+        {"dbo.[my fn](1)", "[dbo].[my fn](1)"},
+        {"LEFT(a, 1)", "LEFT([a], 1)"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(toSql(*parseExpression(QString::fromUtf8(c[0]))), QString::fromUtf8(c[1])) << c[0];

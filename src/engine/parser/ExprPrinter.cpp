@@ -1,5 +1,7 @@
 #include "engine/parser/ExprPrinter.h"
 
+#include "engine/lexer/Token.h"
+
 namespace engine::sql {
 
 namespace {
@@ -78,6 +80,22 @@ QString operand(const Expr& child, int needed) {
 
 QString queryText(const Query* q) {
     return QLatin1Char('(') + (q ? q->source : QString()) + QLatin1Char(')');
+}
+
+// A name as written when it reads as a plain word, else in brackets: [my fn](1).
+QString plainOrQuoted(const QString& name) {
+    static const QStringList keywordFunctions = {
+        QStringLiteral("COALESCE"), QStringLiteral("NULLIF"), QStringLiteral("LEFT"),
+        QStringLiteral("RIGHT"), QStringLiteral("IDENTITY"), QStringLiteral("CURRENT_TIMESTAMP"),
+        QStringLiteral("CURRENT_USER"), QStringLiteral("SESSION_USER"),
+        QStringLiteral("SYSTEM_USER"), QStringLiteral("USER")};
+    bool plain = !name.isEmpty() &&
+                 (!isReservedKeyword(name) || keywordFunctions.contains(name.toUpper())) &&
+                 (name[0].isLetter() || name[0] == QLatin1Char('_') || name[0] == QLatin1Char('#'));
+    for (QChar c : name)
+        plain = plain && (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('#') ||
+                          c == QLatin1Char('@') || c == QLatin1Char('$'));
+    return plain ? name : quoteName(name);
 }
 
 bool isNiladicName(const QString& name) {
@@ -237,7 +255,9 @@ namespace {
 
 [[gnu::noinline]] QString printFunction(const Expr& e) {
     const auto& f = static_cast<const FunctionExpr&>(e);
-    QString name = f.owner.isEmpty() ? f.name : quoteName(f.owner) + QLatin1Char('.') + f.name;
+    QString name = plainOrQuoted(f.name);
+    if (!f.owner.isEmpty())
+        name = quoteName(f.owner) + QLatin1Char('.') + name;
     if (f.args.empty() && !f.star && isNiladicName(f.name))
         return name;
     QStringList args;
