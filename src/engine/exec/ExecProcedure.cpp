@@ -14,18 +14,29 @@ namespace {
 constexpr int kMaxNesting = 32;
 
 // Restores the caller's variables and nesting when the procedure ends, however it ends.
+// The procedure runs in its own database.
 struct CallFrame {
     SessionImpl& s;
     QHash<QString, Variable> saved;
-    explicit CallFrame(SessionImpl& session) : s(session), saved(std::move(session.variables))
+    QString database;
+    CallFrame(SessionImpl& session, const QString& procedureDatabase)
+        : s(session), saved(std::move(session.variables)), database(session.currentDatabase())
     {
         s.variables.clear();
         ++s.procedureDepth;
+        if (!sameName(procedureDatabase, database)) s.useDatabase(procedureDatabase);
     }
     ~CallFrame()
     {
         s.variables = std::move(saved);
         --s.procedureDepth;
+        if (s.currentDatabase() != database) {
+            try {
+                s.useDatabase(database);
+            } catch (const SqlError&) {
+                // the caller's database was dropped meanwhile: stay where the procedure left us
+            }
+        }
     }
     CallFrame(const CallFrame&) = delete;
     CallFrame& operator=(const CallFrame&) = delete;
@@ -122,6 +133,8 @@ void execProcedure(SessionImpl& s, const sql::ExecStmt& st)
         Variable v{b.type, types::Value::null()};
         const sql::Expr* e = b.arg && b.arg->value ? b.arg->value.get() : b.param->defaultValue.get();
         if (b.arg && b.arg->output && !b.param->output) throw Errors::notOutputParameter(b.param->name, o->name);
+        if (b.arg && b.arg->output && b.arg->value && b.arg->value->kind != sql::ExprKind::Variable)
+            throw Errors::make(179, 15, QStringLiteral("A constant cannot be passed as an OUTPUT argument."));
         if (!e) throw Errors::parameterMissing(o->name, b.param->name);
         {
             types::TypeSpec from;
@@ -134,7 +147,7 @@ void execProcedure(SessionImpl& s, const sql::ExecStmt& st)
     std::vector<std::pair<QString, types::Value>> outputs;
     int status = 0;
     {
-        CallFrame frame(s);
+        CallFrame frame(s, c.database());
         for (size_t i = 0; i < params.size(); ++i) s.variables.insert(params[i].param->name.toLower(), values[i]);
         try {
             s.runStatements(def.body);
