@@ -20,11 +20,12 @@ struct CallFrame {
     QHash<QString, Variable> saved;
     QString database;
     CallFrame(SessionImpl& session, const QString& procedureDatabase)
-        : s(session), saved(std::move(session.variables)), database(session.currentDatabase())
+        : s(session), database(session.currentDatabase())
     {
+        if (!sameName(procedureDatabase, database)) s.useDatabase(procedureDatabase); // may throw: nothing changed yet
+        saved = std::move(s.variables);
         s.variables.clear();
         ++s.procedureDepth;
-        if (!sameName(procedureDatabase, database)) s.useDatabase(procedureDatabase);
     }
     ~CallFrame()
     {
