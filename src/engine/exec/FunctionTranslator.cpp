@@ -266,7 +266,26 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
     };
     if (n == QLatin1String("db_name")) {
         if (f.args.empty()) return constant(s_.currentDatabase());
-        throw Errors::notSupported(QStringLiteral("DB_NAME with an argument"));
+        argCount(f, 0, 1);
+        auto a = args();
+        r.sql = QStringLiteral("(SELECT name FROM %1.cat_databases WHERE dbid = %2)").arg(storage::quoteId(s_.masterSchema()), a[0].sql);
+        r.type = spec(Type::NVarChar, 128);
+        return r;
+    }
+    if (n == QLatin1String("db_id")) {
+        argCount(f, 0, 1);
+        auto a = args();
+        QString name = a.empty() ? storage::quoteText(s_.currentDatabase()) : a[0].sql;
+        r.sql = QStringLiteral("(SELECT dbid FROM %1.cat_databases WHERE name = %2 COLLATE TSQL_CI)").arg(storage::quoteId(s_.masterSchema()), name);
+        r.type = spec(Type::SmallInt);
+        return r;
+    }
+    if (n == QLatin1String("object_name")) {
+        argCount(f, 1, 1);
+        auto a = args();
+        r.sql = QStringLiteral("(SELECT name FROM %1.cat_objects WHERE id = %2)").arg(storage::quoteId(s_.currentSchema()), a[0].sql);
+        r.type = spec(Type::NVarChar, 128);
+        return r;
     }
     if (n == QLatin1String("user_name") || n == QLatin1String("current_user") || n == QLatin1String("user") ||
         n == QLatin1String("session_user"))
