@@ -55,7 +55,8 @@ void BM_ManagementObjectsRead(benchmark::State& state) {
     auto db = g_server->SQLDMOServer()->Databases()->Item(QStringLiteral("Bench"));
     for (auto _ : state) {
         QString messages;
-        dmo::QueryResultsPtr rs = db->ExecuteWithResultsAndMessages2(kQuery, messages, int(kQuery.size()));
+        dmo::QueryResultsPtr rs =
+            db->ExecuteWithResultsAndMessages2(kQuery, messages, int(kQuery.size()));
         qsizetype total = 0;
         for (int r = 1; r <= rs->Rows(); ++r)
             for (int c = 1; c <= rs->Columns(); ++c)

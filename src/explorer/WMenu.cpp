@@ -93,8 +93,8 @@ void WMenu::Form_Load() {
     cVarnolt::instance();
     setWindowTitle(QStringLiteral("Varnolt ") + QStringLiteral(VARNOLT_VERSION));
     RestorePlacement();
-    m_ConfirmaSaida = RegGetString(RegNames::ConfirmaSaida, QStringLiteral("0")).trimmed() ==
-                      QLatin1String("1");
+    m_ConfirmaSaida =
+        RegGetString(RegNames::ConfirmaSaida, QStringLiteral("0")).trimmed() == QLatin1String("1");
     LoadNumRegistos();
 
     m_Explorer = frmExplorer::Create(mdiArea);
@@ -136,8 +136,8 @@ void WMenu::SavePlacement() {
 
 bool WMenu::Form_QueryUnload() {
     SavePlacement();
-    if (m_ConfirmaSaida &&
-        ShowListDialog(QStringLiteral("Quer mesmo Sair?"), {QStringLiteral("Sim"), QStringLiteral("Não")}) != 1)
+    if (m_ConfirmaSaida && ShowListDialog(QStringLiteral("Quer mesmo Sair?"),
+                                          {QStringLiteral("Sim"), QStringLiteral("Não")}) != 1)
         return false;
     return true;
 }

@@ -92,15 +92,22 @@ frmExplorer::frmExplorer(QWidget* parent) : QWidget(parent) {
         tbrExplorer->addAction(a);
         return a;
     };
-    mnuQuery = command("mnuQuery", QStringLiteral("&Query"), QStyle::SP_FileDialogContentsView, false);
+    mnuQuery =
+        command("mnuQuery", QStringLiteral("&Query"), QStyle::SP_FileDialogContentsView, false);
     connect(mnuQuery, &QAction::triggered, this, &frmExplorer::mnuQuery_Click);
     // Commands whose windows are not part of the program yet.
-    mnuOpenTable = command("mnuOpenTable", QStringLiteral("&Abrir Tabela"), QStyle::SP_FileIcon, false);
-    mnuEditTable = command("mnuEditTable", QStringLiteral("&Editar Tabela"), QStyle::SP_FileDialogDetailedView, false);
-    mnuNewTable = command("mnuNewTable", QStringLiteral("&Nova Tabela"), QStyle::SP_FileDialogNewFolder, false);
-    mnuNewProcedure = command("mnuNewProcedure", QStringLiteral("Nova &Stored Procedure"), QStyle::SP_FileLinkIcon, false);
-    mnuEditProcedure = command("mnuEditProcedure", QStringLiteral("Editar S&tored Procedure"), QStyle::SP_FileDialogInfoView, false);
-    mnuTablesRefresh = command("mnuTablesRefresh", QStringLiteral("Actuali&zar"), QStyle::SP_BrowserReload, false);
+    mnuOpenTable =
+        command("mnuOpenTable", QStringLiteral("&Abrir Tabela"), QStyle::SP_FileIcon, false);
+    mnuEditTable = command("mnuEditTable", QStringLiteral("&Editar Tabela"),
+                           QStyle::SP_FileDialogDetailedView, false);
+    mnuNewTable = command("mnuNewTable", QStringLiteral("&Nova Tabela"),
+                          QStyle::SP_FileDialogNewFolder, false);
+    mnuNewProcedure = command("mnuNewProcedure", QStringLiteral("Nova &Stored Procedure"),
+                              QStyle::SP_FileLinkIcon, false);
+    mnuEditProcedure = command("mnuEditProcedure", QStringLiteral("Editar S&tored Procedure"),
+                               QStyle::SP_FileDialogInfoView, false);
+    mnuTablesRefresh =
+        command("mnuTablesRefresh", QStringLiteral("Actuali&zar"), QStyle::SP_BrowserReload, false);
     connect(mnuTablesRefresh, &QAction::triggered, this, &frmExplorer::mnuTablesRefresh_Click);
 
     connect(tvwExplorer, &QTreeWidget::itemExpanded, this, &frmExplorer::tvwExplorer_Expand);
@@ -113,8 +120,8 @@ frmExplorer::frmExplorer(QWidget* parent) : QWidget(parent) {
 frmExplorer::~frmExplorer() = default;
 
 QList<QAction*> frmExplorer::Commands() const {
-    return {mnuQuery, mnuOpenTable, mnuEditTable, mnuNewTable, mnuNewProcedure, mnuEditProcedure,
-            mnuTablesRefresh};
+    return {mnuQuery,        mnuOpenTable,     mnuEditTable,    mnuNewTable,
+            mnuNewProcedure, mnuEditProcedure, mnuTablesRefresh};
 }
 
 void frmExplorer::Form_Load() {
@@ -131,9 +138,8 @@ void frmExplorer::LoadTree() {
     QTreeWidgetItem* root = AddNode(nullptr, QStringLiteral("Servidores"),
                                     QStringLiteral("Servidores"), NodeRoot, {}, {});
     for (const auto& server : cVarnolt::instance().clsServers()) {
-        QTreeWidgetItem* node =
-            AddNode(root, server->ServerName(), server->ServerName(), NodeServer,
-                    server->ServerName(), {});
+        QTreeWidgetItem* node = AddNode(root, server->ServerName(), server->ServerName(),
+                                        NodeServer, server->ServerName(), {});
         node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     }
     root->setExpanded(true);
@@ -268,14 +274,16 @@ namespace {
 void listObjects(CListViewManager* list, const dmo::DatabasePtr& db, const QString& xtypes,
                  const QHash<QString, QString>& owners) {
     const dmo::QueryResultsPtr rs = db->ExecuteWithResults(
-        QStringLiteral("SELECT name, xtype, crdate FROM sysobjects WHERE xtype IN (%1) ORDER BY name")
+        QStringLiteral(
+            "SELECT name, xtype, crdate FROM sysobjects WHERE xtype IN (%1) ORDER BY name")
             .arg(xtypes));
     for (int r = 1; rs && r <= rs->Rows(); ++r) {
         const QString name = rs->GetColumnString(r, 1);
         const bool system = rs->GetColumnString(r, 2).trimmed() == QLatin1String("S");
         const int i = list->AddNewItem();
         list->SetColumnValue(QStringLiteral("Nome"), name, i);
-        list->SetColumnValue(QStringLiteral("Dono"), owners.value(name.toLower(), QStringLiteral("dbo")), i);
+        list->SetColumnValue(QStringLiteral("Dono"),
+                             owners.value(name.toLower(), QStringLiteral("dbo")), i);
         list->SetColumnValue(QStringLiteral("Tipo"),
                              system ? QStringLiteral("Sistema") : QStringLiteral("Utilizador"), i);
         list->SetColumnValue(QStringLiteral("DataCriacao"), rs->GetColumnString(r, 3), i);
@@ -349,7 +357,8 @@ void frmExplorer::mnuTablesRefresh_Click() {
         return;
     if (node->data(0, KindRole).toInt() != NodeTables) {
         // Show the database's tables folder, which lists them.
-        const QString key = node->data(0, ServerRole).toString() + u'\\' + database + QStringLiteral("\\Tables");
+        const QString key =
+            node->data(0, ServerRole).toString() + u'\\' + database + QStringLiteral("\\Tables");
         if (QTreeWidgetItem* tables = NodeByKey(key)) {
             tvwExplorer->setCurrentItem(tables);
             return;

@@ -71,7 +71,8 @@ frmQuery* frmQuery::Default() {
             QMdiSubWindow* sub = mdi->addSubWindow(form);
             sub->setAttribute(Qt::WA_DeleteOnClose);
             // The designed size, as far as the document area holds it.
-            sub->resize(sub->sizeHint().boundedTo(mdi->viewport()->size().expandedTo(QSize(320, 240))));
+            sub->resize(
+                sub->sizeHint().boundedTo(mdi->viewport()->size().expandedTo(QSize(320, 240))));
         } else {
             form->resize(inner);
         }

@@ -27,7 +27,7 @@ class QueryResults;
 class frmQuery : public QWidget {
     Q_OBJECT
 public:
-    // The default instance, loaded on first use; nullptr-safe Loaded() tells whether it exists.
+    // The default instance, loaded on first use; Loaded() tells whether it exists.
     static frmQuery* Default();
     static bool Loaded();
 

@@ -66,7 +66,8 @@ bool frmQuery::eventFilter(QObject* watched, QEvent* event) {
         return true;
     } else if (watched == grdGrid->viewport()) {
         // The right button keeps the selection: it only opens the grid menu.
-        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick) {
             if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
                 return true;
         } else if (event->type() == QEvent::MouseButtonRelease) {

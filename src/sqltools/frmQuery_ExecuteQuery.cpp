@@ -201,9 +201,7 @@ void frmQuery::FillGrid(const dmo::QueryResults& results) {
     }
 
     TextWidth width(picTeste->font());
-    auto measure = [&width](const QString& text) {
-        return int(PixelsToTwipsX(width(text))) + 120;
-    };
+    auto measure = [&width](const QString& text) { return int(PixelsToTwipsX(width(text))) + 120; };
 
     std::vector<int> widths(size_t(qMax(C, 0)));
     std::vector<bool> image(size_t(qMax(C, 0)));

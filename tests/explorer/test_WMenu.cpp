@@ -21,11 +21,12 @@ TEST_F(MainWindowTest, CaptionAndPopupMenus) {
         texts << a->text();
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     }
-    EXPECT_EQ(texts, (QStringList{QStringLiteral("Nova Coluna"),
-                                  QStringLiteral("Eliminar as Colunas Seleccionadas"),
-                                  QStringLiteral("Definir Chave Primária"),
-                                  QStringLiteral("Remover Chave Primária"), QStringLiteral("Índices"),
-                                  QStringLiteral("Procurar"), QStringLiteral("Gravar")}));
+    EXPECT_EQ(texts,
+              (QStringList{QStringLiteral("Nova Coluna"),
+                           QStringLiteral("Eliminar as Colunas Seleccionadas"),
+                           QStringLiteral("Definir Chave Primária"),
+                           QStringLiteral("Remover Chave Primária"), QStringLiteral("Índices"),
+                           QStringLiteral("Procurar"), QStringLiteral("Gravar")}));
     ASSERT_EQ(main->mnuGrid->actions().size(), 1);
     EXPECT_EQ(main->mnuGrid->actions().front(), main->mnuGridCopiar);
     EXPECT_EQ(main->mnuGridCopiar->text(), QStringLiteral("Copiar"));
@@ -99,7 +100,8 @@ TEST_F(MainWindowTest, TheGridMenuCopiesTheSelectedCells) {
     // Select the four cells with the mouse, then right-click: the selection stays.
     QWidget* vp = grid->viewport();
     QTest::mouseClick(vp, Qt::LeftButton, {}, grid->visualItemRect(grid->item(0, 0)).center());
-    QTest::mouseClick(vp, Qt::LeftButton, Qt::ShiftModifier, grid->visualItemRect(grid->item(1, 1)).center());
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::ShiftModifier,
+                      grid->visualItemRect(grid->item(1, 1)).center());
     QTest::mouseClick(vp, Qt::RightButton, {}, grid->visualItemRect(grid->item(0, 1)).center());
     ASSERT_TRUE(main->mnuGrid->isVisible());
     QTest::mouseClick(main->mnuGrid, Qt::LeftButton, {},

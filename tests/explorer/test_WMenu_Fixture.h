@@ -23,7 +23,9 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -66,7 +68,8 @@ protected:
 
     void click(QTreeWidgetItem* item) {
         tree()->scrollToItem(item);
-        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(item).center());
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
+                          tree()->visualItemRect(item).center());
     }
     // Opens a node with the keyboard, as the user does with the right arrow.
     void open(QTreeWidgetItem* item) {

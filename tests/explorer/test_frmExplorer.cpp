@@ -33,7 +33,8 @@ TEST_F(MainWindowTest, TheFirstRunRegistersTheEmbeddedServerAsLocal) {
 TEST_F(MainWindowTest, RecordsReadBackAsWritten) {
     QString name, login, password;
     bool winAut = true;
-    ASSERT_TRUE(ParseServerRecord(QStringLiteral("<@>SRV\\INST;0;sa;p;w"), name, winAut, login, password));
+    ASSERT_TRUE(
+        ParseServerRecord(QStringLiteral("<@>SRV\\INST;0;sa;p;w"), name, winAut, login, password));
     EXPECT_EQ(name, QStringLiteral("SRV\\INST"));
     EXPECT_FALSE(winAut);
     EXPECT_EQ(login, QStringLiteral("sa"));
@@ -71,7 +72,8 @@ TEST_F(MainWindowTest, AServerThatCannotBeReachedIsReportedAndStaysClosed) {
     open(other);
     ASSERT_EQ(box.count(), 1);
     EXPECT_EQ(box.last().icon(), int(vbCritical));
-    EXPECT_TRUE(box.last().text.startsWith(QStringLiteral("Não foi possível ligar ao servidor OUTRA.")));
+    EXPECT_TRUE(
+        box.last().text.startsWith(QStringLiteral("Não foi possível ligar ao servidor OUTRA.")));
     EXPECT_FALSE(other->isExpanded());
 }
 
@@ -82,11 +84,13 @@ TEST_F(MainWindowTest, TablesListNameOwnerKindAndCreationDate) {
     const int i = list->FindItem(QStringLiteral("Nome"), QStringLiteral("Clientes"));
     ASSERT_GT(i, 0);
     EXPECT_EQ(list->GetColumnValue(QStringLiteral("Dono"), i).toString(), QStringLiteral("dbo"));
-    EXPECT_EQ(list->GetColumnValue(QStringLiteral("Tipo"), i).toString(), QStringLiteral("Utilizador"));
+    EXPECT_EQ(list->GetColumnValue(QStringLiteral("Tipo"), i).toString(),
+              QStringLiteral("Utilizador"));
     EXPECT_FALSE(list->GetColumnValue(QStringLiteral("DataCriacao"), i).toString().isEmpty());
     const int sys = list->FindItem(QStringLiteral("Nome"), QStringLiteral("sysobjects"));
     ASSERT_GT(sys, 0);
-    EXPECT_EQ(list->GetColumnValue(QStringLiteral("Tipo"), sys).toString(), QStringLiteral("Sistema"));
+    EXPECT_EQ(list->GetColumnValue(QStringLiteral("Tipo"), sys).toString(),
+              QStringLiteral("Sistema"));
 
     // A table made elsewhere shows after the refresh command.
     sql(QStringLiteral("Vendas"), QStringLiteral("CREATE TABLE Produtos (Codigo int)"));
@@ -117,7 +121,8 @@ TEST_F(MainWindowTest, TheQueryCommandOpensTheQueryWindowOnTheSelection) {
 
     openAndClick(QStringLiteral("(LOCAL)\\Vendas"));
     ASSERT_TRUE(explorer->mnuQuery->isEnabled());
-    auto* button = qobject_cast<QToolButton*>(explorer->tbrExplorer->widgetForAction(explorer->mnuQuery));
+    auto* button =
+        qobject_cast<QToolButton*>(explorer->tbrExplorer->widgetForAction(explorer->mnuQuery));
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_TRUE(frmQuery::Loaded());
@@ -130,7 +135,8 @@ TEST_F(MainWindowTest, TheQueryCommandOpensTheQueryWindowOnTheSelection) {
     QTreeWidgetItem* master = node(QStringLiteral("(LOCAL)\\master"));
     ASSERT_NE(master, nullptr);
     click(master);
-    QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, tree()->visualItemRect(master).center());
+    QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {},
+                       tree()->visualItemRect(master).center());
     EXPECT_EQ(frmQuery::Default(), form);
     EXPECT_EQ(form->eselDatabase->Chave(), QStringLiteral("master"));
 }

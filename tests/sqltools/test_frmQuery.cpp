@@ -46,7 +46,8 @@ TEST_F(QueryWindowTest, RowsShowUnderHeadersWithRowNumbersAndMeasuredWidths) {
     EXPECT_EQ(cell(0, 0), QStringLiteral("1"));
     EXPECT_EQ(cell(1, 1), QStringLiteral("Bartolomeu Dias de Novais"));
     // Widths: the header's when it is wider, the widest value's otherwise.
-    EXPECT_EQ(form->grdGrid->columnWidth(0), TwipsToPixelsX(measuredTwips(form, QStringLiteral("Id"))));
+    EXPECT_EQ(form->grdGrid->columnWidth(0),
+              TwipsToPixelsX(measuredTwips(form, QStringLiteral("Id"))));
     EXPECT_EQ(form->grdGrid->columnWidth(1),
               TwipsToPixelsX(measuredTwips(form, QStringLiteral("Bartolomeu Dias de Novais"))));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -100,8 +101,11 @@ TEST_F(QueryWindowTest, ABatchWithoutResultSetReportsSuccessWithTheGridHidden) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     // It reached the server, in the database chosen.
-    auto rs = server->SQLDMOServer()->Databases()->Item(QStringLiteral("Vendas"))->ExecuteWithResults(
-        QStringLiteral("select count(*) from sysobjects where name = 'Produtos'"));
+    auto rs = server->SQLDMOServer()
+                  ->Databases()
+                  ->Item(QStringLiteral("Vendas"))
+                  ->ExecuteWithResults(
+                      QStringLiteral("select count(*) from sysobjects where name = 'Produtos'"));
     EXPECT_EQ(rs->GetColumnString(1, 1), QStringLiteral("1"));
 
     // The next query shows the grid again.
@@ -135,14 +139,15 @@ TEST_F(QueryWindowTest, ARefusedBatchShowsTheErrorUnderMessagesAndHidesTheGrid) 
     pressF5();
     EXPECT_TRUE(form->grdGrid->isHidden());
     EXPECT_TRUE(messages().startsWith(u'\n'));
-    EXPECT_TRUE(messages().contains(QStringLiteral("NaoExiste"), Qt::CaseInsensitive)) << messages().toStdString();
+    EXPECT_TRUE(messages().contains(QStringLiteral("NaoExiste"), Qt::CaseInsensitive))
+        << messages().toStdString();
     EXPECT_EQ(form->tabMain->currentIndex(), 1);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     // Nonsense does not crash either.
-    for (const QString& text : {QStringLiteral("select ((( from"), QStringLiteral("'"),
-                                QStringLiteral("]]]["), QStringLiteral("use"), QStringLiteral("use ["),
-                                QStringLiteral("exec nada")}) {
+    for (const QString& text :
+         {QStringLiteral("select ((( from"), QStringLiteral("'"), QStringLiteral("]]]["),
+          QStringLiteral("use"), QStringLiteral("use ["), QStringLiteral("exec nada")}) {
         type(text);
         pressF5();
         EXPECT_EQ(form->tabMain->currentIndex(), 1) << text.toStdString();
@@ -182,17 +187,21 @@ TEST_F(QueryWindowTest, BlankTextRunsNothing) {
 
 TEST_F(QueryWindowTest, AnImageColumnShowsTheServerStringsAndKeepsTheHeaderWidth) {
     sql(QStringLiteral("Vendas"),
-        QStringLiteral("CREATE TABLE Fotos (Id int, Foto image)\n"
-                       "INSERT INTO Fotos VALUES (1, 0x0102030405060708090A0B0C0D0E0F10111213141516)"));
+        QStringLiteral(
+            "CREATE TABLE Fotos (Id int, Foto image)\n"
+            "INSERT INTO Fotos VALUES (1, 0x0102030405060708090A0B0C0D0E0F10111213141516)"));
     type(QStringLiteral("select Id, Foto from Fotos"));
     pressF5();
 
-    auto rs = server->SQLDMOServer()->Databases()->Item(QStringLiteral("Vendas"))->ExecuteWithResults(
-        QStringLiteral("select Id, Foto from Fotos"));
+    auto rs = server->SQLDMOServer()
+                  ->Databases()
+                  ->Item(QStringLiteral("Vendas"))
+                  ->ExecuteWithResults(QStringLiteral("select Id, Foto from Fotos"));
     ASSERT_EQ(rs->ColumnType(2), -4);
     ASSERT_EQ(form->grdGrid->rowCount(), 1);
     EXPECT_EQ(cell(0, 1), rs->GetColumnString(1, 2));
-    EXPECT_EQ(form->grdGrid->columnWidth(1), TwipsToPixelsX(measuredTwips(form, QStringLiteral("Foto"))));
+    EXPECT_EQ(form->grdGrid->columnWidth(1),
+              TwipsToPixelsX(measuredTwips(form, QStringLiteral("Foto"))));
     EXPECT_EQ(form->grdGrid->item(0, 1)->textAlignment(), int(Qt::AlignLeft | Qt::AlignVCenter));
 }
 

@@ -119,6 +119,12 @@ TEST_F(QueryWindowTest, TheSplitterIsClampedWhenReleased) {
     EXPECT_EQ(form->txtMsg->geometry(), form->grdGrid->geometry());
     EXPECT_EQ(form->fraSplit->width(), form->txtQuery->width());
 
+    // In a window shorter than 4000 twips the top stays at 2000.
+    form->resize(form->width(), TwipsToPixelsY(3000));
+    QCoreApplication::processEvents();
+    drag(2600);
+    EXPECT_EQ(form->SplitTop(), 2000);
+
     // A move with the right button does nothing.
     const int before = form->SplitTop();
     QTest::mousePress(form->fraSplit, Qt::RightButton, {}, QPoint(20, 1));
@@ -136,7 +142,8 @@ TEST_F(QueryWindowTest, TheLayoutFollowsTheWindowSize) {
     const int W = form->OuterWidthTwips();
     EXPECT_NEAR(PixelsToTwipsX(form->txtQuery->width()), W - 120, 30);
     EXPECT_NEAR(PixelsToTwipsX(form->tabMain->width()), W - 120, 30);
-    EXPECT_NEAR(PixelsToTwipsX(form->grdGrid->width()), PixelsToTwipsX(form->tabMain->width()) - 240, 30);
+    EXPECT_NEAR(PixelsToTwipsX(form->grdGrid->width()),
+                PixelsToTwipsX(form->tabMain->width()) - 240, 30);
     // Too short: the heights that would be negative keep their last value, widths follow.
     const int tabsHeight = form->tabMain->height();
     const int gridHeight = form->grdGrid->height();

@@ -22,7 +22,9 @@
 
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 class QueryWindowTest : public ::testing::Test {
 protected:
@@ -75,7 +77,8 @@ protected:
 
     QString header(int column) const {
         const QTableWidgetItem* item = form->grdGrid->horizontalHeaderItem(column);
-        return item ? item->text() : form->grdGrid->model()->headerData(column, Qt::Horizontal).toString();
+        return item ? item->text()
+                    : form->grdGrid->model()->headerData(column, Qt::Horizontal).toString();
     }
     QString rowHeader(int row) const {
         return form->grdGrid->model()->headerData(row, Qt::Vertical).toString();
