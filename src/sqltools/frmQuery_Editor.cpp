@@ -96,9 +96,13 @@ void frmQuery::txtQuery_Change() {
 
 void frmQuery::txtQuery_KeyUp(int KeyCode, int Shift) {
     try {
-        // The selection's colour back to the button-text colour.
-        const QSignalBlocker block(txtQuery);
-        txtQuery->setTextColor(QApplication::palette().color(QPalette::ButtonText));
+        // The selection's colour back to the button-text colour (left alone when it is that
+        // colour already, so that key releases add nothing to the undo history).
+        const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
+        if (txtQuery->textColor() != buttonText) {
+            const QSignalBlocker block(txtQuery);
+            txtQuery->setTextColor(buttonText);
+        }
     } catch (...) {
     }
     try {

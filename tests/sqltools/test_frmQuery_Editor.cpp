@@ -88,6 +88,13 @@ TEST_F(QueryWindowTest, PasteKeysLeaveThePastedTextAndKeyReleasesResetTheColour)
     QTest::keyClick(form->txtQuery, Qt::Key_Left);
     EXPECT_EQ(form->txtQuery->textColor(), QApplication::palette().color(QPalette::ButtonText));
 
+    // Key releases leave the undo history to the typing.
+    form->txtQuery->clear();
+    QTest::keyClicks(form->txtQuery, QStringLiteral("abc"));
+    QTest::keyClick(form->txtQuery, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form->txtQuery->toPlainText(), QString());
+    QTest::keyClicks(form->txtQuery, QStringLiteral("select Nome from Clientes"));
+
     // The execute button runs as F5 does.
     form->cmdExecute->click();
     EXPECT_EQ(cell(0, 0), QStringLiteral("Ana"));
