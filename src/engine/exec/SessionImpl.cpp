@@ -292,6 +292,20 @@ bool dmlStatement(sql::StmtKind k)
     return k == sql::StmtKind::Insert || k == sql::StmtKind::Update || k == sql::StmtKind::Delete;
 }
 
+// Statements after which @@ROWCOUNT reads 0.
+bool resetsRowCount(sql::StmtKind k)
+{
+    switch (k) {
+    case sql::StmtKind::Use: case sql::StmtKind::SetOption: case sql::StmtKind::Print: case sql::StmtKind::Raiserror:
+    case sql::StmtKind::Transaction: case sql::StmtKind::CreateTable: case sql::StmtKind::DropObjects:
+    case sql::StmtKind::CreateDatabase: case sql::StmtKind::AlterTable: case sql::StmtKind::CreateIndex:
+    case sql::StmtKind::DropIndex: case sql::StmtKind::AlterDatabase: case sql::StmtKind::CreateDefault:
+    case sql::StmtKind::CreateProcedure: case sql::StmtKind::SetIdentityInsert:
+        return true;
+    default: return false;
+    }
+}
+
 // Errors after which the rest of the batch does not run.
 bool abortsBatch(int number)
 {
@@ -333,7 +347,9 @@ void SessionImpl::runStatement(const sql::Stmt& s)
             throw;
         }
         if (leaf) lastError = 0;
+        if (resetsRowCount(s.kind)) rowCount_ = 0;
     } catch (const SqlError& e) {
+        rowCount_ = 0;
         Message m = e.message();
         if (m.line == 0) m.line = s.line;
         lastError = m.number;
