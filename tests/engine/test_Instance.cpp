@@ -220,3 +220,28 @@ TEST(Sessions, TempTablesArePrivateAndGoAwayWithTheSession)
     EXPECT_EQ(firstValue(*b, QStringLiteral("SELECT count(*) FROM tempdb..sysobjects WHERE xtype = 'U'")), QStringLiteral("1"));
     EXPECT_EQ(b->execute(QStringLiteral("SELECT * FROM ##g")).errors.at(0).number, 208);
 }
+
+TEST(Sessions, AnOpenCursorDoesNotBlockAnotherSessionsWrite)
+{
+    TempDir tmp;
+    auto inst = Instance::open(QStringLiteral("X"), tmp.path());
+    auto a = inst->connectIntegrated();
+    auto b = inst->connectIntegrated();
+    ASSERT_FALSE(a->execute(QStringLiteral("CREATE TABLE t (id int, c nvarchar(10))\n"
+                                           "DECLARE @i int SET @i = 0 WHILE @i < 50 BEGIN INSERT INTO t VALUES (@i, N'x') SET @i = @i + 1 END")).failed());
+    auto cursor = a->openQuery(QStringLiteral("SELECT id, c FROM t ORDER BY id"));
+    Row row;
+    ASSERT_TRUE(cursor->fetch(row));
+    BatchResult r = b->execute(QStringLiteral("UPDATE [t] SET [c] = N'12' WHERE [id] = 5"));
+    ASSERT_FALSE(r.failed()) << r.errors[0].text.toStdString();
+    EXPECT_EQ(r.rowCount, 1);
+    int n = 1;
+    while (cursor->fetch(row)) ++n;
+    EXPECT_EQ(n, 50);
+    cursor.reset();
+    EXPECT_EQ(firstValue(*a, QStringLiteral("SELECT c FROM t WHERE id = 5")), QStringLiteral("12"));
+    // the cursor's own session writes too while its cursor is open
+    auto c2 = a->openQuery(QStringLiteral("SELECT id FROM t"));
+    ASSERT_TRUE(c2->fetch(row));
+    EXPECT_FALSE(a->execute(QStringLiteral("UPDATE t SET c = N'y' WHERE id = 6")).failed());
+}
