@@ -87,6 +87,13 @@ void renameObject(exec::SessionImpl& s, const QString& objname, const QString& n
         for (catalog::Column& col : t.columns)
             if (col.defaultId == o->id) col.defaultName = newName;
         c.saveTable(t);
+    } else if (o->xtype == QLatin1String("D")) {
+        // a default object: its bindings follow the new name
+        for (const char* table : {"cat_columns", "cat_types"}) {
+            storage::Statement u(c.db(), QStringLiteral("UPDATE %1.%2 SET bound_default = ?2 WHERE bound_default = ?1 COLLATE NOCASE")
+                                             .arg(storage::quoteId(c.schema()), QLatin1String(table)));
+            u.bind(1, o->name).bind(2, newName).run();
+        }
     } else if (o->xtype == QLatin1String("U")) {
         catalog::Table t = c.loadTable(o->id);
         t.name = newName;
