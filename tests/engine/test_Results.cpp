@@ -110,3 +110,27 @@ TEST_F(Results, MalformedTextNeverCrashes)
         for (const Message& m : r.errors) EXPECT_GT(m.number, 0) << in;
     }
 }
+
+TEST_F(Results, SpWhoAndSpDatabasesListSessionsAndDatabases)
+{
+    auto other = inst->connectIntegrated();
+    ASSERT_FALSE(other->execute(QStringLiteral("CREATE DATABASE Zeta USE Zeta")).failed());
+    BatchResult r = s->execute(QStringLiteral("EXEC sp_who"));
+    ASSERT_EQ(r.resultSets.size(), 1u);
+    const ResultSet& who = r.resultSets[0];
+    ASSERT_EQ(who.rows.size(), 2u);
+    EXPECT_EQ(who.columns[0].name, QStringLiteral("spid"));
+    EXPECT_EQ(who.columns[6].name, QStringLiteral("dbname"));
+    EXPECT_EQ(who.text(0, 0).toInt(), s->spid());
+    EXPECT_EQ(who.text(0, 2), QStringLiteral("runnable"));
+    EXPECT_EQ(who.text(1, 6), QStringLiteral("Zeta"));
+    EXPECT_EQ(who.text(1, 3), other->loginName());
+    r = s->execute(QStringLiteral("sp_databases"));
+    ASSERT_EQ(r.resultSets.size(), 1u);
+    QStringList names;
+    for (size_t i = 0; i < r.resultSets[0].rows.size(); ++i) {
+        names << r.resultSets[0].text(i, 0);
+        EXPECT_GT(r.resultSets[0].rows[i][1].toLongLong(), 0);
+    }
+    EXPECT_EQ(names, (QStringList{"master", "model", "msdb", "tempdb", "Zeta"}));
+}

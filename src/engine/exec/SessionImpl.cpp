@@ -47,6 +47,7 @@ SessionImpl::SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, 
     hooks_.nextTimestamp = [this] { return instance_->nextTimestamp(); };
     functions::registerAll(db_, &hooks_);
     spid_ = instance_->registerSession();
+    instance_->setSessionLogin(spid_, login_);
     try {
         schemaFor(QStringLiteral("master"));
         useDatabase(database_);

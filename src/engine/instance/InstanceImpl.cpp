@@ -265,6 +265,24 @@ void InstanceImpl::unregisterSession(int spid)
 {
     QMutexLocker lock(&mutex_);
     sessionDb_.erase(spid);
+    sessionLogin_.erase(spid);
+}
+
+void InstanceImpl::setSessionLogin(int spid, const QString& login)
+{
+    QMutexLocker lock(&mutex_);
+    sessionLogin_[spid] = login;
+}
+
+std::vector<InstanceImpl::SessionEntry> InstanceImpl::sessions() const
+{
+    QMutexLocker lock(&mutex_);
+    std::vector<SessionEntry> r;
+    for (const auto& [spid, db] : sessionDb_) {
+        auto it = sessionLogin_.find(spid);
+        r.push_back({spid, it == sessionLogin_.end() ? QString() : it->second, db});
+    }
+    return r;
 }
 
 void InstanceImpl::setSessionDatabase(int spid, const QString& database)

@@ -56,6 +56,13 @@ public:
     void unregisterSession(int spid);
     void setSessionDatabase(int spid, const QString& database);
     bool databaseInUseByOthers(int spid, const QString& database) const;
+    void setSessionLogin(int spid, const QString& login);
+    struct SessionEntry {
+        int spid;
+        QString login;
+        QString database;
+    };
+    std::vector<SessionEntry> sessions() const;
 
     // Identity values, shared by the sessions and not rolled back. Key: database + table id.
     // Loads the counter once from the catalog value and the largest value in the table.
@@ -79,6 +86,7 @@ private:
     mutable QMutex mutex_;
     int nextSpid_ = 51;
     std::map<int, QString> sessionDb_;
+    std::map<int, QString> sessionLogin_;
     struct IdentState {
         bool loaded = false;
         std::optional<long long> current;

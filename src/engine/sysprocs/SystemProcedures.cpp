@@ -7,6 +7,8 @@ namespace {
 const Entry kProcedures[] = {
     {"sp_addlogin", sp_addlogin},
     {"sp_droplogin", sp_droplogin},
+    {"sp_who", sp_who},
+    {"sp_databases", sp_databases},
     {"sp_helpindex", sp_helpindex},
     {"sp_rename", sp_rename},
     {"sp_bindefault", sp_bindefault},

@@ -37,6 +37,8 @@ const ProcArg* arg(const std::vector<ProcArg>& args, int position, const char* n
 // Procedures
 void sp_addlogin(exec::SessionImpl& s, const std::vector<ProcArg>& args);
 void sp_droplogin(exec::SessionImpl& s, const std::vector<ProcArg>& args);
+void sp_who(exec::SessionImpl& s, const std::vector<ProcArg>& args);
+void sp_databases(exec::SessionImpl& s, const std::vector<ProcArg>& args);
 void sp_helpindex(exec::SessionImpl& s, const std::vector<ProcArg>& args);
 void sp_rename(exec::SessionImpl& s, const std::vector<ProcArg>& args);
 void sp_bindefault(exec::SessionImpl& s, const std::vector<ProcArg>& args);
