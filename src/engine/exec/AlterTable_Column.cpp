@@ -81,9 +81,6 @@ void alterColumn(SessionImpl& s, TableUnderChange& tc, const sql::AlterTableStmt
     if (col->identity) nullable = false;
     const bool sameBase = from.type == to.type;
     const bool grow = sameBase && variableLength(to.type) && to.length >= from.length;
-    QStringList dependants = columnDependants(tc.table(), *col, grow && (nullable == col->nullable), sameBase);
-    if (!dependants.isEmpty()) refuseForDependants(s, dependants, col->name, false);
-
     QString collation = col->collation;
     if (!st.collation.isEmpty()) collation = checkedCollation(st.collation);
     const bool textual = to.isString() || to.type == Type::Text || to.type == Type::NText;
@@ -93,6 +90,10 @@ void alterColumn(SessionImpl& s, TableUnderChange& tc, const sql::AlterTableStmt
             throw Errors::make(447, 16, QStringLiteral("Column '%1' is not of a character type and cannot have a collation.").arg(col->name));
         collation.clear();
     }
+    // an index keeps its column only when the column just grows: same type, nulls and collation
+    const bool keepsIndexes = grow && nullable == col->nullable && collation.compare(col->collation, Qt::CaseInsensitive) == 0;
+    QStringList dependants = columnDependants(tc.table(), *col, keepsIndexes, sameBase);
+    if (!dependants.isEmpty()) refuseForDependants(s, dependants, col->name, false);
 
     if (!nullable && col->nullable) {
         Statement n(tc.catalog.db(), QStringLiteral("SELECT 1 FROM %1 WHERE %2 IS NULL LIMIT 1")
