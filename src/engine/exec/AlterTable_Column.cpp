@@ -91,7 +91,8 @@ void alterColumn(SessionImpl& s, TableUnderChange& tc, const sql::AlterTableStmt
         collation.clear();
     }
     // an index keeps its column only when the column just grows: same type, nulls and collation
-    const bool keepsIndexes = grow && nullable == col->nullable && collation.compare(col->collation, Qt::CaseInsensitive) == 0;
+    const QString oldCollation = col->collation.isEmpty() && textual ? databaseCollation(s, tc.resolved.database) : col->collation;
+    const bool keepsIndexes = grow && nullable == col->nullable && collation.compare(oldCollation, Qt::CaseInsensitive) == 0;
     QStringList dependants = columnDependants(tc.table(), *col, keepsIndexes, sameBase);
     if (!dependants.isEmpty()) refuseForDependants(s, dependants, col->name, false);
 
