@@ -4,6 +4,7 @@
 #include "engine/exec/SessionImpl.h"
 #include "engine/exec/Translator.h"
 #include "engine/functions/Functions.h"
+#include "engine/instance/InstanceImpl.h"
 #include "engine/storage/Sqlite.h"
 
 #include <QSysInfo>
@@ -373,9 +374,37 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         }
         return r;
     }
-    if (n == QLatin1String("ident_current")) {
+    if (n == QLatin1String("ident_current") || n == QLatin1String("ident_seed") || n == QLatin1String("ident_incr")) {
         argCount(f, 1, 1);
-        throw Errors::notSupported(QStringLiteral("IDENT_CURRENT"));
+        auto lit = tryAs<const LiteralExpr>(f.args[0].get());
+        if (!lit || (lit->type != LiteralType::String && lit->type != LiteralType::NString))
+            throw Errors::notSupported(QStringLiteral("%1 of anything but a literal name").arg(f.name.toUpper()));
+        r.type = spec(Type::Decimal, std::nullopt, 38, 0);
+        r.sql = QStringLiteral("NULL");
+        sql::ObjectName on;
+        QStringList parts = lit->text.split(QLatin1Char('.'));
+        for (QString& p : parts) {
+            p = p.trimmed();
+            if (p.startsWith(QLatin1Char('[')) && p.endsWith(QLatin1Char(']'))) p = p.mid(1, p.size() - 2);
+        }
+        on.name = parts.value(parts.size() - 1);
+        if (parts.size() >= 2) on.owner = parts[parts.size() - 2];
+        if (parts.size() >= 3) on.database = parts[parts.size() - 3];
+        std::optional<ResolvedTable> t;
+        try {
+            t = s_.findTable(on);
+        } catch (const SqlError&) {
+        }
+        const catalog::Column* c = t ? t->table.identityColumn() : nullptr;
+        if (!c) return r;
+        if (n == QLatin1String("ident_seed")) r.sql = QString::number(c->seed);
+        else if (n == QLatin1String("ident_incr")) r.sql = QString::number(c->increment);
+        else {
+            auto cur = s_.server().identityCurrent(t->database, t->table.id);
+            if (!cur) cur = c->identCurrent;
+            r.sql = QString::number(cur ? *cur : c->seed);
+        }
+        return r;
     }
     throw Errors::make(195, 15, QStringLiteral("'%1' is not a recognized function name.").arg(f.name));
 }
