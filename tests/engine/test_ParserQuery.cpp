@@ -166,6 +166,8 @@ TEST(ParserQuery, PrecedenceAndPrinting) {
         {"'it''s'", "'it''s'"},
         {"isnull(a, 0)", "isnull([a], 0)"},
         {"dbo.[my fn](1)", "[dbo].[my fn](1)"},
+        {"(a LIKE b) = c", "([a] LIKE [b]) = [c]"},
+        {"(a = b) = c", "([a] = [b]) = [c]"},
         {"LEFT(a, 1)", "LEFT([a], 1)"},
     };
     for (const auto& c : cases)

@@ -197,7 +197,8 @@ namespace {
 [[gnu::noinline]] QString printBinary(const Expr& e) {
     const auto& b = static_cast<const BinaryExpr&>(e);
     const int p = precedence(b);
-    return operand(*b.left, p) + QLatin1Char(' ') + QLatin1String(opText(b.op)) +
+    // comparisons do not chain: (a LIKE b) = c keeps its parentheses
+    return operand(*b.left, p == 4 ? 5 : p) + QLatin1Char(' ') + QLatin1String(opText(b.op)) +
            QLatin1Char(' ') + operand(*b.right, p + 1);
 }
 
