@@ -132,6 +132,10 @@ public:
     QString mTableName;
     bool mNewColumnPending = false;
     bool mSelectingType = false;
+    // The type the editor's length, precision and scale belong to (loaded or last defaulted).
+    QString mEditorType;
+    // True while a box's leave check shows its message and puts the focus back.
+    bool mChecking = false;
 
 public slots:
     // Editor handlers.
@@ -167,6 +171,32 @@ public slots:
 public:
     void SaveStruct();
     bool Gravar();
+
+    // Checks of the save, by 1-based item of the column list.
+    bool ColumnChanged(int Item);
+    bool DataTypeChanged(int Item);
+    bool TestConversion(int Item);
+    bool CheckNotNullColumns();
+    void ApplyColumnDefault(const std::shared_ptr<dmo::Column>& Column, const QString& Default);
+    // Index, constraint and primary-key scripting.
+    void ScriptIndexes(bool Drop, bool Create, bool Force);
+    void CreatePrimaryKey();
+
+private:
+    void SaveExecute(const QString& Text);
+    QString SaveTableRef() const;
+    void MarkIndexesForAlter();
+    void RemoveDeletedColumns();
+    void SaveColumns();
+    void SaveNewColumn(int Item);
+    void SaveExistingColumn(int Item);
+    void RemovePlaceholderColumn();
+    void RebuildTable();
+    // State of one Gravar.
+    bool mSaveTransaction = false;
+    bool mSaveRebuild = false;
+    bool mSavePrimaryKey = false;
+    QString mSavePlaceholder;
     // ---------------------------------------------------------------------------------
 
 protected:

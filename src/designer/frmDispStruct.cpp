@@ -1,0 +1,474 @@
+// The table designer: controls, single instance, layout, closing and the small helpers.
+#include "designer/frmDispStruct.h"
+
+#include "controls/CListViewManager.h"
+#include "core/FormHelpers.h"
+#include "core/MsgBox.h"
+#include "core/Twips.h"
+#include "designer/M_MainMod.h"
+#include "designer/clsIndexesCOL.h"
+#include "dmo/Database.h"
+#include "dmo/SQLServer.h"
+#include "dmo/Table.h"
+
+#if __has_include("designer/frmDispStructFind.h")
+#include "designer/frmDispStructFind.h"
+#define VARNOLT_HAS_FIND_DIALOG 1
+#endif
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+QPointer<frmDispStruct> frmDispStruct::s_default;
+
+namespace {
+
+// Designed inner area of the window and its minimum outer size, twips.
+constexpr int kDesignWidth = 10500;
+constexpr int kDesignHeight = 7800;
+constexpr int kMinWidth = 9795;
+constexpr int kMinHeight = 5190;
+constexpr int kControlosHeight = 2700;
+constexpr int kBotoesHeight = 500;
+constexpr int kUpDownHeight = 900;
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
+                 TwipsToPixelsY(height));
+}
+
+QMdiArea* mainMdiArea() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* main = qobject_cast<QMainWindow*>(w))
+            if (auto* mdi = qobject_cast<QMdiArea*>(main->centralWidget()))
+                return mdi;
+    return nullptr;
+}
+
+// The key picture of the image list, drawn once.
+QIcon keyIcon() {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(160, 120, 0), 2));
+    p.setBrush(QColor(240, 200, 40));
+    p.drawEllipse(QRectF(1.5, 4.5, 7, 7));
+    p.drawLine(QPointF(8.5, 8), QPointF(15, 8));
+    p.drawLine(QPointF(12.5, 8), QPointF(12.5, 12));
+    p.drawLine(QPointF(14.5, 8), QPointF(14.5, 11));
+    return QIcon(pm);
+}
+
+QIcon columnIcon() {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(QColor(60, 60, 120));
+    p.setBrush(QColor(200, 210, 240));
+    p.drawRect(QRect(4, 1, 8, 13));
+    p.drawLine(4, 5, 12, 5);
+    p.drawLine(4, 9, 12, 9);
+    return QIcon(pm);
+}
+
+template <class F> void step(F&& f) {
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+template <class T> T* named(QWidget* parent, const char* name) {
+    auto* w = new T(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+} // namespace
+
+frmDispStruct* frmDispStruct::Default() {
+    if (!s_default) {
+        auto* form = new frmDispStruct;
+        s_default = form;
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        const QSize inner(TwipsToPixelsX(kDesignWidth), TwipsToPixelsY(kDesignHeight));
+        form->resize(inner);
+        if (QMdiArea* mdi = mainMdiArea()) {
+            QMdiSubWindow* sub = mdi->addSubWindow(form);
+            sub->setAttribute(Qt::WA_DeleteOnClose);
+            sub->resize(
+                sub->sizeHint().boundedTo(mdi->viewport()->size().expandedTo(QSize(640, 400))));
+        }
+        form->Form_Load();
+    }
+    return s_default;
+}
+
+bool frmDispStruct::Loaded() {
+    return !s_default.isNull();
+}
+
+void frmDispStruct::Open(const QString& Modo, const std::shared_ptr<dmo::SQLServer>& Server,
+                         const QString& Database, QString& Table, const QString& Owner) {
+    Default()->ShowStructure(Modo, Server, Database, Table, Owner);
+}
+
+frmDispStruct::frmDispStruct(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmDispStruct"));
+    BuildControls();
+}
+
+frmDispStruct::~frmDispStruct() {
+    // A window destroyed without a close event still gives the server back.
+    if (!mUnloaded)
+        Form_QueryUnload();
+}
+
+QSize frmDispStruct::sizeHint() const {
+    return QSize(TwipsToPixelsX(kDesignWidth), TwipsToPixelsY(kDesignHeight));
+}
+
+void frmDispStruct::BuildControls() {
+    imgListStruct = {columnIcon(), keyIcon()};
+
+    fraBotoes = named<QFrame>(this, "fraBotoes");
+    const struct {
+        QPushButton** button;
+        const char* name;
+        const char* caption;
+    } buttons[] = {
+        {&cmdGravar, "cmdGravar", "&Gravar"},       {&cmdProcurar, "cmdProcurar", "Proc&urar"},
+        {&cmdRemovePK, "cmdRemovePK", "Rem. Cha&ve"}, {&cmdPK, "cmdPK", "Def. C&have"},
+        {&cmdIdx, "cmdIdx", "In&díces"},           {&cmdEliminar, "cmdEliminar", "Elimina&r"},
+        {&cmdNova, "cmdNova", "&Nova"},
+    };
+    int left = 120;
+    for (const auto& b : buttons) {
+        *b.button = named<QPushButton>(fraBotoes, b.name);
+        (*b.button)->setText(QString::fromUtf8(b.caption));
+        (*b.button)->setGeometry(twipsRect(left, 60, 1200, 375));
+        left += 1290;
+    }
+    fraBotoes->setGeometry(twipsRect(0, 120, left + 120, kBotoesHeight));
+
+    fraList = named<QFrame>(this, "fraList");
+    lvwStructure = named<QTreeWidget>(fraList, "lvwStructure");
+    lvwStructure->move(0, 0);
+    fraUpDown = named<QFrame>(fraList, "fraUpDown");
+    fraUpDown->resize(TwipsToPixelsX(420), TwipsToPixelsY(kUpDownHeight));
+    cmdUp = named<QToolButton>(fraUpDown, "cmdUp");
+    cmdUp->setArrowType(Qt::UpArrow);
+    cmdUp->setToolTip(QString::fromUtf8("Mover o Ítem Acima"));
+    cmdUp->setGeometry(twipsRect(0, 0, 420, 420));
+    cmdDown = named<QToolButton>(fraUpDown, "cmdDown");
+    cmdDown->setArrowType(Qt::DownArrow);
+    cmdDown->setToolTip(QString::fromUtf8("Mover o Ítem Abaixo"));
+    cmdDown->setGeometry(twipsRect(0, 480, 420, 420));
+
+    fraControlos = named<QFrame>(this, "fraControlos");
+    fraControlos->setFrameShape(QFrame::StyledPanel);
+    fraControlos->resize(TwipsToPixelsX(kDesignWidth), TwipsToPixelsY(kControlosHeight));
+    auto label = [this](QLabel*& l, const char* name, int x, int y, int w) {
+        l = named<QLabel>(fraControlos, name);
+        l->setGeometry(twipsRect(x, y, w, 255));
+    };
+    auto line = [this](QLineEdit*& t, const char* name, int x, int y, int w, QWidget* parent) {
+        t = named<QLineEdit>(parent ? parent : fraControlos, name);
+        t->setGeometry(twipsRect(x, y, w, 315));
+    };
+    // Column 1: name, type, length, nulls, description, default.
+    label(lblColumnName, "lblColumnName", 120, 120, 1700);
+    line(txtColumnName, "txtColumnName", 1850, 90, 3000, nullptr);
+    label(lblDataType, "lblDataType", 120, 510, 1700);
+    cboDataType = named<QComboBox>(fraControlos, "cboDataType");
+    cboDataType->setEditable(true);
+    cboDataType->setInsertPolicy(QComboBox::NoInsert);
+    cboDataType->setMaxVisibleItems(20);
+    cboDataType->setGeometry(twipsRect(1850, 480, 3000, 315));
+    label(lblLength, "lblLength", 120, 900, 1700);
+    line(txtLength, "txtLength", 1850, 870, 900, nullptr);
+    chkAllowNulls = named<QCheckBox>(fraControlos, "chkAllowNulls");
+    chkAllowNulls->setGeometry(twipsRect(2950, 870, 1900, 315));
+    label(lblDescription, "lblDescription", 120, 1290, 1700);
+    line(txtDescription, "txtDescription", 1850, 1260, 3000, nullptr);
+    label(lblDefaultValue, "lblDefaultValue", 120, 1680, 1700);
+    cboDefault = named<QComboBox>(fraControlos, "cboDefault");
+    cboDefault->setEditable(true);
+    cboDefault->setInsertPolicy(QComboBox::NoInsert);
+    cboDefault->setGeometry(twipsRect(1850, 1650, 3000, 315));
+    // Column 2: precision, scale, identity, row-guid, formula, collation.
+    label(lblPrecision, "lblPrecision", 5100, 120, 1000);
+    line(txtPrecision, "txtPrecision", 6150, 90, 700, nullptr);
+    label(lblScale, "lblScale", 7000, 120, 800);
+    line(txtScale, "txtScale", 7850, 90, 700, nullptr);
+    chkIdentity = named<QCheckBox>(fraControlos, "chkIdentity");
+    chkIdentity->setGeometry(twipsRect(5100, 480, 1500, 315));
+    fraIdentity = named<QFrame>(fraControlos, "fraIdentity");
+    fraIdentity->setGeometry(twipsRect(6600, 420, 3600, 420));
+    lblIdentitySeed = named<QLabel>(fraIdentity, "lblIdentitySeed");
+    lblIdentitySeed->setGeometry(twipsRect(0, 60, 800, 255));
+    line(txtSeed, "txtSeed", 850, 30, 800, fraIdentity);
+    lblIdentityIncrement = named<QLabel>(fraIdentity, "lblIdentityIncrement");
+    lblIdentityIncrement->setGeometry(twipsRect(1750, 60, 1100, 255));
+    line(txtIncrement, "txtIncrement", 2850, 30, 700, fraIdentity);
+    chkUniqueIdentifier = named<QCheckBox>(fraControlos, "chkUniqueIdentifier");
+    chkUniqueIdentifier->setText(QString::fromUtf8("&Identificador Único"));
+    chkUniqueIdentifier->setGeometry(twipsRect(5100, 870, 2500, 315));
+    label(lblFormula, "lblFormula", 5100, 1290, 1000);
+    line(txtFormula, "txtFormula", 6150, 1260, 4050, nullptr);
+    label(lblCollation, "lblCollation", 5100, 1680, 1000);
+    line(txtCollation, "txtCollation", 6150, 1650, 3600, nullptr);
+    cmdPesqCollation = named<QToolButton>(fraControlos, "cmdPesqCollation");
+    cmdPesqCollation->setText(QStringLiteral("..."));
+    cmdPesqCollation->setGeometry(twipsRect(9800, 1650, 400, 315));
+    cmdOK = named<QPushButton>(fraControlos, "cmdOK");
+    cmdOK->setText(QStringLiteral("Actuali&zar"));
+    cmdOK->setGeometry(twipsRect(7400, 2160, 1350, 375));
+    cmdCancelar = named<QPushButton>(fraControlos, "cmdCancelar");
+    cmdCancelar->setText(QStringLiteral("&Cancelar"));
+    cmdCancelar->setGeometry(twipsRect(8850, 2160, 1350, 375));
+
+    // Handlers: the signals that also fire when code sets a value.
+    connect(cboDataType, &QComboBox::editTextChanged, this, [this] { cboDataType_Change(); });
+    connect(cboDataType, &QComboBox::activated, this, [this] { cboDataType_Click(); });
+    connect(chkAllowNulls, &QCheckBox::stateChanged, this, [this] { chkAllowNulls_Click(); });
+    connect(chkIdentity, &QCheckBox::stateChanged, this, [this] { chkIdentity_Click(); });
+    connect(chkUniqueIdentifier, &QCheckBox::stateChanged, this,
+            [this] { chkUniqueIdentifier_Click(); });
+    connect(txtPrecision, &QLineEdit::textChanged, this, [this] { txtPrecision_Change(); });
+    connect(cmdOK, &QPushButton::clicked, this, &frmDispStruct::cmdOK_Click);
+    connect(cmdCancelar, &QPushButton::clicked, this, &frmDispStruct::cmdCancelar_Click);
+    connect(cmdUp, &QToolButton::clicked, this, &frmDispStruct::cmdUp_Click);
+    connect(cmdDown, &QToolButton::clicked, this, &frmDispStruct::cmdDown_Click);
+    connect(cmdPesqCollation, &QToolButton::clicked, this,
+            &frmDispStruct::cmdPesqCollation_Click);
+    connect(cmdNova, &QPushButton::clicked, this, &frmDispStruct::cmdNova_Click);
+    connect(cmdEliminar, &QPushButton::clicked, this, &frmDispStruct::cmdEliminar_Click);
+    connect(cmdPK, &QPushButton::clicked, this, &frmDispStruct::cmdPK_Click);
+    connect(cmdRemovePK, &QPushButton::clicked, this, &frmDispStruct::cmdRemovePK_Click);
+    connect(cmdIdx, &QPushButton::clicked, this, &frmDispStruct::cmdIdx_Click);
+    connect(cmdProcurar, &QPushButton::clicked, this, &frmDispStruct::cmdProcurar_Click);
+    connect(cmdGravar, &QPushButton::clicked, this, &frmDispStruct::cmdGravar_Click);
+
+    // Got/LostFocus of the editor's boxes, keys and mouse of the list.
+    for (QWidget* w : {static_cast<QWidget*>(txtColumnName), static_cast<QWidget*>(txtLength),
+                       static_cast<QWidget*>(txtPrecision), static_cast<QWidget*>(txtScale),
+                       static_cast<QWidget*>(txtSeed), static_cast<QWidget*>(txtIncrement),
+                       static_cast<QWidget*>(txtFormula), static_cast<QWidget*>(cboDataType)})
+        w->installEventFilter(this);
+    lvwStructure->installEventFilter(this);
+    lvwStructure->viewport()->installEventFilter(this);
+}
+
+void frmDispStruct::cmdGravar_Click() {
+    SaveStruct();
+}
+
+// The window that the user moves and sizes: the document area's child window, or this one.
+QWidget* frmDispStruct::OuterWindow() const {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        return sub;
+    return const_cast<frmDispStruct*>(this);
+}
+
+int frmDispStruct::OuterWidthTwips() const {
+    const QWidget* outer = OuterWindow();
+    const int w = outer->isWindow() ? outer->frameGeometry().width() : outer->width();
+    return int(PixelsToTwipsX(w));
+}
+
+int frmDispStruct::OuterHeightTwips() const {
+    const QWidget* outer = OuterWindow();
+    const int h = outer->isWindow() ? outer->frameGeometry().height() : outer->height();
+    return int(PixelsToTwipsY(h));
+}
+
+void frmDispStruct::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmDispStruct::Form_Resize() {
+    // 1. Not smaller than the minimum outer size; the resize comes back here.
+    QWidget* outer = OuterWindow();
+    const int outerW = OuterWidthTwips();
+    const int outerH = OuterHeightTwips();
+    if (outerH < kMinHeight || outerW < kMinWidth) {
+        const int w = outer->width() + std::max(0, TwipsToPixelsX(kMinWidth - outerW));
+        const int h = outer->height() + std::max(0, TwipsToPixelsY(kMinHeight - outerH));
+        outer->resize(w, h);
+        return;
+    }
+    const int controlosH = int(PixelsToTwipsY(fraControlos->height()));
+    const int botoesH = int(PixelsToTwipsY(fraBotoes->height()));
+    // 2-6. Measures on the outer size, positions inside the window.
+    fraList->move(TwipsToPixelsX(120), TwipsToPixelsY(720));
+    fraControlos->setGeometry(0, TwipsToPixelsY(outerH - controlosH - 500), width(),
+                              fraControlos->height());
+    const int listW = std::max(0, outerW - 850);
+    const int listH = std::max(0, outerH - controlosH - botoesH - 750);
+    lvwStructure->resize(TwipsToPixelsX(listW), TwipsToPixelsY(listH));
+    fraList->resize(TwipsToPixelsX(listW + 500), TwipsToPixelsY(listH));
+    fraUpDown->move(TwipsToPixelsX(listW + 150),
+                    TwipsToPixelsY(listH / 2) - fraUpDown->height() / 2);
+}
+
+void frmDispStruct::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload();
+    QWidget::closeEvent(event);
+}
+
+void frmDispStruct::Form_QueryUnload() {
+    if (mUnloaded)
+        return;
+    mUnloaded = true;
+    // 1. The list manager's records and the index model go.
+    try {
+        if (mStructure)
+            mStructure->Clear();
+    } catch (...) {
+    }
+    mIndexes.reset();
+    // 2. The server connection is renewed.
+    try {
+        if (mServer) {
+            mServer->Disconnect();
+            mServer->Connect();
+        }
+    } catch (...) {
+    }
+    // 3.
+    mDatabase.reset();
+    mTable.reset();
+    // 4. The dialogs that may stay loaded.
+#ifdef VARNOLT_HAS_FIND_DIALOG
+    step([] {
+        if (frmDispStructFind::Loaded())
+            frmDispStructFind::Unload();
+    });
+#endif
+    step([] {
+        QString formName = QStringLiteral("frmDispStructIndex");
+        if (M_MainMod::IsFormLoaded(formName))
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName().toUpper() == formName)
+                    w->close();
+    });
+    // 5. The next opening starts from a fresh window.
+    if (s_default == this)
+        s_default = nullptr;
+    // 6. The explorer lists its tables again.
+    try {
+        for (QWidget* w : QApplication::allWidgets()) {
+            if (w->objectName() != QLatin1String("frmExplorer"))
+                continue;
+            QMetaObject::invokeMethod(w, "mnuTablesRefresh_Click", Qt::DirectConnection);
+            if (auto* lvw = w->findChild<QWidget*>(QStringLiteral("lvwExplorer")))
+                lvw->update();
+            break;
+        }
+    } catch (...) {
+    }
+    mServer.reset();
+}
+
+void frmDispStruct::EnableEditing(bool Enabled) {
+    for (QWidget* w : fraBotoes->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        w->setEnabled(Enabled);
+    fraBotoes->setEnabled(Enabled);
+    if (mStructure)
+        mStructure->setMultiSelect(Enabled);
+}
+
+void frmDispStruct::ReselectItem() {
+    if (!mStructure)
+        return;
+    const int selected = mStructure->SelectedIndex();
+    for (int i = 1; i <= mStructure->Count(); ++i)
+        if (i != selected)
+            mStructure->SetItemSelected(i, false);
+}
+
+void frmDispStruct::SetItemIcon(int ItemIndex, int Icon) {
+    if (mStructure && Icon >= 1 && Icon <= imgListStruct.size())
+        mStructure->SetSmallIcon(ItemIndex, imgListStruct[Icon - 1]);
+}
+
+bool frmDispStruct::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lvwStructure && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & Qt::ControlModifier) {
+            if (key->key() == Qt::Key_U)
+                return lvwStructure_KeyPress(21);
+            if (key->key() == Qt::Key_D)
+                return lvwStructure_KeyPress(4);
+        }
+        return false;
+    }
+    if (watched == lvwStructure->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton)
+            lvwStructure_MouseUp(2, mouse->globalPosition().toPoint());
+        return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn) {
+        SelectAllText_GotFocus(widget);
+    } else if (event->type() == QEvent::FocusOut) {
+        // Focus taken by another window (a message box) is not a leave of the box.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (widget == cboDataType)
+                cboDataType_LostFocus();
+            else if (widget == txtLength)
+                txtLength_LostFocus();
+            else if (widget == txtPrecision)
+                txtPrecision_LostFocus();
+            else if (widget == txtScale)
+                txtScale_LostFocus();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmDispStruct::SelectAllText_GotFocus(QWidget* control) {
+    // After the mouse press that gave the focus has placed the cursor.
+    QPointer<QWidget> guard(control);
+    QTimer::singleShot(0, this, [guard] {
+        if (!guard || !guard->hasFocus())
+            return;
+        if (auto* edit = qobject_cast<QLineEdit*>(guard.data()))
+            edit->selectAll();
+        else if (auto* combo = qobject_cast<QComboBox*>(guard.data()))
+            if (combo->lineEdit())
+                combo->lineEdit()->selectAll();
+    });
+}
+
+// Puts the focus back on the control a check refused.
+void frmDispStruct::FocusBack(QWidget* control) {
+    if (control && control->isEnabled())
+        control->setFocus(Qt::OtherFocusReason);
+}
