@@ -114,7 +114,10 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         if (c == Category::Integer) t = spec(t.type == Type::BigInt ? Type::BigInt : Type::Int);
         if (t.hasPrecision()) t.precision = 38;
         if (n == QLatin1String("avg") && t.hasPrecision()) t.scale = std::max(t.scale, 6);
-        if (n == QLatin1String("sum")) {
+        if (c == Category::Exact) {
+            // exact numbers add up exactly
+            r.sql = QStringLiteral("tsql_d%1(%2%3)").arg(n, dist, a.sql);
+        } else if (n == QLatin1String("sum")) {
             r.sql = c == Category::Integer ? QStringLiteral("sum(%1%2)").arg(dist, a.sql) : QStringLiteral("sum(%1%2)").arg(dist, numericSql(a));
         } else {
             r.sql = c == Category::Integer ? QStringLiteral("CAST(avg(%1%2) AS INTEGER)").arg(dist, a.sql)

@@ -187,6 +187,7 @@ void registerAll(sqlite3* db, Hooks* hooks)
     registerStringFunctions(db);
     registerDateFunctions(db);
     registerMathFunctions(db);
+    registerDecimalAggregates(db);
     registerCollations(db);
 }
 
