@@ -10,6 +10,7 @@
 #include "dmo/DmoError.h"
 #include "dmo/QueryResults.h"
 #include "dmo/SQLServer.h"
+#include "sqltools/SqlEditorCommon.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -110,10 +111,7 @@ private:
 void frmQuery::cmdExecute_Click() {
     try {
         txtMsg->clear();
-        const QTextCursor cursor = txtQuery->textCursor();
-        const QString text = cursor.selectionEnd() - cursor.selectionStart() >= 1
-                                 ? cursor.selection().toPlainText()
-                                 : txtQuery->toPlainText();
+        const QString text = SqlEditor::ChosenText(txtQuery);
         if (TrimBlanks(text).isEmpty())
             return;
         const QString name = useDatabaseName(text);
