@@ -129,6 +129,7 @@ namespace {
 QString orderSuffix(const Typed& t)
 {
     if (t.type.isString() && !t.isColumn) return QStringLiteral(" COLLATE TSQL_CI");
+    if (t.type.category() == types::Category::Exact && !t.isColumn) return QStringLiteral(" COLLATE TSQL_DEC"); // exact texts in numeric order
     return {};
 }
 
@@ -349,7 +350,9 @@ TranslatedQuery Translator::query(const Query& q, const Scope* outer)
                     if (out.columns[i].info.name.compare(ce->column, Qt::CaseInsensitive) == 0) pos = int(i) + 1;
             }
             if (!pos) throw Errors::make(104, 15, QStringLiteral("ORDER BY items must appear in the select list if the statement contains a UNION operator."));
-            QString coll = out.columns[size_t(pos - 1)].type.isString() ? QStringLiteral(" COLLATE TSQL_CI") : QString();
+            const types::TypeSpec& ct = out.columns[size_t(pos - 1)].type;
+            QString coll = ct.isString() ? QStringLiteral(" COLLATE TSQL_CI")
+                         : ct.category() == Category::Exact ? QStringLiteral(" COLLATE TSQL_DEC") : QString();
             ob << QStringLiteral("%1%2%3").arg(pos).arg(coll, o.descending ? QStringLiteral(" DESC") : QString());
         }
         out.sql += QStringLiteral(" ORDER BY ") + ob.join(QStringLiteral(", "));
