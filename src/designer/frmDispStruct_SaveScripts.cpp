@@ -1,0 +1,246 @@
+#include "designer/frmDispStruct_SaveScripts.h"
+
+#include "controls/CListViewManager.h"
+#include "designer/M_MainMod.h"
+#include "designer/clsIndexes.h"
+
+#include <QStringList>
+
+#include <cmath>
+
+namespace SaveScripts {
+
+namespace {
+
+QString field(const char* name) {
+    return QString::fromLatin1(name);
+}
+
+QString whole(double v) {
+    return QString::number(static_cast<qint64>(std::llround(v)));
+}
+
+bool textDiffers(const CListViewManager& s, const char* edited, const char* loaded, int item) {
+    return Text(s, edited, item) != Text(s, loaded, item);
+}
+
+bool numberDiffers(const CListViewManager& s, const char* edited, const char* loaded, int item) {
+    return Number(s, edited, item) != Number(s, loaded, item);
+}
+
+// "(20)" for a type with a length, "(10, 2)" for one with a precision and a scale.
+QString sizeOf(const CListViewManager& s, const DataTypeRules& rules, int item) {
+    if (rules.UseLength)
+        return QLatin1Char('(') + whole(Number(s, "Length", item)) + QLatin1Char(')');
+    if (rules.UsePrecision && rules.UseScale)
+        return QLatin1Char('(') + whole(Number(s, "Precision", item)) + QStringLiteral(", ") +
+               whole(Number(s, "Scale", item)) + QLatin1Char(')');
+    return QString();
+}
+
+QString loadedColumn(const CListViewManager& s, int item) {
+    return Bracket(M_MainMod::StripBrackets(Text(s, "OriginalName", item)));
+}
+
+} // namespace
+
+QString Text(const CListViewManager& Structure, const char* Field, int Item) {
+    const QVariant v = Structure.GetColumnValue(field(Field), Item);
+    if (v.typeId() == QMetaType::Double)
+        return whole(v.toDouble());
+    return v.toString();
+}
+
+double Number(const CListViewManager& Structure, const char* Field, int Item) {
+    const QVariant v = Structure.GetColumnValue(field(Field), Item);
+    bool ok = false;
+    const double n = v.toDouble(&ok);
+    return ok ? n : 0.0;
+}
+
+QString TypeName(const QString& DataType) {
+    if (DataType.endsWith(QLatin1Char(')'))) {
+        const qsizetype open = DataType.lastIndexOf(QLatin1String(" ("));
+        if (open > 0)
+            return DataType.left(open);
+    }
+    return DataType;
+}
+
+DataTypeRules Rules(const QString& DataType) {
+    return GetDataTypeRules(TypeName(DataType), false, true, QStringList(), DataTypeRuleControls());
+}
+
+QString Bracket(const QString& Name) {
+    QString name = Name;
+    name.replace(QLatin1Char(']'), QStringLiteral("]]"));
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
+QString TableRef(const QString& Owner, const QString& Name) {
+    if (Owner.isEmpty() || Owner.compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0)
+        return Bracket(Name);
+    return Bracket(Owner) + QLatin1Char('.') + Bracket(Name);
+}
+
+bool ColumnChanged(const CListViewManager& s, int item) {
+    // Type names are compared without regard to case, as the server names them.
+    return textDiffers(s, "Name", "OriginalName", item) ||
+           TypeName(Text(s, "DataType", item))
+                   .compare(Text(s, "OriginalDataType", item), Qt::CaseInsensitive) != 0 ||
+           numberDiffers(s, "Length", "OriginalLength", item) ||
+           numberDiffers(s, "Precision", "OriginalPrecision", item) ||
+           numberDiffers(s, "Scale", "OriginalScale", item) ||
+           textDiffers(s, "AllowNulls", "OriginalAllowNulls", item) ||
+           numberDiffers(s, "UpdatedIdentity", "OriginalIdentity", item) ||
+           numberDiffers(s, "UpdatedSeed", "OriginalSeed", item) ||
+           numberDiffers(s, "UpdatedIncrement", "OriginalIncrement", item) ||
+           numberDiffers(s, "UpdatedUniqueIdentifier", "OriginalUniqueIdentifier", item) ||
+           textDiffers(s, "UpdatedFormula", "OriginalFormula", item) ||
+           textDiffers(s, "UpdatedCollation", "OriginalCollation", item) ||
+           textDiffers(s, "UpdatedDefault", "OriginalDefault", item);
+}
+
+bool DataTypeChanged(const CListViewManager& s, int item) {
+    if (Number(s, "NewColumn", item) == 1)
+        return false;
+    const QString type = Text(s, "DataType", item);
+    const DataTypeRules rules = Rules(type);
+    if (TypeName(type).compare(Text(s, "OriginalDataType", item), Qt::CaseInsensitive) != 0)
+        return true;
+    if (rules.UseLength && numberDiffers(s, "Length", "OriginalLength", item))
+        return true;
+    if (rules.UseScale && numberDiffers(s, "Scale", "OriginalScale", item))
+        return true;
+    return rules.UsePrecision && numberDiffers(s, "Precision", "OriginalPrecision", item);
+}
+
+QString ConversionTestStatement(const CListViewManager& s, int item, const QString& Table) {
+    const QString type = Text(s, "DataType", item);
+    return QStringLiteral("Select Convert(") + TypeName(type) + sizeOf(s, Rules(type), item) +
+           QStringLiteral(", ") + loadedColumn(s, item) + QStringLiteral(") From ") + Table;
+}
+
+QString NullCountStatement(const CListViewManager& s, int item, const QString& Table) {
+    QString sql = QStringLiteral("Select IsNull(Count(*),0) as Contagem from ") + Table;
+    if (Number(s, "NewColumn", item) == 0)
+        sql += QStringLiteral(" Where ") + loadedColumn(s, item) + QStringLiteral(" Is Null");
+    return sql;
+}
+
+QString KeyColumnList(const QString& IndexColumns) {
+    QStringList keys;
+    for (const M_MainMod::IndexKeyColumn& key : M_MainMod::SplitMarked(IndexColumns)) {
+        if (key.ColumnName.isEmpty())
+            continue;
+        QString entry = Bracket(M_MainMod::StripBrackets(key.ColumnName));
+        if (key.SortOrder == QLatin1String("D"))
+            entry += QStringLiteral(" DESC");
+        keys << entry;
+    }
+    return QLatin1Char('(') + keys.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+QString CreateIndexStatement(const clsIndexes& idx, const QString& Table) {
+    const QString clustered =
+        idx.Act_Clustered() ? QStringLiteral(" CLUSTERED ") : QStringLiteral(" NONCLUSTERED ");
+    QString sql;
+    if (idx.Act_Constraint()) {
+        sql = QStringLiteral("Alter Table ") + Table + QStringLiteral(" ADD ") +
+              QStringLiteral("Constraint ") + Bracket(idx.Act_IndexName()) +
+              QStringLiteral(" UNIQUE") + clustered;
+    } else {
+        sql = QStringLiteral("Create ");
+        if (idx.Act_Unique())
+            sql += QStringLiteral("UNIQUE ");
+        sql += clustered + QStringLiteral("Index ") + Bracket(idx.Act_IndexName()) +
+               QStringLiteral(" on ") + Table + QLatin1Char(' ');
+    }
+    sql += KeyColumnList(idx.Act_IndexColumns());
+
+    if (idx.Act_FillFactor() != 0 || idx.Act_IgnoreDupKeys() || idx.Act_NoRecompute()) {
+        QStringList options;
+        if (idx.Act_FillFactor() >= 1 && idx.Act_FillFactor() <= 100)
+            options << QStringLiteral("FillFactor=") + QString::number(idx.Act_FillFactor());
+        if (idx.Act_Unique() && idx.Act_IgnoreDupKeys())
+            options << QStringLiteral("IGNORE_DUP_KEY");
+        if (idx.Act_NoRecompute())
+            options << QStringLiteral("STATISTICS_NORECOMPUTE");
+        if (!options.isEmpty())
+            sql += QStringLiteral("With ") + options.join(QStringLiteral(", "));
+    }
+    // Without a filegroup the server's default one takes the index.
+    if (!idx.Act_FileGroup().trimmed().isEmpty())
+        sql += QStringLiteral(" ON ") + Bracket(idx.Act_FileGroup());
+    return sql;
+}
+
+QString DropConstraintStatement(const QString& Table, const QString& Name) {
+    return QStringLiteral("Alter Table ") + Table + QStringLiteral(" Drop Constraint ") +
+           Bracket(Name);
+}
+
+QString TemporaryTableName(const QDateTime& When) {
+    const QDate d = When.date();
+    const QTime t = When.time();
+    return QStringLiteral("Varnolt_Temp%1%2%3%4%5")
+        .arg(d.year())
+        .arg(d.month())
+        .arg(d.day())
+        .arg(t.hour())
+        .arg(t.minute());
+}
+
+CopyLists RebuildCopyLists(const CListViewManager& s) {
+    CopyLists lists;
+    QStringList targets;
+    QStringList sources;
+    for (int i = 1; i <= s.Count(); ++i) {
+        const bool newRow = Number(s, "NewColumn", i) == 1;
+        if (!newRow && Number(s, "UpdatedIdentity", i) == 1)
+            lists.IdentityCopy = true;
+    }
+    for (int i = 1; i <= s.Count(); ++i) {
+        const bool newRow = Number(s, "NewColumn", i) == 1;
+        const QString type = Text(s, "DataType", i);
+        const QString name = Bracket(M_MainMod::StripBrackets(Text(s, "Name", i)));
+        // The server computes formulas and stamps timestamp columns itself.
+        if (!Text(s, "UpdatedFormula", i).trimmed().isEmpty())
+            continue;
+        if (TypeName(type).compare(QLatin1String("timestamp"), Qt::CaseInsensitive) == 0)
+            continue;
+        if (Number(s, "UpdatedIdentity", i) == 1) {
+            if (newRow)
+                continue; // numbered by the server
+            targets << name;
+            sources << name;
+            continue;
+        }
+        targets << name;
+        if (newRow) {
+            sources << QStringLiteral("NULL");
+        } else {
+            const QString size = sizeOf(s, Rules(type), i);
+            sources << QStringLiteral("Convert (") + TypeName(type) + size + QStringLiteral(", ") +
+                           name + QLatin1Char(')');
+        }
+    }
+    lists.Targets = targets.join(QStringLiteral(", "));
+    lists.Sources = sources.join(QStringLiteral(", "));
+    return lists;
+}
+
+QString IdentityInsertStatement(const QString& Owner, const QString& TempName, bool On) {
+    return QStringLiteral("SET IDENTITY_INSERT ") + Bracket(Owner) + QLatin1Char('.') +
+           Bracket(TempName) + (On ? QStringLiteral("  ON") : QStringLiteral("  OFF\r"));
+}
+
+QString CopyStatement(const QString& Owner, const QString& TempName, const CopyLists& Lists,
+                      const QString& OldName) {
+    return QStringLiteral("Insert Into ") + Bracket(Owner) + QLatin1Char('.') + Bracket(TempName) +
+           QStringLiteral(" (") + Lists.Targets + QStringLiteral(") ") +
+           QStringLiteral("(Select ") + Lists.Sources + QStringLiteral(" From ") + Bracket(Owner) +
+           QLatin1Char('.') + Bracket(OldName) + QLatin1Char(')');
+}
+
+} // namespace SaveScripts

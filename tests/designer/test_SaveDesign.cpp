@@ -1,0 +1,426 @@
+// Saving designs through the designer window on a real temporary server: the table is read
+// back afterwards on a session of its own.
+#include "designer/frmDispStruct.h"
+
+#include "common/TempDir.h"
+#include "controls/CListViewManager.h"
+#include "controls/ScriptedListDialog.h"
+#include "core/ScriptedMsgBox.h"
+#include "designer/clsIndexesCOL.h"
+#include "dmo/Database.h"
+#include "dmo/Databases.h"
+#include "dmo/DmoError.h"
+#include "dmo/SQLServer.h"
+#include "engine/Engine.h"
+
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SaveDesign : public ::testing::Test {
+protected:
+    void SetUp() override {
+        engine::Instance::setDataRoot(dir.path());
+        server = connect();
+        server->Databases()->Item("master")->ExecuteImmediate("CREATE DATABASE Shop");
+        server->Databases()->Refresh(true);
+        // Orders: an identity key, a unique constraint, an index and two defaults.
+        run("CREATE TABLE Orders (Id int IDENTITY(1,1) NOT NULL, Code varchar(20) NOT NULL, "
+            "Qty int NULL CONSTRAINT DF_Qty DEFAULT 0, Note varchar(10) NULL, "
+            "CONSTRAINT PK_Orders PRIMARY KEY CLUSTERED (Id), "
+            "CONSTRAINT UQ_Code UNIQUE NONCLUSTERED (Code))\n"
+            "CREATE INDEX IX_Qty ON Orders (Qty DESC)\n"
+            "INSERT INTO Orders (Code, Qty, Note) VALUES ('12', 1, 'a')\n"
+            "INSERT INTO Orders (Code, Qty, Note) VALUES ('abc', 2, NULL)\n"
+            "INSERT INTO Orders (Code, Qty, Note) VALUES ('x', 3, 'c')\n"
+            "DELETE FROM Orders WHERE Id = 2\n"
+            "INSERT INTO Orders (Code, Qty, Note) VALUES ('77', NULL, 'd')");
+    }
+    void TearDown() override {
+        if (frmDispStruct::Loaded())
+            frmDispStruct::Default()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    std::shared_ptr<dmo::SQLServer> connect() {
+        auto s = std::make_shared<dmo::SQLServer>();
+        s->SetLoginSecure(true);
+        s->Connect("(LOCAL)");
+        return s;
+    }
+    void run(const QString& sql) { server->Databases()->Item("Shop")->ExecuteImmediate(sql); }
+
+    // Rows of a query on a session of its own, columns joined by "|", NULL for null.
+    QStringList query(const QString& sql) {
+        auto s = connect();
+        dmo::QueryResultsPtr r = s->Databases()->Item("Shop")->ExecuteWithResults(sql);
+        QStringList rows;
+        for (int i = 1; i <= r->Rows(); ++i) {
+            QStringList cells;
+            for (int c = 1; c <= r->Columns(); ++c)
+                cells << (r->IsNull(i, c) ? QStringLiteral("NULL") : r->GetColumnString(i, c));
+            rows << cells.join('|');
+        }
+        return rows;
+    }
+    QStringList columns(const QString& table) {
+        return query("SELECT c.name, t.name, c.length, c.isnullable FROM syscolumns c "
+                     "INNER JOIN systypes t ON t.xusertype = c.xusertype WHERE c.id = "
+                     "OBJECT_ID('" +
+                     table + "') ORDER BY c.colid");
+    }
+    QStringList indexes(const QString& table) { return query("EXEC sp_helpindex '" + table + "'"); }
+    QString objectId(const QString& table) {
+        return query("SELECT OBJECT_ID('" + table + "')").value(0);
+    }
+    // Everything a failed save must leave as it was.
+    QStringList snapshot() {
+        return columns("Orders") + indexes("Orders") + query("SELECT * FROM Orders ORDER BY Id") +
+               query("SELECT name, default_text FROM syscolumns WHERE id = OBJECT_ID('Orders') "
+                     "ORDER BY colid") +
+               QStringList{objectId("Orders")};
+    }
+
+    frmDispStruct* open(const QString& table) {
+        QString name = table;
+        frmDispStruct::Open("A", server, "Shop", name, "dbo");
+        return frmDispStruct::Loaded() ? frmDispStruct::Default() : nullptr;
+    }
+    int item(frmDispStruct* f, const QString& name) {
+        return f->mStructure->FindItem("Name", name, 1);
+    }
+    void set(frmDispStruct* f, const QString& column, const char* field, const QVariant& value) {
+        const int i = item(f, column);
+        ASSERT_GT(i, 0) << column.toStdString();
+        f->mStructure->SetColumnValue(QString::fromLatin1(field), value, i);
+    }
+    int addColumn(frmDispStruct* f, const QString& name, const QString& type, int length,
+                  bool nulls = true) {
+        const int i = f->mStructure->AddNewItem();
+        f->mStructure->SetColumnValue("NewColumn", 1, i);
+        f->mStructure->SetColumnValue("Name", name, i);
+        f->mStructure->SetColumnValue("DataType", type, i);
+        f->mStructure->SetColumnValue("Length", length, i);
+        f->mStructure->SetColumnValue("AllowNulls", nulls ? "1" : "0", i);
+        f->mStructure->SetColumnValue("UpdatedIdentity", 0, i);
+        return i;
+    }
+    void removeColumn(frmDispStruct* f, const QString& name) {
+        f->mStructure->RemoveItem(item(f, name));
+    }
+    // Presses "&Gravar" and lets a closed window go.
+    void save(frmDispStruct* f) {
+        QTest::mouseClick(f->cmdGravar, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QString trancount(frmDispStruct* f) {
+        return f->mDatabase->ExecuteWithResults("SELECT @@TRANCOUNT")->GetColumnString(1, 1);
+    }
+
+    TempDir dir;
+    std::shared_ptr<dmo::SQLServer> server;
+};
+
+const QStringList kOrderRows{"1|12|1|a", "3|x|3|c", "4|77|NULL|d"};
+
+} // namespace
+
+TEST_F(SaveDesign, WiderTypesAndDefaultsAreChangedInPlace) {
+    const QString id = objectId("Orders");
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    set(f, "Code", "Length", 50);
+    set(f, "Qty", "DataType", "bigint");
+    set(f, "Note", "UpdatedDefault", "'n/a");
+    ScriptedMsgBox msgs;
+    save(f);
+
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(objectId("Orders"), id); // not rebuilt
+    EXPECT_EQ(columns("Orders"), QStringList({"Id|int|4|0", "Code|varchar|50|0", "Qty|bigint|8|1",
+                                              "Note|varchar|10|1"}));
+    EXPECT_EQ(query("SELECT name, default_text FROM syscolumns WHERE id = OBJECT_ID('Orders') "
+                    "AND default_text IS NOT NULL ORDER BY colid"),
+              QStringList({"Qty|(0)", "Note|('n/a')"}));
+    EXPECT_EQ(query("SELECT * FROM Orders ORDER BY Id"), kOrderRows);
+    // The constraint on the retyped column was built again; the key stayed.
+    EXPECT_EQ(indexes("Orders"),
+              QStringList({"IX_Qty|nonclustered located on PRIMARY|Qty(-)",
+                           "PK_Orders|clustered, unique, primary key located on PRIMARY|Id",
+                           "UQ_Code|nonclustered, unique, unique key located on PRIMARY|Code"}));
+}
+
+TEST_F(SaveDesign, RebuildKeepsRowsIdentityValuesIndexesAndKey) {
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    const QString before = objectId("Orders");
+    set(f, "Note", "Name", "Remark"); // rename
+    set(f, "Code", "Length", 5);      // shrink: rebuild after the question
+    addColumn(f, "Added", "int", 4);  // new column
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    list.choose("Sim");
+    save(f);
+
+    ASSERT_EQ(msgs.count(), 1);
+    EXPECT_EQ(msgs.last().text,
+              "A Alteração à Coluna 'Code' Poderá Resultar em Perda de Informação!");
+    EXPECT_EQ(msgs.last().style, 48);
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_EQ(list.last().caption, "Pretende Continuar?");
+    EXPECT_EQ(list.last().items, QStringList({"Não", "Sim"}));
+    EXPECT_FALSE(frmDispStruct::Loaded());
+
+    EXPECT_NE(objectId("Orders"), before);
+    EXPECT_EQ(columns("Orders"), QStringList({"Id|int|4|0", "Code|varchar|5|0", "Qty|int|4|1",
+                                              "Remark|varchar|10|1", "Added|int|4|1"}));
+    EXPECT_EQ(query("SELECT * FROM Orders ORDER BY Id"),
+              QStringList({"1|12|1|a|NULL", "3|x|3|c|NULL", "4|77|NULL|d|NULL"}));
+    EXPECT_EQ(indexes("Orders"),
+              QStringList({"IX_Qty|nonclustered located on PRIMARY|Qty(-)",
+                           "PK_Orders|clustered, unique, primary key located on PRIMARY|Id",
+                           "UQ_Code|nonclustered, unique, unique key located on PRIMARY|Code"}));
+    EXPECT_EQ(query("SELECT name, default_text FROM syscolumns WHERE id = OBJECT_ID('Orders') "
+                    "AND default_text IS NOT NULL"),
+              QStringList({"Qty|(0)"}));
+    EXPECT_TRUE(query("SELECT name FROM sysobjects WHERE name LIKE 'Varnolt_Temp%'").isEmpty());
+    run("INSERT INTO Orders (Code) VALUES ('new')");
+    EXPECT_EQ(query("SELECT Id, Qty FROM Orders WHERE Code = 'new'"), QStringList({"5|0"}));
+}
+
+TEST_F(SaveDesign, ShrinkAnsweredNoSendsNothing) {
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    const QStringList before = snapshot();
+    set(f, "Code", "Length", 5);
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    list.choose("Não");
+    save(f);
+    EXPECT_EQ(msgs.count(), 1);
+    EXPECT_TRUE(frmDispStruct::Loaded());
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(SaveDesign, ConversionThatFailsIsRefusedOrPutBack) {
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    const QStringList before = snapshot();
+    set(f, "Code", "DataType", "int");
+    {
+        ScriptedMsgBox msgs;
+        ScriptedListDialog list;
+        list.choose("Não");
+        save(f);
+        ASSERT_EQ(msgs.count(), 1);
+        EXPECT_EQ(msgs.last().text, "A Alteração que Está a Tentar Fazer à Coluna Code "
+                                    "Resultará em Perda de Informação e Não Será Efectuada!");
+        EXPECT_EQ(msgs.last().style, 48);
+        EXPECT_EQ(msgs.last().title, AppTitle());
+        ASSERT_EQ(list.count(), 1);
+        EXPECT_EQ(list.last().caption, "Pretende Anular as Alterações?");
+        EXPECT_EQ(list.last().items, QStringList({"Sim", "Não"}));
+        ASSERT_TRUE(frmDispStruct::Loaded());
+        EXPECT_EQ(trancount(f), "0");
+        EXPECT_EQ(snapshot(), before);
+    }
+    // "Sim": the column keeps its type and the rest of the design is saved.
+    set(f, "Note", "Length", 30);
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    list.choose("Sim");
+    save(f);
+    EXPECT_EQ(msgs.count(), 1);
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(columns("Orders"),
+              QStringList({"Id|int|4|0", "Code|varchar|20|0", "Qty|int|4|1", "Note|varchar|30|1"}));
+    EXPECT_EQ(query("SELECT * FROM Orders ORDER BY Id"), kOrderRows);
+}
+
+TEST_F(SaveDesign, ConvertibleTypeChangeIsSaved) {
+    run("DELETE FROM Orders WHERE Code = 'x'\nUPDATE Orders SET Code = '5' WHERE Code = 'abc'");
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    set(f, "Code", "DataType", "int");
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(columns("Orders").value(1), "Code|int|4|0");
+    EXPECT_EQ(query("SELECT Id, Code + 1 FROM Orders ORDER BY Id"), QStringList({"1|13", "4|78"}));
+    EXPECT_EQ(indexes("Orders").value(2),
+              "UQ_Code|nonclustered, unique, unique key located on PRIMARY|Code");
+}
+
+TEST_F(SaveDesign, NotNullOverExistingNullsIsRefusedAndRolledBack) {
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    const QStringList before = snapshot();
+    set(f, "Qty", "AllowNulls", "0");
+    for (int round = 0; round < 2; ++round) {
+        ScriptedMsgBox msgs;
+        save(f);
+        ASSERT_EQ(msgs.count(), 1);
+        EXPECT_EQ(msgs.last().text, "Não Pode Indicar Colunas que aceitem valores nulos se a "
+                                    "tabela contiver registos!");
+        EXPECT_EQ(msgs.last().style, 48);
+        ASSERT_TRUE(frmDispStruct::Loaded());
+        EXPECT_EQ(trancount(f), "0");
+        EXPECT_EQ(snapshot(), before);
+        // Then a new column that refuses nulls on a table with rows.
+        set(f, "Qty", "AllowNulls", "1");
+        addColumn(f, "Must", "int", 4, false);
+    }
+}
+
+TEST_F(SaveDesign, ServerErrorRollsEverythingBack) {
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    run("UPDATE Orders SET Note = 'a'");
+    const QStringList before = snapshot();
+    // A rename (rebuild) and a unique index over duplicate values.
+    set(f, "Qty", "Name", "Quantity");
+    f->mIndexes->FindIDX("IX_Qty")->setAct_IndexColumns("Quantity<@>D<#>"); // as the editor does
+    f->mIndexes->Add(true, "UX_Note", 0, "PRIMARY", 0, false, 0, false, false, 0, false,
+                     "Note<@>A<#>", false, false, false, true);
+    ScriptedMsgBox msgs;
+    save(f);
+    ASSERT_EQ(msgs.count(), 1);
+    EXPECT_TRUE(msgs.last().text.startsWith("1505 - ")) << msgs.last().text.toStdString();
+    EXPECT_EQ(msgs.last().style, 16);
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_TRUE(query("SELECT name FROM sysobjects WHERE name LIKE 'Varnolt_Temp%'").isEmpty());
+}
+
+TEST_F(SaveDesign, RefusedIndexOfAnInPlaceSaveIsReportedNotLost) {
+    run("UPDATE Orders SET Note = 'a'\nCREATE INDEX IX_Note ON Orders (Note)");
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    const QStringList before = snapshot();
+    // The loaded index turned unique over duplicate values.
+    clsIndexesCOL::Entry ix = f->mIndexes->FindIDX("IX_Note");
+    ASSERT_TRUE(ix);
+    ix->setAct_Unique(true);
+    ScriptedMsgBox msgs;
+    save(f);
+    ASSERT_EQ(msgs.count(), 1);
+    EXPECT_TRUE(msgs.last().text.startsWith("1505 - ")) << msgs.last().text.toStdString();
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(SaveDesign, IdentityMadeAndColumnsDeletedKeepTheRows) {
+    run("CREATE TABLE Plain (Num int NOT NULL, Name varchar(10) NULL, Gone int NULL)\n"
+        "INSERT INTO Plain VALUES (10, 'ten', 1)\nINSERT INTO Plain VALUES (20, 'twenty', 2)");
+    frmDispStruct* f = open("Plain");
+    ASSERT_TRUE(f);
+    set(f, "Num", "UpdatedIdentity", 1);
+    set(f, "Num", "UpdatedSeed", 1);
+    set(f, "Num", "UpdatedIncrement", 1);
+    removeColumn(f, "Gone");
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(columns("Plain"), QStringList({"Num|int|4|0", "Name|varchar|10|1"}));
+    EXPECT_EQ(query("SELECT * FROM Plain ORDER BY Num"), QStringList({"10|ten", "20|twenty"}));
+    run("INSERT INTO Plain (Name) VALUES ('next')");
+    EXPECT_EQ(query("SELECT Num FROM Plain WHERE Name = 'next'"), QStringList({"21"}));
+}
+
+TEST_F(SaveDesign, EveryColumnReplacedKeepsOneRowPerOldRow) {
+    run("CREATE TABLE Small (A int NULL)\nINSERT INTO Small VALUES (1)\n"
+        "INSERT INTO Small VALUES (2)");
+    frmDispStruct* f = open("Small");
+    ASSERT_TRUE(f);
+    removeColumn(f, "A");
+    addColumn(f, "B", "varchar", 5);
+    addColumn(f, "C", "int", 4);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(columns("Small"), QStringList({"B|varchar|5|1", "C|int|4|1"}));
+    EXPECT_EQ(query("SELECT * FROM Small"), QStringList({"NULL|NULL", "NULL|NULL"}));
+}
+
+TEST_F(SaveDesign, KeyMovedToAnotherColumnAndKeyRemoved) {
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    set(f, "Id", "PrimaryKey", "0");
+    set(f, "Code", "PrimaryKey", "1");
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(indexes("Orders").value(1),
+              "PK_Orders|clustered, unique, primary key located on PRIMARY|Code");
+
+    f = open("Orders");
+    ASSERT_TRUE(f);
+    set(f, "Code", "PrimaryKey", "0");
+    save(f);
+    EXPECT_EQ(indexes("Orders").size(), 2);
+    EXPECT_EQ(query("SELECT * FROM Orders ORDER BY Id"), kOrderRows);
+}
+
+TEST_F(SaveDesign, EmptyDesignIsRefused) {
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    f->mStructure->Clear();
+    ScriptedMsgBox msgs;
+    save(f);
+    ASSERT_EQ(msgs.count(), 1);
+    EXPECT_EQ(msgs.last().text, "Não Pode Gravar Sem Indicar Colunas para a Tabela!");
+    EXPECT_EQ(msgs.last().style, 48);
+    EXPECT_EQ(msgs.last().title, "Atenção:");
+    EXPECT_TRUE(frmDispStruct::Loaded());
+    EXPECT_EQ(trancount(f), "0");
+}
+
+TEST_F(SaveDesign, TimestampAndUserTypedColumnsSurviveARebuild) {
+    run("EXEC sp_addtype phone, 'varchar(20)'\n"
+        "CREATE TABLE Contacts (Tel phone NULL, Stamp timestamp NOT NULL, Who varchar(10) NULL)\n"
+        "INSERT INTO Contacts (Tel, Who) VALUES ('555', 'ann')");
+    frmDispStruct* f = open("Contacts");
+    ASSERT_TRUE(f);
+    set(f, "Who", "Name", "Person");
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(columns("Contacts"),
+              QStringList({"Tel|phone|20|1", "Stamp|timestamp|8|0", "Person|varchar|10|1"}));
+    EXPECT_EQ(query("SELECT Tel, Person FROM Contacts"), QStringList({"555|ann"}));
+}
+
+TEST_F(SaveDesign, NewTableWithKeyIndexAndIdentity) {
+    frmDispStruct* f = frmDispStruct::Default();
+    f->mModo = "N";
+    f->mOwner.clear();
+    f->mServer = server;
+    f->mDatabase = server->Databases()->Item("Shop");
+    f->mTableName = "Fresh";
+    f->mIndexes = std::make_unique<clsIndexesCOL>();
+    const int id = addColumn(f, "Id", "int", 4, false);
+    f->mStructure->SetColumnValue("UpdatedIdentity", 1, id);
+    f->mStructure->SetColumnValue("UpdatedSeed", 100, id);
+    f->mStructure->SetColumnValue("UpdatedIncrement", 10, id);
+    f->mStructure->SetColumnValue("PrimaryKey", "1", id);
+    const int name = addColumn(f, "[Full Name]", "varchar", 30);
+    f->mStructure->SetColumnValue("UpdatedDefault", "'none'", name);
+    f->mIndexes->Add(true, "IX_Name", 0, "PRIMARY", 0, false, 0, false, false, 0, false,
+                     "[Full Name]<@>A<#>", true, false, false, false);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(columns("Fresh"), QStringList({"Id|int|4|0", "Full Name|varchar|30|1"}));
+    const QStringList idx = indexes("Fresh");
+    ASSERT_EQ(idx.size(), 2);
+    EXPECT_EQ(idx.value(0), "IX_Name|clustered located on PRIMARY|Full Name");
+    EXPECT_TRUE(idx.value(1).startsWith("PK__Fresh__"));
+    EXPECT_TRUE(idx.value(1).contains("|nonclustered, unique, primary key"));
+    run("INSERT INTO Fresh DEFAULT VALUES\nINSERT INTO Fresh DEFAULT VALUES");
+    EXPECT_EQ(query("SELECT * FROM Fresh ORDER BY Id"), QStringList({"100|none", "110|none"}));
+}
