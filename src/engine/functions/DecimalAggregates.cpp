@@ -5,6 +5,7 @@
 #include "engine/functions/Functions.h"
 #include "engine/types/Decimal.h"
 
+#include <cstring>
 #include <string>
 
 namespace engine::functions {
@@ -18,12 +19,21 @@ const Int128 kMax = [] {
     return v - 1;
 }();
 
+// Lives in SQLite's aggregate context, which is only 8-byte aligned: the 128-bit sum is kept as
+// bytes and copied in and out.
 struct DecimalSum {
-    bool any = false;
-    bool overflow = false;
-    Int128 value = 0;
-    int scale = 0;
-    long long count = 0;
+    bool any;
+    bool overflow;
+    int scale;
+    long long count;
+    unsigned char bytes[sizeof(Int128)];
+    Int128 value() const
+    {
+        Int128 v;
+        std::memcpy(&v, bytes, sizeof v);
+        return v;
+    }
+    void setValue(Int128 v) { std::memcpy(bytes, &v, sizeof v); }
 };
 
 bool scaleUp(Int128& v, int by)
@@ -90,14 +100,16 @@ void step(sqlite3_context* ctx, int, sqlite3_value** argv)
         resultError(ctx, Errors::convertError(QStringLiteral("varchar"), QStringLiteral("numeric")));
         return;
     }
+    Int128 sum = s->value();
     if (scale > s->scale) {
-        if (!scaleUp(s->value, scale - s->scale)) s->overflow = true;
+        if (!scaleUp(sum, scale - s->scale)) s->overflow = true;
         s->scale = scale;
     } else if (scale < s->scale) {
         if (!scaleUp(v, s->scale - scale)) s->overflow = true;
     }
-    s->value += v;
-    if (s->value > kMax || s->value < -kMax) s->overflow = true;
+    sum += v;
+    if (sum > kMax || sum < -kMax) s->overflow = true;
+    s->setValue(sum);
     s->any = true;
     ++s->count;
 }
@@ -119,7 +131,7 @@ void sumFinal(sqlite3_context* ctx)
 {
     auto* s = static_cast<DecimalSum*>(sqlite3_aggregate_context(ctx, 0));
     if (!finalCheck(ctx, s)) return;
-    std::string t = scaledText(s->value, s->scale);
+    std::string t = scaledText(s->value(), s->scale);
     sqlite3_result_text(ctx, t.data(), int(t.size()), SQLITE_TRANSIENT);
 }
 
@@ -129,14 +141,16 @@ void avgFinal(sqlite3_context* ctx)
     auto* s = static_cast<DecimalSum*>(sqlite3_aggregate_context(ctx, 0));
     if (!finalCheck(ctx, s)) return;
     int target = std::max(s->scale, 6);
-    Int128 v = s->value;
-    if (!scaleUp(v, target - s->scale + 1)) {
-        // too large to scale: fall back to the sum's own scale
+    Int128 v = s->value();
+    Int128 q;
+    if (scaleUp(v, target - s->scale + 1)) {
+        q = v / s->count;
+        q = q >= 0 ? (q + 5) / 10 : (q - 5) / 10;
+    } else {
+        // too large to scale: the quotient at the sum's own scale
         target = s->scale;
-        v = s->value * 10;
+        q = s->value() / s->count;
     }
-    Int128 q = v / s->count;
-    q = q >= 0 ? (q + 5) / 10 : (q - 5) / 10;
     std::string t = scaledText(q, target);
     sqlite3_result_text(ctx, t.data(), int(t.size()), SQLITE_TRANSIENT);
 }
