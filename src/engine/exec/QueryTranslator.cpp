@@ -197,7 +197,12 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
     if (assignments && assignments != int(typedItems.size()))
         throw Errors::make(141, 15, QStringLiteral("A SELECT statement that assigns a value to a variable must not be combined with data-retrieval operations."));
     out.hasAssignments = assignments > 0;
-    for (size_t i = 0; i < typedItems.size(); ++i) items << QStringLiteral("%1 AS \"v%2\"").arg(typedItems[i].sql).arg(i + 1);
+    // character results compare without case wherever they are used (DISTINCT, UNION, outer queries)
+    for (size_t i = 0; i < typedItems.size(); ++i)
+        items << QStringLiteral("%1%2 AS \"v%3\"")
+                     .arg(typedItems[i].sql, typedItems[i].type.isString() && !typedItems[i].isColumn && !typedItems[i].isNull
+                                                 ? QStringLiteral(" COLLATE TSQL_CI") : QString())
+                     .arg(i + 1);
 
     QString sql = QStringLiteral("SELECT ");
     if (c.distinct) sql += QStringLiteral("DISTINCT ");
@@ -209,11 +214,12 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
             throw Errors::make(147, 15, QStringLiteral("An aggregate may not appear in the WHERE clause unless it is in a subquery contained in a HAVING clause or a select list."));
         sql += QStringLiteral(" WHERE ") + w.sql;
     }
-    QStringList groupSqls;
+    QStringList groupSqls, groupTerms;
     for (const auto& g : c.groupBy) {
         Typed t = expr(*g, scope);
         if (t.hasAggregate) throw Errors::make(144, 15, QStringLiteral("Cannot use an aggregate or a subquery in an expression used for the group by list of a GROUP BY clause."));
         groupSqls << t.sql;
+        groupTerms << t.sql + (t.type.isString() && !t.isColumn ? QStringLiteral(" COLLATE TSQL_CI") : QString());
     }
     Typed having;
     if (c.having) having = expr(*c.having, scope);
@@ -254,7 +260,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
         }
         if (c.having) check(*c.having);
     }
-    if (!groupSqls.isEmpty()) sql += QStringLiteral(" GROUP BY ") + groupSqls.join(QStringLiteral(", "));
+    if (!groupSqls.isEmpty()) sql += QStringLiteral(" GROUP BY ") + groupTerms.join(QStringLiteral(", "));
     if (c.having) sql += QStringLiteral(" HAVING ") + having.sql;
 
     if (orderBy && !orderBy->empty()) {
