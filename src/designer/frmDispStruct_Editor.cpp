@@ -116,6 +116,9 @@ void frmDispStruct::lvwStructure_ItemClick(int Item) {
     step([&] { txtLength->setText(NumText(value("Length"))); });
     step([&] { txtPrecision->setText(NumText(value("Precision"))); });
     step([&] { txtScale->setText(NumText(value("Scale"))); });
+    // The rules again now that the sizes are the row's: the type was applied while the boxes
+    // still held the previous row's scale, which may have disabled identity.
+    step([&] { GetDataTypeRules(cboDataType->currentText(), false, false); });
     step([&] { chkAllowNulls->setCheckState(CheckToQt(value("AllowNulls").toInt())); });
     step([&] { txtDescription->setText(value("UpdatedDescription").toString()); });
     step([&] { chkIdentity->setCheckState(CheckToQt(value("UpdatedIdentity").toInt())); });
@@ -189,7 +192,8 @@ void frmDispStruct::txtPrecision_Change() {
 }
 
 void frmDispStruct::txtLength_LostFocus() {
-    if (mChecking)
+    // A box disabled by the type's rules is not checked.
+    if (mChecking || !txtLength->isEnabled())
         return;
     mChecking = true;
     if (!M_MainMod::IsAllDigits(txtLength)) {
@@ -220,7 +224,8 @@ void frmDispStruct::txtLength_LostFocus() {
 }
 
 void frmDispStruct::txtPrecision_LostFocus() {
-    if (mChecking)
+    // A box disabled by the type's rules is not checked.
+    if (mChecking || !txtPrecision->isEnabled())
         return;
     mChecking = true;
     GetDataTypeRules(cboDataType->currentText(), false, false);
@@ -238,7 +243,8 @@ void frmDispStruct::txtPrecision_LostFocus() {
 }
 
 void frmDispStruct::txtScale_LostFocus() {
-    if (mChecking)
+    // A box disabled by the type's rules is not checked.
+    if (mChecking || !txtScale->isEnabled())
         return;
     mChecking = true;
     GetDataTypeRules(cboDataType->currentText(), false, false);
