@@ -14,6 +14,8 @@
 #include "dmo/StoredProcedures.h"
 #include "dmo/Tables.h"
 #include "explorer/RegisteredServers.h"
+#include "sqltools/frmCreateProcedure.h"
+#include "sqltools/frmOpenTable.h"
 #include "sqltools/frmQuery.h"
 
 #include <QAction>
@@ -95,9 +97,9 @@ frmExplorer::frmExplorer(QWidget* parent) : QWidget(parent) {
     mnuQuery =
         command("mnuQuery", QStringLiteral("&Query"), QStyle::SP_FileDialogContentsView, false);
     connect(mnuQuery, &QAction::triggered, this, &frmExplorer::mnuQuery_Click);
-    // Commands whose windows are not part of the program yet.
     mnuOpenTable =
         command("mnuOpenTable", QStringLiteral("&Abrir Tabela"), QStyle::SP_FileIcon, false);
+    connect(mnuOpenTable, &QAction::triggered, this, &frmExplorer::mnuOpenTable_Click);
     mnuEditTable = command("mnuEditTable", QStringLiteral("&Editar Tabela"),
                            QStyle::SP_FileDialogDetailedView, false);
     mnuNewTable = command("mnuNewTable", QStringLiteral("&Nova Tabela"),
@@ -106,6 +108,8 @@ frmExplorer::frmExplorer(QWidget* parent) : QWidget(parent) {
                               QStyle::SP_FileLinkIcon, false);
     mnuEditProcedure = command("mnuEditProcedure", QStringLiteral("Editar S&tored Procedure"),
                                QStyle::SP_FileDialogInfoView, false);
+    connect(mnuNewProcedure, &QAction::triggered, this, &frmExplorer::mnuNewProcedure_Click);
+    connect(mnuEditProcedure, &QAction::triggered, this, &frmExplorer::mnuEditProcedure_Click);
     mnuTablesRefresh =
         command("mnuTablesRefresh", QStringLiteral("Actuali&zar"), QStyle::SP_BrowserReload, false);
     connect(mnuTablesRefresh, &QAction::triggered, this, &frmExplorer::mnuTablesRefresh_Click);
@@ -115,6 +119,7 @@ frmExplorer::frmExplorer(QWidget* parent) : QWidget(parent) {
             [this](QTreeWidgetItem* node, int) { tvwExplorer_DblClick(node); });
     connect(tvwExplorer, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* node, QTreeWidgetItem*) { tvwExplorer_NodeClick(node); });
+    connect(lvwExplorer, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommands(); });
 }
 
 frmExplorer::~frmExplorer() = default;
@@ -255,6 +260,10 @@ void frmExplorer::UpdateCommands() {
     const int kind = node ? node->data(0, KindRole).toInt() : NodeRoot;
     mnuQuery->setEnabled(SelectedServer() != nullptr);
     mnuTablesRefresh->setEnabled(kind == NodeTables);
+    const bool listed = mLvw->SelectedIndex() > 0;
+    mnuOpenTable->setEnabled(kind == NodeTables && listed);
+    mnuNewProcedure->setEnabled(SelectedServer() != nullptr && !SelectedDatabase().isEmpty());
+    mnuEditProcedure->setEnabled(kind == NodeProcedures && listed);
 }
 
 void frmExplorer::SetListColumns() {
@@ -332,20 +341,75 @@ void frmExplorer::ListProcedures(cServer* server, const QString& database) {
     }
 }
 
-void frmExplorer::mnuQuery_Click() {
-    cServer* server = SelectedServer();
+bool frmExplorer::EnsureConnected(cServer* server) {
     if (!server)
-        return;
+        return false;
     if (!server->IsConnected()) {
         QTreeWidgetItem* node = NodeByKey(server->ServerName());
         if (node && !node->isExpanded())
             node->setExpanded(true); // connects through the expansion
         else if (!OpenServerNode(node))
-            return;
-        if (!server->IsConnected())
-            return;
+            return false;
     }
+    return server->IsConnected();
+}
+
+QString frmExplorer::SelectedListName() const {
+    const int index = mLvw->SelectedIndex();
+    return index > 0 ? mLvw->GetColumnValue(QStringLiteral("Nome"), index).toString() : QString();
+}
+
+void frmExplorer::mnuQuery_Click() {
+    cServer* server = SelectedServer();
+    if (!EnsureConnected(server))
+        return;
     frmQuery::Default()->ShowForm(server, SelectedDatabase());
+}
+
+void frmExplorer::mnuOpenTable_Click() {
+    cServer* server = SelectedServer();
+    const QString table = SelectedListName();
+    if (table.isEmpty() || !EnsureConnected(server))
+        return;
+    frmOpenTable::Default()->ShowForm(server, SelectedDatabase(), table);
+}
+
+void frmExplorer::mnuNewProcedure_Click() {
+    RunProcedureEditor(QStringLiteral("N"), QString());
+}
+
+void frmExplorer::mnuEditProcedure_Click() {
+    const QString procedure = SelectedListName();
+    if (!procedure.isEmpty())
+        RunProcedureEditor(QStringLiteral("A"), procedure);
+}
+
+void frmExplorer::RunProcedureEditor(const QString& modo, const QString& procedure) {
+    cServer* server = SelectedServer();
+    const QString database = SelectedDatabase();
+    if (database.isEmpty() || !EnsureConnected(server))
+        return;
+    const QString serverName = server->ServerName();
+    bool saved = false;
+    {
+        frmCreateProcedure editor(window());
+        saved = editor.ShowForm(server, modo, database, procedure);
+    }
+    if (!saved)
+        return;
+    // The database's procedures, listed again through their folder.
+    QTreeWidgetItem* folder =
+        NodeByKey(serverName + u'\\' + database + QStringLiteral("\\StoredProcedures"));
+    if (folder && tvwExplorer->currentItem() != folder)
+        tvwExplorer->setCurrentItem(folder);
+    else
+        ListProcedures(SelectedServer(), database);
+    if (!procedure.isEmpty()) {
+        const int index = mLvw->FindItem(QStringLiteral("Nome"), procedure);
+        if (index > 0)
+            mLvw->SetSelectedItem(index);
+    }
+    UpdateCommands();
 }
 
 void frmExplorer::mnuTablesRefresh_Click() {

@@ -64,6 +64,12 @@ public slots:
     void mnuQuery_Click();
     // Lists again the tables of the database selected in the explorer.
     void mnuTablesRefresh_Click();
+    // Opens the table window on the table selected in the list.
+    void mnuOpenTable_Click();
+    // The procedure editor on a new procedure of the selected database, or on the procedure
+    // selected in the list; a save lists the database's procedures again.
+    void mnuNewProcedure_Click();
+    void mnuEditProcedure_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +90,11 @@ private:
     void ListProcedures(cServer* server, const QString& database);
     void SetListColumns();
     void UpdateCommands();
+    // Connects the server when needed (through its node); false when it stays unconnected.
+    bool EnsureConnected(cServer* server);
+    // The name of the object selected in the list (empty when none).
+    QString SelectedListName() const;
+    void RunProcedureEditor(const QString& modo, const QString& procedure);
 
     bool m_Unloading = false;
     static QPointer<frmExplorer> s_current;
