@@ -6,6 +6,7 @@
 #include "engine/parser/Parser.h"
 #include "engine/storage/Sqlite.h"
 #include "engine/sysviews/SystemViews.h"
+#include "engine/types/DateTimeValue.h"
 
 #include <QFileInfo>
 
@@ -330,6 +331,7 @@ void SessionImpl::runStatements(const sql::StatementList& list)
 void SessionImpl::runStatement(const sql::Stmt& s)
 {
     if (tranCount_ == 0) pruneAttached();
+    types::setDateOrder(dateFormat.constData());
     bool leaf = leafStatement(s.kind);
     bool savepoint = leaf && !(s.kind == sql::StmtKind::DropObjects && as<sql::DropObjectsStmt>(s).objectType == sql::ObjectType::Database);
     try {

@@ -98,6 +98,7 @@ public:
     int returnStatus = 0;   // RETURN n of the running procedure or batch
     int procedureDepth = 0; // nesting of EXEC'd procedures (@@NESTLEVEL)
     bool nocount = false;
+    QByteArray dateFormat = "mdy"; // SET DATEFORMAT
     // SET IDENTITY_INSERT: the table that has it on
     struct IdentityInsert {
         QString database;

@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 #include "engine/exec/Statements.h"
+#include "engine/types/DateTimeValue.h"
 
 namespace engine::exec {
 
@@ -58,8 +59,14 @@ void execSetOption(SessionImpl& s, const SetOptionStmt& st)
             throw Errors::notSupported(QStringLiteral("SET %1 ON").arg(o));
         }
         if (o == QLatin1String("DATEFORMAT")) {
-            if (value == QLatin1String("MDY")) continue;
-            throw Errors::notSupported(QStringLiteral("SET DATEFORMAT %1").arg(st.value));
+            QString f = value.toLower();
+            static const QStringList orders = {QStringLiteral("mdy"), QStringLiteral("dmy"), QStringLiteral("ymd"),
+                                               QStringLiteral("ydm"), QStringLiteral("myd"), QStringLiteral("dym")};
+            if (!orders.contains(f))
+                throw Errors::make(1005, 15, QStringLiteral("'%1' is not a valid date format; use mdy, dmy, ymd, ydm, myd or dym.").arg(st.value));
+            s.dateFormat = f.toLatin1();
+            types::setDateOrder(s.dateFormat.constData());
+            continue;
         }
         if (o == QLatin1String("LANGUAGE")) {
             if (value.contains(QLatin1String("ENGLISH"))) continue;

@@ -5,6 +5,7 @@
 #include <QTimeZone>
 
 #include <cmath>
+#include <cstring>
 
 namespace engine::types {
 
@@ -54,7 +55,16 @@ bool parseTime(const QString& t, DateTimeValue& v)
 }
 
 int fixYear(int y, int digits) { return digits <= 2 ? (y < 50 ? 2000 + y : 1900 + y) : y; }
+
+thread_local char currentOrder[4] = "mdy";
 } // namespace
+
+void setDateOrder(const char* order)
+{
+    if (std::strlen(order) == 3) std::memcpy(currentOrder, order, 4);
+}
+
+const char* dateOrder() { return currentOrder; }
 
 QString DateTimeValue::storedText() const { return QString::fromStdString(storedUtf8()); }
 
@@ -111,8 +121,17 @@ std::optional<DateTimeValue> DateTimeValue::parse(const QString& input)
         QString a = m3.captured(1), b = m3.captured(2), c = m3.captured(3);
         if (a.size() == 4) { // y/m/d
             v.year = a.toInt(); v.month = b.toInt(); v.day = c.toInt();
-        } else { // m/d/y
-            v.month = a.toInt(); v.day = b.toInt(); v.year = fixYear(c.toInt(), int(c.size()));
+        } else {
+            // the parts in the session's date order
+            const char* order = dateOrder();
+            const QString parts[3] = {a, b, c};
+            for (int k = 0; k < 3; ++k) {
+                switch (order[k]) {
+                case 'd': v.day = parts[k].toInt(); break;
+                case 'm': v.month = parts[k].toInt(); break;
+                default: v.year = fixYear(parts[k].toInt(), int(parts[k].size())); break;
+                }
+            }
         }
         timePart = m3.captured(4);
     } else if (auto m4 = named1.match(s); m4.hasMatch() && monthFromName(m4.captured(1))) {

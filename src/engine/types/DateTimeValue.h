@@ -9,6 +9,11 @@
 
 namespace engine::types {
 
+// Order of day, month and year in numeric dates ("mdy", "dmy", ...: SET DATEFORMAT). Kept per
+// thread: a session sets it before it runs a statement.
+void setDateOrder(const char* order);
+const char* dateOrder();
+
 struct DateTimeValue {
     int year = 1900, month = 1, day = 1, hour = 0, minute = 0, second = 0, msec = 0;
 
