@@ -4,6 +4,7 @@
 #include "engine/exec/Translator.h"
 #include "engine/parser/Parser.h"
 #include "engine/storage/Sqlite.h"
+#include "engine/types/DateTimeValue.h"
 
 namespace engine::exec {
 
@@ -156,6 +157,7 @@ std::unique_ptr<Cursor> SessionImpl::openQuery(const QString& select)
         throw Errors::make(40002, 16, QStringLiteral("Only one SELECT statement can be opened as a cursor."));
     const auto& st = as<SelectStmt>(*stmts[0]);
     variables.clear();
+    types::setDateOrder(dateFormat.constData());
     Translator tr(*this);
     TranslatedQuery q = tr.query(*st.query, nullptr);
     if (q.intoCore || q.hasAssignments) throw Errors::make(40002, 16, QStringLiteral("Only a SELECT that returns rows can be opened as a cursor."));
