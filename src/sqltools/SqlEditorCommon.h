@@ -64,7 +64,7 @@ struct SplitControls {
     QTabWidget* tabs = nullptr;
     QWidget* grid = nullptr;
     QTextEdit* messages = nullptr;
-    int splitHeight = 75;  // twips
+    int splitHeight = 75; // twips
     int gridMargin = 500; // the tabs' height less the grid's, twips
 };
 // Lays the controls out for the splitter at splitTop (twips); a rule that would give a

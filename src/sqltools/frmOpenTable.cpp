@@ -124,8 +124,8 @@ frmOpenTable::frmOpenTable(QWidget* parent) : QWidget(parent) {
     grdGrid->setWordWrap(false);
     grdGrid->verticalHeader()->setDefaultSectionSize(QFontMetrics(sans).height() + 6);
     // The message waits until the grid has closed its editor, so that it comes once.
-    connect(datData->model(), &ado::RecordsetModel::writeFailed, this,
-            &frmOpenTable::grdGrid_Error, Qt::QueuedConnection);
+    connect(datData->model(), &ado::RecordsetModel::writeFailed, this, &frmOpenTable::grdGrid_Error,
+            Qt::QueuedConnection);
     connect(datData->model(), &ado::RecordsetModel::rowUpdated, this,
             &frmOpenTable::grdGrid_AfterUpdate);
 

@@ -108,7 +108,8 @@ TEST_F(ExplorerEditorsTest, ANewProcedureSavedIsListed) {
     EXPECT_EQ(box.count(), 0);
     // The procedures folder is shown, listing the new one.
     EXPECT_EQ(tree()->currentItem(), node(QStringLiteral("(LOCAL)\\Vendas\\StoredProcedures")));
-    EXPECT_TRUE(listed().contains(QStringLiteral("NomeProcedimento"))) << listed().join(u',').toStdString();
+    EXPECT_TRUE(listed().contains(QStringLiteral("NomeProcedimento")))
+        << listed().join(u',').toStdString();
 
     // Cancelled, nothing is listed again and nothing is made.
     runEditor(main->Explorer()->mnuNewProcedure, [&](frmCreateProcedure& editor) {
@@ -120,8 +121,10 @@ TEST_F(ExplorerEditorsTest, ANewProcedureSavedIsListed) {
 }
 
 TEST_F(ExplorerEditorsTest, EditProcedureAltersTheListedProcedure) {
-    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE PROCEDURE Listar AS\nSELECT Id FROM Clientes"));
-    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE PROCEDURE Contar AS\nSELECT COUNT(*) FROM Clientes"));
+    sql(QStringLiteral("Vendas"),
+        QStringLiteral("CREATE PROCEDURE Listar AS\nSELECT Id FROM Clientes"));
+    sql(QStringLiteral("Vendas"),
+        QStringLiteral("CREATE PROCEDURE Contar AS\nSELECT COUNT(*) FROM Clientes"));
     ScriptedMsgBox box;
     start();
     QAction* command = main->Explorer()->mnuEditProcedure;
@@ -133,7 +136,8 @@ TEST_F(ExplorerEditorsTest, EditProcedureAltersTheListedProcedure) {
     QString caption;
     runEditor(command, [&](frmCreateProcedure& editor) {
         caption = editor.windowTitle();
-        editor.txtQuery->setPlainText(QStringLiteral("CREATE PROCEDURE Listar AS\nSELECT Nome FROM Clientes"));
+        editor.txtQuery->setPlainText(
+            QStringLiteral("CREATE PROCEDURE Listar AS\nSELECT Nome FROM Clientes"));
         QTest::mouseClick(editor.cmdOK, Qt::LeftButton);
     });
     EXPECT_EQ(box.count(), 0);
@@ -145,5 +149,6 @@ TEST_F(ExplorerEditorsTest, EditProcedureAltersTheListedProcedure) {
     admin.Databases()->Refresh();
     auto procedures = admin.Databases()->Item(QStringLiteral("Vendas"))->StoredProcedures();
     procedures->Refresh();
-    EXPECT_TRUE(procedures->Item(QStringLiteral("Listar"))->Text().contains(QStringLiteral("SELECT Nome")));
+    EXPECT_TRUE(
+        procedures->Item(QStringLiteral("Listar"))->Text().contains(QStringLiteral("SELECT Nome")));
 }

@@ -123,12 +123,13 @@ TEST_F(ProcedureEditorTest, OKOnTheTemplateCreatesTheProcedure) {
 TEST_F(ProcedureEditorTest, AlteringShowsTheServersTextAndOKSendsTheEditedOne) {
     ScriptedMsgBox box;
     QString caption, text;
-    const bool saved = show(QStringLiteral("A"), QStringLiteral("Listar"), [&](frmCreateProcedure& d) {
-        caption = d.windowTitle();
-        text = d.txtQuery->toPlainText();
-        type(d, QStringLiteral("CREATE PROCEDURE Listar AS\nSELECT Nome FROM Clientes"));
-        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
-    });
+    const bool saved =
+        show(QStringLiteral("A"), QStringLiteral("Listar"), [&](frmCreateProcedure& d) {
+            caption = d.windowTitle();
+            text = d.txtQuery->toPlainText();
+            type(d, QStringLiteral("CREATE PROCEDURE Listar AS\nSELECT Nome FROM Clientes"));
+            QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+        });
     EXPECT_TRUE(saved);
     EXPECT_EQ(box.count(), 0);
     EXPECT_EQ(caption, QStringLiteral("Procedimentos [Listar]"));
@@ -158,7 +159,8 @@ TEST_F(ProcedureEditorTest, ARefusedSaveShowsNumberAndDescriptionAndKeepsTheDial
     EXPECT_EQ(call.icon(), int(vbCritical));
     EXPECT_EQ(call.title, AppTitle());
     const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("^(\\d+)\\n(.+)$"), QRegularExpression::DotMatchesEverythingOption)
+        QRegularExpression(QStringLiteral("^(\\d+)\\n(.+)$"),
+                           QRegularExpression::DotMatchesEverythingOption)
             .match(call.text);
     ASSERT_TRUE(m.hasMatch()) << call.text.toStdString();
     EXPECT_TRUE(m.captured(1) == QLatin1String("102") || m.captured(1) == QLatin1String("156"))
@@ -177,7 +179,8 @@ TEST_F(ProcedureEditorTest, ANameThatExistsIsRefused) {
     });
     EXPECT_FALSE(saved);
     ASSERT_EQ(box.count(), 1);
-    EXPECT_TRUE(box.last().text.startsWith(QStringLiteral("2714\n"))) << box.last().text.toStdString();
+    EXPECT_TRUE(box.last().text.startsWith(QStringLiteral("2714\n")))
+        << box.last().text.toStdString();
     EXPECT_TRUE(procedure(QStringLiteral("Listar"))->Text().contains(QStringLiteral("SELECT Id")));
 }
 
@@ -199,7 +202,8 @@ TEST_F(ProcedureEditorTest, CancelAndTheCloseBoxReturnFalseAndSendNothing) {
 TEST_F(ProcedureEditorTest, AProcedureDroppedMeanwhileIsReportedAndTheDialogNeverShows) {
     ScriptedMsgBox box;
     sql(QStringLiteral("Vendas"), QStringLiteral("DROP PROCEDURE Listar"));
-    const bool saved = show(QStringLiteral("A"), QStringLiteral("Listar"), [](frmCreateProcedure&) {});
+    const bool saved =
+        show(QStringLiteral("A"), QStringLiteral("Listar"), [](frmCreateProcedure&) {});
     EXPECT_FALSE(saved);
     EXPECT_FALSE(shown);
     ASSERT_EQ(box.count(), 1);
@@ -217,15 +221,16 @@ TEST_F(ProcedureEditorTest, F5RunsNothingAndFillingDoesNotReachTheLineFormatter)
         });
     int callsWhenShown = -1, callsAfterKey = -1;
     bool openAfterF5 = false;
-    const bool saved = show(QStringLiteral("A"), QStringLiteral("Listar"), [&](frmCreateProcedure& d) {
-        callsWhenShown = lineCalls;
-        d.txtQuery->setFocus();
-        QTest::keyClick(d.txtQuery, Qt::Key_End);
-        QTest::keyClicks(d.txtQuery, QStringLiteral(" "));
-        callsAfterKey = lineCalls;
-        QTest::keyClick(d.txtQuery, Qt::Key_F5);
-        openAfterF5 = d.isVisible();
-    });
+    const bool saved =
+        show(QStringLiteral("A"), QStringLiteral("Listar"), [&](frmCreateProcedure& d) {
+            callsWhenShown = lineCalls;
+            d.txtQuery->setFocus();
+            QTest::keyClick(d.txtQuery, Qt::Key_End);
+            QTest::keyClicks(d.txtQuery, QStringLiteral(" "));
+            callsAfterKey = lineCalls;
+            QTest::keyClick(d.txtQuery, Qt::Key_F5);
+            openAfterF5 = d.isVisible();
+        });
     SetEditMessageObserver(previous);
     EXPECT_FALSE(saved);
     EXPECT_EQ(callsWhenShown, 0);

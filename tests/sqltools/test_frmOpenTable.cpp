@@ -76,7 +76,9 @@ protected:
     }
     // The first value of a query, read behind the window's back.
     QString value(const QString& query) {
-        auto rs = server->SQLDMOServer()->Databases()->Item(QStringLiteral("Vendas"))
+        auto rs = server->SQLDMOServer()
+                      ->Databases()
+                      ->Item(QStringLiteral("Vendas"))
                       ->ExecuteWithResults(query);
         return rs && rs->Rows() > 0 ? rs->GetColumnString(1, 1) : QStringLiteral("<none>");
     }
@@ -344,8 +346,8 @@ TEST_F(TableWindowTest, TheGridLeavesAThousandTwipsUnderItInItsTab) {
     // The splitter keeps 2000 twips from the top when released.
     QTest::mousePress(form->fraSplit, Qt::LeftButton, {}, QPoint(5, 1));
     QMouseEvent move(QEvent::MouseMove, QPointF(5, -TwipsToPixelsY(2000)),
-                     form->fraSplit->mapToGlobal(QPointF(5, -TwipsToPixelsY(2000))),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+                     form->fraSplit->mapToGlobal(QPointF(5, -TwipsToPixelsY(2000))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(form->fraSplit, &move);
     QTest::mouseRelease(form->fraSplit, Qt::LeftButton, {}, QPoint(5, 1));
     EXPECT_EQ(form->SplitTop(), 2000);
