@@ -139,9 +139,10 @@ frmDispStruct::frmDispStruct(QWidget* parent) : QWidget(parent) {
 }
 
 frmDispStruct::~frmDispStruct() {
-    // A window destroyed without a close event still gives the server back.
+    // A window destroyed without a close event (shutdown) still gives the server back, but
+    // leaves the other windows alone.
     if (!mUnloaded)
-        Form_QueryUnload();
+        Form_QueryUnload(false);
 }
 
 QSize frmDispStruct::sizeHint() const {
@@ -334,11 +335,11 @@ void frmDispStruct::Form_Resize() {
 }
 
 void frmDispStruct::closeEvent(QCloseEvent* event) {
-    Form_QueryUnload();
+    Form_QueryUnload(true);
     QWidget::closeEvent(event);
 }
 
-void frmDispStruct::Form_QueryUnload() {
+void frmDispStruct::Form_QueryUnload(bool Relist) {
     if (mUnloaded)
         return;
     mUnloaded = true;
@@ -378,16 +379,18 @@ void frmDispStruct::Form_QueryUnload() {
     if (s_default == this)
         s_default = nullptr;
     // 6. The explorer lists its tables again.
-    try {
-        for (QWidget* w : QApplication::allWidgets()) {
-            if (w->objectName() != QLatin1String("frmExplorer"))
-                continue;
-            QMetaObject::invokeMethod(w, "mnuTablesRefresh_Click", Qt::DirectConnection);
-            if (auto* lvw = w->findChild<QWidget*>(QStringLiteral("lvwExplorer")))
-                lvw->update();
-            break;
+    if (Relist) {
+        try {
+            for (QWidget* w : QApplication::allWidgets()) {
+                if (w->objectName() != QLatin1String("frmExplorer"))
+                    continue;
+                QMetaObject::invokeMethod(w, "mnuTablesRefresh_Click", Qt::DirectConnection);
+                if (auto* lvw = w->findChild<QWidget*>(QStringLiteral("lvwExplorer")))
+                    lvw->update();
+                break;
+            }
+        } catch (...) {
         }
-    } catch (...) {
     }
     mServer.reset();
 }

@@ -210,7 +210,8 @@ private:
     void BuildControls();
     void Form_Load();
     void Form_Resize();
-    void Form_QueryUnload();
+    // Relist: the explorer lists its tables again (not when the window is destroyed alone).
+    void Form_QueryUnload(bool Relist = true);
 
     void EnableEditing(bool Enabled);
     void ReselectItem();

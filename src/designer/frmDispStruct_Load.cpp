@@ -24,6 +24,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -91,9 +92,9 @@ void frmDispStruct::Form_Load() {
     lblIdentityIncrement->setBuddy(txtIncrement);
     lblFormula->setBuddy(txtFormula);
     lblCollation->setBuddy(txtCollation);
-    // 5. No column-click sorting; the list's grid lines are not wanted here.
+    // 5. No column-click sorting, and headers that do not react to clicks.
     mStructure->setAllowSorting(false);
-    lvwStructure->setAlternatingRowColors(false);
+    lvwStructure->header()->setSectionsClickable(false);
     mIndexes = std::make_unique<clsIndexesCOL>();
 }
 

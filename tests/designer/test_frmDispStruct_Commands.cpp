@@ -2,6 +2,10 @@
 #include "test_frmDispStruct_Fixture.h"
 
 #include "designer/M_MainMod.h"
+#include "designer/frmDispStructFind.h"
+#include "designer/frmDispStructIndex.h"
+
+#include <QTimer>
 
 TEST_F(DesignerTest, RemoveColumnsAsksAndTakesThemOutOfTheIndexes) {
     ScriptedMsgBox msg;
@@ -101,4 +105,71 @@ TEST_F(DesignerTest, IndexesAndSearchNeedColumns) {
     EXPECT_EQ(msg.last().icon(), vbInformation);
     EXPECT_EQ(msg.last().title, AppTitle());
     EXPECT_EQ(QApplication::focusWidget(), form->lvwStructure);
+}
+
+TEST_F(DesignerTest, IndexButtonOpensTheIndexEditorOnTheDesign) {
+    ASSERT_TRUE(open());
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        frmDispStructIndex* dlg = frmDispStructIndex::Current();
+        shown = dlg != nullptr;
+        if (dlg)
+            QTest::mouseClick(dlg->cmdCancelar, Qt::LeftButton);
+    });
+    QTest::mouseClick(form->cmdIdx, Qt::LeftButton);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(form->mIndexes->Count(), 3) << "cancelled: the model is as loaded";
+    EXPECT_EQ(entryColumns(QStringLiteral("IX_Nome")), QStringLiteral("Nome<@>A<#>Order Date<@>D<#>"));
+    EXPECT_EQ(form->focusWidget(), form->lvwStructure);
+}
+
+TEST_F(DesignerTest, SearchButtonOpensTheSearchWindowAndClosingUnloadsIt) {
+    ASSERT_TRUE(open());
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        frmDispStructFind* dlg = frmDispStructFind::Instance();
+        shown = dlg != nullptr && dlg->isVisible();
+        if (dlg)
+            QTest::mouseClick(dlg->cmdCancelar, Qt::LeftButton);
+    });
+    QTest::mouseClick(form->cmdProcurar, Qt::LeftButton);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(frmDispStructFind::Loaded()) << "hidden, kept for the next search";
+    form->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(frmDispStructFind::Loaded());
+}
+
+TEST_F(DesignerTest, RenameTouchesOnlyTheExactKeyColumn) {
+    ScriptedMsgBox msg;
+    sql(QStringLiteral("Loja"),
+        QStringLiteral("CREATE TABLE T2 (a int NOT NULL, ab int NULL, b int NULL)\n"
+                       "CREATE INDEX IX_ab ON T2 (a, b DESC)\n"
+                       "CREATE INDEX IX_ab2 ON T2 (ab)"));
+    ASSERT_TRUE(open(QStringLiteral("T2")));
+    click(1);
+    type(form->txtColumnName, QStringLiteral("x"));
+    apply();
+    EXPECT_EQ(msg.count(), 0);
+    EXPECT_EQ(entryColumns(QStringLiteral("IX_ab")), QStringLiteral("x<@>A<#>b<@>D<#>"));
+    EXPECT_EQ(entryColumns(QStringLiteral("IX_ab2")), QStringLiteral("ab<@>A<#>"));
+    EXPECT_EQ(form->mIndexes->FindIDX(QStringLiteral("IX_ab"))->Old_IndexColumns(),
+              QStringLiteral("a<@>A<#>b<@>D<#>"));
+    // Applying a column unchanged keeps its name and its index lists.
+    click(2);
+    apply();
+    EXPECT_EQ(msg.count(), 0);
+    EXPECT_EQ(cell(2, "Name"), QStringLiteral("ab"));
+    EXPECT_EQ(entryColumns(QStringLiteral("IX_ab2")), QStringLiteral("ab<@>A<#>"));
+}
+
+TEST_F(DesignerTest, BoxesSelectTheirTextOnFocus) {
+    ASSERT_TRUE(open());
+    click(row(QStringLiteral("Nome")));
+    form->txtLength->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(form->txtLength->selectedText(), QStringLiteral("40"));
+    form->txtColumnName->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(form->txtColumnName->selectedText(), QStringLiteral("Nome"));
 }
