@@ -18,6 +18,12 @@
 namespace {
 QPointer<frmDispCollation> s_current;
 
+// Deletes the window at the end of the call unless its parent took it down first.
+struct WindowOwner {
+    QPointer<frmDispCollation> window;
+    ~WindowOwner() { delete window.data(); }
+};
+
 const QString kName = QStringLiteral("Name");
 
 QString designatorOf(const QString& collation) {
@@ -49,7 +55,8 @@ frmDispCollation::frmDispCollation(QWidget* parent) : QDialog(parent) {
     optBinary->setObjectName(QStringLiteral("optBinary"));
     fraDictionary = new QGroupBox(fraOrdena);
     fraDictionary->setObjectName(QStringLiteral("fraDictionary"));
-    chkWithSensitive = new QCheckBox(QStringLiteral("Sensível ao Comprimento Binário"), fraDictionary);
+    chkWithSensitive =
+        new QCheckBox(QStringLiteral("Sensível ao Comprimento Binário"), fraDictionary);
     chkWithSensitive->setObjectName(QStringLiteral("chkWithSensitive"));
     chkKanaSensitive = new QCheckBox(QStringLiteral("Sensível \"Kana\" (Japonês)"), fraDictionary);
     chkKanaSensitive->setObjectName(QStringLiteral("chkKanaSensitive"));
@@ -62,8 +69,8 @@ frmDispCollation::frmDispCollation(QWidget* parent) : QDialog(parent) {
     auto* groups = new QWidget(this);
     optWindows = new QRadioButton(QStringLiteral("Páginas de Código Windows"), groups);
     optWindows->setObjectName(QStringLiteral("optWindows"));
-    optSQL = new QRadioButton(QStringLiteral("Páginas de Código SQL (Modo de Compatibilidade)"),
-                              groups);
+    optSQL =
+        new QRadioButton(QStringLiteral("Páginas de Código SQL (Modo de Compatibilidade)"), groups);
     optSQL->setObjectName(QStringLiteral("optSQL"));
     fraSQL = new QGroupBox(this);
     fraSQL->setObjectName(QStringLiteral("fraSQL"));
@@ -162,8 +169,11 @@ QString frmDispCollation::ShowCollation(dmo::SQLServer* Server, QWidget* ParentF
                                         const QString& OriginalCollation) {
     if (!Server)
         return OriginalCollation;
-    frmDispCollation form(ParentForm ? ParentForm->window() : nullptr);
-    s_current = &form;
+    QPointer<frmDispCollation> guard(
+        new frmDispCollation(ParentForm ? ParentForm->window() : nullptr));
+    const WindowOwner owner{guard};
+    frmDispCollation& form = *guard;
+    s_current = guard;
     // Over the calling form (its window when it is a child window of the main window).
     CenterForm(&form, ParentForm ? ParentForm->window() : nullptr);
 
@@ -218,7 +228,7 @@ QString frmDispCollation::ShowCollation(dmo::SQLServer* Server, QWidget* ParentF
 
     form.mCancel = true; // a close with the close box is a cancel
     form.exec();
-    if (form.mCancel)
+    if (!guard || form.mCancel)
         return OriginalCollation;
     const QString chosen = form.ChosenCollation();
     return chosen.isEmpty() ? OriginalCollation : chosen;

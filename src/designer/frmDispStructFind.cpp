@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace {
 
@@ -181,7 +182,7 @@ void frmDispStructFind::Form_Load() {
 
 bool frmDispStructFind::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtFind && event->type() == QEvent::FocusIn)
-        txtFind->selectAll();
+        QTimer::singleShot(0, txtFind, &QLineEdit::selectAll);
     return QDialog::eventFilter(watched, event);
 }
 
@@ -219,9 +220,8 @@ void frmDispStructFind::cmdProcurar_Click() {
         }
         const int count = list ? list->Count() : 0;
         for (int row = start; row <= count; ++row) {
-            const QString name = TrimBlanks(list->GetColumnValue(QStringLiteral("Name"), row)
-                                                .toString())
-                                     .toLower();
+            const QString name =
+                TrimBlanks(list->GetColumnValue(QStringLiteral("Name"), row).toString()).toLower();
             if (LikePattern(name, pattern)) {
                 list->SetSelectedItem(row);
                 return;

@@ -34,6 +34,12 @@ namespace {
 
 QPointer<frmDispStructIndex> s_current;
 
+// Deletes the window at the end of the call unless its parent took it down first.
+struct WindowOwner {
+    QPointer<frmDispStructIndex> window;
+    ~WindowOwner() { delete window.data(); }
+};
+
 QWidget* mainWindow() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (qobject_cast<QMainWindow*>(w))
@@ -200,7 +206,6 @@ frmDispStructIndex::frmDispStructIndex(QWidget* parent) : QDialog(parent) {
 frmDispStructIndex::~frmDispStructIndex() = default;
 
 void frmDispStructIndex::Form_Load() {
-    CenterForm(this, mainWindow());
     SetHelpContextID(this, 10003);
     SetHelpContext(this);
     mOrderList = QStringLiteral(":;A:Ascendente;D:Descendente;");
@@ -215,9 +220,11 @@ void frmDispStructIndex::Form_Load() {
     mColumnList->AppendColumns(QStringLiteral("OldName"), 0, 0, 0, 0, {},
                                QStringLiteral("OldName"));
     resize(TwipsToPixelsX(6600), TwipsToPixelsY(7605));
+    CenterForm(this, mainWindow());
     {
         const QSignalBlocker block(cboOrdem);
-        cboOrdem->addItems({QString(), QStringLiteral("Ascendente"), QStringLiteral("Descendente")});
+        cboOrdem->addItems(
+            {QString(), QStringLiteral("Ascendente"), QStringLiteral("Descendente")});
     }
     connect(mColumnList, &CListViewManager::ItemCheck, this,
             [this](int item, bool) { lvwColumns_ItemCheck(item); });
@@ -227,8 +234,11 @@ void frmDispStructIndex::Form_Load() {
 
 bool frmDispStructIndex::ShowIDX(clsIndexesCOL& clsIDX, CListViewManager& clsLvwColumns,
                                  dmo::Database* oDataBase, const QString& TableName) {
-    frmDispStructIndex form(mainWindow());
-    s_current = &form;
+    // On the heap: the main window owns it while it is shown and may take it down first.
+    QPointer<frmDispStructIndex> guard(new frmDispStructIndex(mainWindow()));
+    const WindowOwner owner{guard};
+    frmDispStructIndex& form = *guard;
+    s_current = guard;
 
     form.mCancelled = false;
     form.mLoading = true;
@@ -271,7 +281,7 @@ bool frmDispStructIndex::ShowIDX(clsIndexesCOL& clsIDX, CListViewManager& clsLvw
         form.SelectIndexEntry(0);
     form.mCancelled = true; // any close but OK is a cancel
     form.exec();
-    if (form.mCancelled)
+    if (!guard || form.mCancelled)
         return false;
 
     for (int i = clsIDX.Count(); i >= 1; --i)
@@ -285,7 +295,8 @@ void frmDispStructIndex::FillColumns() {
     if (!clsLvwColumns)
         return;
     for (int i = 1; i <= clsLvwColumns->Count(); ++i) {
-        const QString type = clsLvwColumns->GetColumnValue(QStringLiteral("DataType"), i).toString();
+        const QString type =
+            clsLvwColumns->GetColumnValue(QStringLiteral("DataType"), i).toString();
         const QString name = clsLvwColumns->GetColumnValue(QStringLiteral("Name"), i).toString();
         // A column not yet given a name cannot be a key column.
         if (isTextType(type) || TrimBlanks(name).isEmpty())
@@ -341,7 +352,8 @@ void frmDispStructIndex::SaveCurrentIndex(const QString& IndexName) {
     for (int i = 1; i <= mColumnList->Count(); ++i) {
         if (!mColumnList->Checked(i))
             continue;
-        QString order = TrimBlanks(mColumnList->GetColumnValue(QStringLiteral("Order"), i).toString());
+        QString order =
+            TrimBlanks(mColumnList->GetColumnValue(QStringLiteral("Order"), i).toString());
         if (order.isEmpty())
             order = QStringLiteral("A");
         columns += M_MainMod::StripBrackets(
@@ -411,8 +423,4 @@ void frmDispStructIndex::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void frmDispStructIndex::closeEvent(QCloseEvent* event) {
-    QDialog::closeEvent(event);
 }

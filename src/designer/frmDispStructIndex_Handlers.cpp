@@ -63,7 +63,8 @@ void frmDispStructIndex::cboIndex_Click() {
             mColumnList->SetChecked(i, false);
             mColumnList->SetColumnValue(kOrder, QString(), i);
         }
-        for (const M_MainMod::IndexKeyColumn& pair : M_MainMod::SplitMarked(e->Act_IndexColumns())) {
+        for (const M_MainMod::IndexKeyColumn& pair :
+             M_MainMod::SplitMarked(e->Act_IndexColumns())) {
             if (pair.ColumnName.isEmpty())
                 continue;
             for (int i = 1; i <= mColumnList->Count(); ++i) {
@@ -135,8 +136,8 @@ void frmDispStructIndex::optIndex_Click() {
 }
 
 void frmDispStructIndex::lvwColumns_ItemCheck(int Item) {
-    mColumnList->SetColumnValue(kOrder, mColumnList->Checked(Item) ? QStringLiteral("A") : QString(),
-                                Item);
+    mColumnList->SetColumnValue(kOrder,
+                                mColumnList->Checked(Item) ? QStringLiteral("A") : QString(), Item);
     SaveCurrentIndex({});
     mColumnList->SetSelectedItem(Item);
     lvwColumns_ItemClick(Item);
@@ -189,7 +190,8 @@ void frmDispStructIndex::txtIndexName_LostFocus() {
 void frmDispStructIndex::txtFillFactor_LostFocus() {
     mFillFactorEdited = false;
     if (!M_MainMod::IsAllDigits(txtFillFactor)) {
-        MsgBox(QStringLiteral("Um ou Mais Caracteres Introduzidos Não São Válidos!"), vbExclamation);
+        MsgBox(QStringLiteral("Um ou Mais Caracteres Introduzidos Não São Válidos!"),
+               vbExclamation);
         txtFillFactor->setText(QStringLiteral("0"));
         txtFillFactor->setFocus();
     }

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 QPointer<frmDispStructName> s_current;
@@ -63,7 +64,7 @@ void frmDispStructName::Form_Load() {
 
 bool frmDispStructName::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtNome && event->type() == QEvent::FocusIn)
-        txtNome->selectAll();
+        QTimer::singleShot(0, txtNome, &QLineEdit::selectAll);
     return QDialog::eventFilter(watched, event);
 }
 

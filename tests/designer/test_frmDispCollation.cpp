@@ -49,8 +49,9 @@ TEST_F(CollationPickerTest, ListsSqlCollationsWholeAndWindowsOnesByDesignatorOnc
         for (const QString& n : sql)
             EXPECT_TRUE(n.startsWith(QLatin1String("SQL_"))) << n.toStdString();
         QStringList sorted = windows;
-        std::sort(sorted.begin(), sorted.end(),
-                  [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
         EXPECT_EQ(windows, sorted);
         EXPECT_EQ(f->lvwSQL->headerItem()->text(0), "Name");
     });
@@ -154,17 +155,22 @@ TEST_F(CollationPickerTest, CentredOverTheCallingForm) {
     QWidget parent;
     parent.setGeometry(100, 100, 1000, 800);
     parent.show();
-    pick(QStringLiteral("SQL_Latin1_General_CP1_CI_AS"), [&parent](Form* f) {
-        const QPoint centre = f->frameGeometry().center();
-        EXPECT_NEAR(centre.x(), parent.frameGeometry().center().x(), 2);
-        EXPECT_NEAR(centre.y(), parent.frameGeometry().center().y(), 2);
-        click(f->cmdOk);
-    }, &parent);
+    pick(
+        QStringLiteral("SQL_Latin1_General_CP1_CI_AS"),
+        [&parent](Form* f) {
+            const QPoint centre = f->frameGeometry().center();
+            EXPECT_NEAR(centre.x(), parent.frameGeometry().center().x(), 2);
+            EXPECT_NEAR(centre.y(), parent.frameGeometry().center().y(), 2);
+            click(f->cmdOk);
+        },
+        &parent);
 }
 
 TEST(CollationPickerNoServer, ServerThatCannotListGivesTheGivenText) {
-    EXPECT_EQ(frmDispCollation::ShowCollation(nullptr, nullptr, QStringLiteral("Latin1_General_CI_AS")),
-              "Latin1_General_CI_AS");
+    EXPECT_EQ(
+        frmDispCollation::ShowCollation(nullptr, nullptr, QStringLiteral("Latin1_General_CI_AS")),
+        "Latin1_General_CI_AS");
     dmo::SQLServer disconnected;
-    EXPECT_EQ(frmDispCollation::ShowCollation(&disconnected, nullptr, QStringLiteral("X_CI")), "X_CI");
+    EXPECT_EQ(frmDispCollation::ShowCollation(&disconnected, nullptr, QStringLiteral("X_CI")),
+              "X_CI");
 }

@@ -63,7 +63,9 @@ protected:
         databases->Refresh(true);
         db = databases->Item(QStringLiteral("Loja"));
     }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    void TearDown() override {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     static void type(QLineEdit* box, const QString& text) {
         box->setFocus(Qt::TabFocusReason);

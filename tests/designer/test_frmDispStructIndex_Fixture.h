@@ -78,8 +78,8 @@ protected:
                            clustered, constraint, false, unique);
     }
     clsIndexesCOL::Entry primaryKey(bool clustered = true) {
-        auto e = index(QStringLiteral("PK_Cliente"), QStringLiteral("Id<@>A<#>"), true, true,
-                       clustered);
+        auto e =
+            index(QStringLiteral("PK_Cliente"), QStringLiteral("Id<@>A<#>"), true, true, clustered);
         e->setIndexIsPK(true);
         return e;
     }
