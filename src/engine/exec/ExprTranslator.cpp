@@ -589,6 +589,17 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
         r.type.scale = std::min(s, p);
     }
     QString l = numericSql(a), rr = numericSql(b);
+    if (r.type.category() == Category::Exact && e.op != BinaryOp::Mod) {
+        // exact numbers stay exact: SQLite's arithmetic would go through double
+        int scale = r.type.hasPrecision() ? r.type.scale : 4;
+        switch (e.op) {
+        case BinaryOp::Add: r.sql = QStringLiteral("tsql_dadd(%1, %2)").arg(a.sql, b.sql); break;
+        case BinaryOp::Sub: r.sql = QStringLiteral("tsql_dsub(%1, %2)").arg(a.sql, b.sql); break;
+        case BinaryOp::Mul: r.sql = QStringLiteral("tsql_dmul(%1, %2)").arg(a.sql, b.sql); break;
+        default: r.sql = QStringLiteral("tsql_ddiv(%1, %2, %3)").arg(a.sql, b.sql).arg(scale); break;
+        }
+        return r;
+    }
     switch (e.op) {
     case BinaryOp::Add: r.sql = QStringLiteral("(%1 + %2)").arg(l, rr); break;
     case BinaryOp::Sub: r.sql = QStringLiteral("(%1 - %2)").arg(l, rr); break;

@@ -3,6 +3,7 @@
 #include "engine/Errors.h"
 #include "engine/functions/FunctionUtil.h"
 #include "engine/functions/Functions.h"
+#include "engine/functions/ScaledDecimal.h"
 #include "engine/types/Decimal.h"
 
 #include <cstring>
@@ -11,13 +12,6 @@
 namespace engine::functions {
 
 namespace {
-
-using Int128 = __int128;
-const Int128 kMax = [] {
-    Int128 v = 1;
-    for (int i = 0; i < 38; ++i) v *= 10;
-    return v - 1;
-}();
 
 // Lives in SQLite's aggregate context, which is only 8-byte aligned: the 128-bit sum is kept as
 // bytes and copied in and out.
@@ -35,60 +29,6 @@ struct DecimalSum {
     }
     void setValue(Int128 v) { std::memcpy(bytes, &v, sizeof v); }
 };
-
-bool scaleUp(Int128& v, int by)
-{
-    for (int i = 0; i < by; ++i) {
-        if (v > kMax / 10 || v < -kMax / 10) return false;
-        v *= 10;
-    }
-    return true;
-}
-
-// The argument as a scaled integer; false when it is not a number.
-bool toScaled(sqlite3_value* v, Int128& out, int& scale)
-{
-    std::optional<types::Decimal> d;
-    switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER: d = types::Decimal::fromInt(sqlite3_value_int64(v)); break;
-    case SQLITE_FLOAT: d = types::Decimal::fromDouble(sqlite3_value_double(v)); break;
-    default: {
-        auto p = reinterpret_cast<const char*>(sqlite3_value_text(v));
-        if (p) d = types::Decimal::parse(std::string_view(p, size_t(sqlite3_value_bytes(v))), true);
-    }
-    }
-    if (!d) return false;
-    std::string t = d->text();
-    scale = d->scale();
-    bool neg = !t.empty() && t[0] == '-';
-    Int128 r = 0;
-    for (char c : t) {
-        if (c < '0' || c > '9') continue;
-        if (r > kMax / 10) return false;
-        r = r * 10 + (c - '0');
-    }
-    out = neg ? -r : r;
-    return true;
-}
-
-std::string scaledText(Int128 v, int scale)
-{
-    bool neg = v < 0;
-    if (neg) v = -v;
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), char('0' + int(v % 10)));
-        v /= 10;
-    } while (v > 0);
-    while (int(digits.size()) <= scale) digits.insert(digits.begin(), '0');
-    std::string out = neg ? "-" : "";
-    out.append(digits, 0, digits.size() - size_t(scale));
-    if (scale > 0) {
-        out.push_back('.');
-        out.append(digits, digits.size() - size_t(scale), std::string::npos);
-    }
-    return out;
-}
 
 void step(sqlite3_context* ctx, int, sqlite3_value** argv)
 {

@@ -18,6 +18,7 @@ void registerDateFunctions(sqlite3* db);
 void registerCollations(sqlite3* db);
 void registerMathFunctions(sqlite3* db);
 void registerDecimalAggregates(sqlite3* db);
+void registerDecimalArithmetic(sqlite3* db);
 
 // T-SQL LIKE with %, _, [set], [^set] and an optional escape character; case-insensitive.
 bool likeMatch(const QString& value, const QString& pattern, QChar escape, bool caseSensitive = false);

@@ -188,6 +188,7 @@ void registerAll(sqlite3* db, Hooks* hooks)
     registerDateFunctions(db);
     registerMathFunctions(db);
     registerDecimalAggregates(db);
+    registerDecimalArithmetic(db);
     registerCollations(db);
 }
 
