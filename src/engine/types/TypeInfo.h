@@ -1,5 +1,5 @@
 #pragma once
-// The SQL Server system types: names, storage, limits and the type specification of a column.
+// The SQL Server system types: names, storage, limits and the declared type of a column.
 
 #include <QString>
 
