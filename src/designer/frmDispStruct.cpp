@@ -158,9 +158,12 @@ void frmDispStruct::BuildControls() {
         const char* name;
         const char* caption;
     } buttons[] = {
-        {&cmdGravar, "cmdGravar", "&Gravar"},       {&cmdProcurar, "cmdProcurar", "Proc&urar"},
-        {&cmdRemovePK, "cmdRemovePK", "Rem. Cha&ve"}, {&cmdPK, "cmdPK", "Def. C&have"},
-        {&cmdIdx, "cmdIdx", "In&díces"},           {&cmdEliminar, "cmdEliminar", "Elimina&r"},
+        {&cmdGravar, "cmdGravar", "&Gravar"},
+        {&cmdProcurar, "cmdProcurar", "Proc&urar"},
+        {&cmdRemovePK, "cmdRemovePK", "Rem. Cha&ve"},
+        {&cmdPK, "cmdPK", "Def. C&have"},
+        {&cmdIdx, "cmdIdx", "In&díces"},
+        {&cmdEliminar, "cmdEliminar", "Elimina&r"},
         {&cmdNova, "cmdNova", "&Nova"},
     };
     int left = 120;
@@ -261,8 +264,7 @@ void frmDispStruct::BuildControls() {
     connect(cmdCancelar, &QPushButton::clicked, this, &frmDispStruct::cmdCancelar_Click);
     connect(cmdUp, &QToolButton::clicked, this, &frmDispStruct::cmdUp_Click);
     connect(cmdDown, &QToolButton::clicked, this, &frmDispStruct::cmdDown_Click);
-    connect(cmdPesqCollation, &QToolButton::clicked, this,
-            &frmDispStruct::cmdPesqCollation_Click);
+    connect(cmdPesqCollation, &QToolButton::clicked, this, &frmDispStruct::cmdPesqCollation_Click);
     connect(cmdNova, &QPushButton::clicked, this, &frmDispStruct::cmdNova_Click);
     connect(cmdEliminar, &QPushButton::clicked, this, &frmDispStruct::cmdEliminar_Click);
     connect(cmdPK, &QPushButton::clicked, this, &frmDispStruct::cmdPK_Click);

@@ -499,9 +499,11 @@ void frmDispStruct::cmdPesqCollation_Click() {
     if (current.isEmpty())
         current = mDatabaseCollation;
 #ifdef VARNOLT_HAS_COLLATION_DIALOG
-    step([&] { txtCollation->setText(frmDispCollation::ShowCollation(mServer.get(), this, current)); });
+    step([&] {
+        txtCollation->setText(frmDispCollation::ShowCollation(mServer.get(), this, current));
+    });
 #else
-    // The collation picker is not built yet: the box keeps its text.
+        // The collation picker is not built yet: the box keeps its text.
 #endif
     txtCollation->setFocus();
 }

@@ -68,10 +68,18 @@ void frmDispStruct::Form_Load() {
         QWidget* control;
         int caption;
     } captions[] = {
-        {lblColumnName, 8},  {lblDataType, 9},       {lblLength, 10},
-        {chkAllowNulls, 11}, {lblDescription, 12},   {lblDefaultValue, 13},
-        {lblPrecision, 14},  {lblScale, 15},         {chkIdentity, 16},
-        {lblIdentitySeed, 17}, {lblIdentityIncrement, 18}, {lblFormula, 19},
+        {lblColumnName, 8},
+        {lblDataType, 9},
+        {lblLength, 10},
+        {chkAllowNulls, 11},
+        {lblDescription, 12},
+        {lblDefaultValue, 13},
+        {lblPrecision, 14},
+        {lblScale, 15},
+        {chkIdentity, 16},
+        {lblIdentitySeed, 17},
+        {lblIdentityIncrement, 18},
+        {lblFormula, 19},
         {lblCollation, 20},
     };
     for (const auto& c : captions) {
@@ -179,15 +187,15 @@ void frmDispStruct::ShowStructure(const QString& Modo,
             return;
         }
         Table = mTableName;
-        setWindowTitle(M_MainMod::SetStructCaptions(this, 23) + QStringLiteral(" [") +
-                       serverName + QStringLiteral("].[") + Database + QStringLiteral("] [") +
-                       mTableName + QStringLiteral("]"));
+        setWindowTitle(M_MainMod::SetStructCaptions(this, 23) + QStringLiteral(" [") + serverName +
+                       QStringLiteral("].[") + Database + QStringLiteral("] [") + mTableName +
+                       QStringLiteral("]"));
     } else {
         // 9. The existing table.
         mTableName = Table;
-        setWindowTitle(M_MainMod::SetStructCaptions(this, 24) + QStringLiteral(" [") +
-                       serverName + QStringLiteral("].[") + Database + QStringLiteral("].[") +
-                       Owner + QStringLiteral("].[") + Table + QStringLiteral("]"));
+        setWindowTitle(M_MainMod::SetStructCaptions(this, 24) + QStringLiteral(" [") + serverName +
+                       QStringLiteral("].[") + Database + QStringLiteral("].[") + Owner +
+                       QStringLiteral("].[") + Table + QStringLiteral("]"));
         QString foundName;
         step([&] {
             auto tables = mDatabase->Tables();
@@ -346,8 +354,8 @@ void frmDispStruct::LoadIndexes() {
             if (found)
                 mIndexes->Add(false, idx->Name(), idx->Type(), idx->FileGroup(), idx->FillFactor(),
                               idx->FullTextKey(), idx->ID(), idx->IsOnComputed(),
-                              idx->NoRecompute(), 0, idx->StatisticsIndex(), keyColumns,
-                              clustered, constraint, ignoreDup, unique);
+                              idx->NoRecompute(), 0, idx->StatisticsIndex(), keyColumns, clustered,
+                              constraint, ignoreDup, unique);
         });
     }
 }

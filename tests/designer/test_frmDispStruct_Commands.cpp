@@ -96,7 +96,8 @@ TEST_F(DesignerTest, IndexesAndSearchNeedColumns) {
     list().Clear();
     QTest::mouseClick(form->cmdIdx, Qt::LeftButton);
     ASSERT_EQ(msg.count(), 1);
-    EXPECT_EQ(msg.last().text, QStringLiteral("Não Pode Definir Indíces Enquanto Não Existirem Colunas!"));
+    EXPECT_EQ(msg.last().text,
+              QStringLiteral("Não Pode Definir Indíces Enquanto Não Existirem Colunas!"));
     EXPECT_EQ(msg.last().icon(), vbExclamation);
     EXPECT_EQ(msg.last().title, QStringLiteral("Atenção:"));
     QTest::mouseClick(form->cmdProcurar, Qt::LeftButton);
@@ -119,7 +120,8 @@ TEST_F(DesignerTest, IndexButtonOpensTheIndexEditorOnTheDesign) {
     QTest::mouseClick(form->cmdIdx, Qt::LeftButton);
     EXPECT_TRUE(shown);
     EXPECT_EQ(form->mIndexes->Count(), 3) << "cancelled: the model is as loaded";
-    EXPECT_EQ(entryColumns(QStringLiteral("IX_Nome")), QStringLiteral("Nome<@>A<#>Order Date<@>D<#>"));
+    EXPECT_EQ(entryColumns(QStringLiteral("IX_Nome")),
+              QStringLiteral("Nome<@>A<#>Order Date<@>D<#>"));
     EXPECT_EQ(form->focusWidget(), form->lvwStructure);
 }
 

@@ -74,7 +74,8 @@ TEST_F(DesignerTest, LengthPrecisionAndScaleAreCheckedOnLeaving) {
     EXPECT_EQ(msg.last().text, range + QStringLiteral("\r(1-8000)"));
     type(form->txtLength, QStringLiteral("12a"));
     leaveTo(form->txtDescription);
-    EXPECT_EQ(msg.last().text, QStringLiteral("Um ou mais caracteres introduzidos não são válidos!"));
+    EXPECT_EQ(msg.last().text,
+              QStringLiteral("Um ou mais caracteres introduzidos não são válidos!"));
     type(form->txtLength, QStringLiteral("99999"));
     leaveTo(form->txtDescription);
     EXPECT_EQ(msg.last().text, range + QStringLiteral("\r(1-8000)"));
@@ -208,7 +209,8 @@ TEST_F(DesignerTest, ApplyRefusesWithTheExactMessages) {
     msg.clear();
     apply();
     ASSERT_EQ(msg.count(), 1);
-    EXPECT_EQ(msg.last().text, QStringLiteral("Não Pode Criar uma Coluna ID Sem Indicar o Incremento!"));
+    EXPECT_EQ(msg.last().text,
+              QStringLiteral("Não Pode Criar uma Coluna ID Sem Indicar o Incremento!"));
     EXPECT_EQ(QApplication::focusWidget(), form->txtIncrement);
     click(1);
     msg.clear();
@@ -302,7 +304,8 @@ TEST_F(DesignerTest, NewColumnTypedAndApplied) {
     ASSERT_EQ(rows(), 9);
     type(form->txtColumnName, QStringLiteral("Cidade"));
     typeType(QStringLiteral("NVarchar"));
-    EXPECT_EQ(form->txtLength->text(), QStringLiteral("50")) << "a new column takes the type's sizes";
+    EXPECT_EQ(form->txtLength->text(), QStringLiteral("50"))
+        << "a new column takes the type's sizes";
     type(form->txtLength, QStringLiteral("80"));
     apply();
     EXPECT_EQ(msg.count(), 0);
@@ -312,7 +315,8 @@ TEST_F(DesignerTest, NewColumnTypedAndApplied) {
     EXPECT_EQ(cell(9, "Length"), QStringLiteral("80")) << "the apply kept the typed length";
     EXPECT_EQ(value(9, "NewColumn").toInt(), 1);
     EXPECT_EQ(cell(9, "AllowNulls"), QString()) << "copied from Nome";
-    EXPECT_EQ(entryColumns(QStringLiteral("IX_Nome")), QStringLiteral("Nome<@>A<#>Order Date<@>D<#>"));
+    EXPECT_EQ(entryColumns(QStringLiteral("IX_Nome")),
+              QStringLiteral("Nome<@>A<#>Order Date<@>D<#>"));
 }
 
 TEST_F(DesignerTest, PendingRowWithTheListActiveIsStillChecked) {

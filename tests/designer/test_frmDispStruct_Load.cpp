@@ -8,7 +8,8 @@
 
 TEST_F(DesignerTest, ExistingTableListsItsColumnsAsLoaded) {
     ASSERT_TRUE(open());
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Estrutura da Tabela [(LOCAL)].[Loja].[dbo].[Pedidos]"));
+    EXPECT_EQ(form->windowTitle(),
+              QStringLiteral("Estrutura da Tabela [(LOCAL)].[Loja].[dbo].[Pedidos]"));
     EXPECT_EQ(form->OpenTable(), QStringLiteral("Pedidos"));
     ASSERT_EQ(rows(), 8);
     EXPECT_EQ(form->lvwStructure->headerItem()->text(0), QStringLiteral("Nome da Coluna"));
@@ -88,7 +89,8 @@ TEST_F(DesignerTest, IndexModelFollowsTheServersDescriptions) {
 
 TEST_F(DesignerTest, UniqueConstraintLoadsAsConstraint) {
     sql(QStringLiteral("Loja"),
-        QStringLiteral("CREATE TABLE [Com Aspa's] (a int NOT NULL CONSTRAINT UQ_a UNIQUE, b int NULL)"));
+        QStringLiteral(
+            "CREATE TABLE [Com Aspa's] (a int NOT NULL CONSTRAINT UQ_a UNIQUE, b int NULL)"));
     ASSERT_TRUE(open(QStringLiteral("Com Aspa's")));
     ASSERT_EQ(rows(), 2);
     auto uq = form->mIndexes->FindIDX(QStringLiteral("UQ_a"));
@@ -137,7 +139,8 @@ TEST_F(DesignerTest, DroppedTableIsReportedAndNoWindowStays) {
     frmDispStruct::Open(QStringLiteral("A"), server, QStringLiteral("Loja"), name,
                         QStringLiteral("dbo"));
     ASSERT_EQ(msg.count(), 1);
-    EXPECT_EQ(msg.last().text, QStringLiteral("A Tabela Seleccionada Foi Eliminada da Base de Dados!"));
+    EXPECT_EQ(msg.last().text,
+              QStringLiteral("A Tabela Seleccionada Foi Eliminada da Base de Dados!"));
     EXPECT_EQ(msg.last().icon(), vbExclamation);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(frmDispStruct::Loaded());
@@ -155,7 +158,8 @@ TEST_F(DesignerTest, NewTableTakesTheNameFromTheDialog) {
     ASSERT_TRUE(activate());
     EXPECT_EQ(name, QStringLiteral("Nova"));
     EXPECT_EQ(form->OpenTable(), QStringLiteral("Nova"));
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Nova Tabela no Servidor  [(LOCAL)].[Loja] [Nova]"));
+    EXPECT_EQ(form->windowTitle(),
+              QStringLiteral("Nova Tabela no Servidor  [(LOCAL)].[Loja] [Nova]"));
     EXPECT_EQ(rows(), 0);
     EXPECT_FALSE(form->mTable);
     EXPECT_EQ(form->mIndexes->Count(), 0);
