@@ -424,3 +424,63 @@ TEST_F(SaveDesign, NewTableWithKeyIndexAndIdentity) {
     run("INSERT INTO Fresh DEFAULT VALUES\nINSERT INTO Fresh DEFAULT VALUES");
     EXPECT_EQ(query("SELECT * FROM Fresh ORDER BY Id"), QStringList({"100|none", "110|none"}));
 }
+
+TEST_F(SaveDesign, IndexesRenamedDeletedAndOptionsChanged) {
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    f->mIndexes->FindIDX("UQ_Code")->setDeleted(true);
+    clsIndexesCOL::Entry ix = f->mIndexes->FindIDX("IX_Qty");
+    ix->setAct_IndexName("IX_Quantity");
+    ix->setAct_FillFactor(80);
+    // A case-only rename of a column is the rebuild's.
+    set(f, "Note", "Name", "NOTE");
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(indexes("Orders"),
+              QStringList({"IX_Quantity|nonclustered located on PRIMARY|Qty(-)",
+                           "PK_Orders|clustered, unique, primary key located on PRIMARY|Id"}));
+    EXPECT_EQ(query("SELECT OrigFillFactor FROM sysindexes WHERE name = 'IX_Quantity'"),
+              QStringList({"80"}));
+    EXPECT_EQ(columns("Orders").value(3), "NOTE|varchar|10|1");
+    EXPECT_EQ(query("SELECT * FROM Orders ORDER BY Id"), kOrderRows);
+}
+
+TEST_F(SaveDesign, DefaultsBindObjectsOrReportRefusedExpressions) {
+    run("CREATE DEFAULT dfZero AS 0");
+    frmDispStruct* f = open("Orders");
+    ASSERT_TRUE(f);
+    set(f, "Qty", "UpdatedDefault", "DFZERO");    // the object, named in another case
+    set(f, "Note", "UpdatedDefault", "getdate("); // refused by the server
+    set(f, "Code", "Length", 30);                 // saved all the same
+    ScriptedMsgBox msgs;
+    save(f);
+    ASSERT_EQ(msgs.count(), 1);
+    EXPECT_EQ(msgs.last().text,
+              "O Valor por Defeito Estabelecido para a Coluna 'Note' não Pode Ser Validado!");
+    EXPECT_EQ(msgs.last().style, 64);
+    EXPECT_EQ(msgs.last().title, "Informação:");
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(query("SELECT name, bound_default, default_text FROM syscolumns WHERE id = "
+                    "OBJECT_ID('Orders') AND (bound_default IS NOT NULL OR default_text IS NOT "
+                    "NULL)"),
+              QStringList({"Qty|dfZero|NULL"}));
+    EXPECT_EQ(columns("Orders").value(1), "Code|varchar|30|0");
+    run("INSERT INTO Orders (Code) VALUES ('q')");
+    EXPECT_EQ(query("SELECT Qty FROM Orders WHERE Code = 'q'"), QStringList({"0"}));
+}
+
+TEST_F(SaveDesign, ComputedColumnsAreBuiltAgainByTheRebuild) {
+    run("CREATE TABLE Lines (Qty int NULL, Price money NULL, Total AS (Qty * Price))\n"
+        "INSERT INTO Lines (Qty, Price) VALUES (2, 3)");
+    frmDispStruct* f = open("Lines");
+    ASSERT_TRUE(f);
+    set(f, "Total", "UpdatedFormula", "Qty * Price * 2");
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(query("SELECT Qty, Total FROM Lines"), QStringList({"2|12.0000"}));
+    EXPECT_EQ(query("SELECT iscomputed FROM syscolumns WHERE id = OBJECT_ID('Lines') AND name = "
+                    "'Total'"),
+              QStringList({"1"}));
+}
