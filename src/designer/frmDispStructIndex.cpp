@@ -145,6 +145,7 @@ frmDispStructIndex::frmDispStructIndex(QWidget* parent) : QDialog(parent) {
     listLayout->addWidget(lblOrdem, 2, 0);
     listLayout->addWidget(cboOrdem, 2, 1);
     auto* uniqueLayout = new QVBoxLayout(fraUnique);
+    uniqueLayout->setSpacing(2);
     uniqueLayout->addWidget(optConstraint);
     uniqueLayout->addWidget(optIndex);
     uniqueLayout->addWidget(chkIgnoreDupKeys);
@@ -161,11 +162,16 @@ frmDispStructIndex::frmDispStructIndex(QWidget* parent) : QDialog(parent) {
     ctl->addWidget(cboFileGroup, 3, 1);
     ctl->addWidget(lblFillFactor, 4, 0);
     ctl->addLayout(fill, 4, 1);
-    ctl->addWidget(chkPadIndex, 5, 0, 1, 2);
-    ctl->addWidget(chkUnique, 6, 0, 1, 2);
-    ctl->addWidget(fraUnique, 7, 0, 1, 2);
-    ctl->addWidget(chkClustered, 8, 0, 1, 2);
-    ctl->addWidget(chkNoRecompute, 9, 0, 1, 2);
+    auto* flags = new QVBoxLayout;
+    flags->addWidget(chkPadIndex);
+    flags->addWidget(chkUnique);
+    flags->addWidget(chkClustered);
+    flags->addWidget(chkNoRecompute);
+    auto* options = new QHBoxLayout;
+    options->addLayout(flags);
+    options->addWidget(fraUnique);
+    ctl->addLayout(options, 5, 0, 1, 2);
+    ctl->setRowStretch(2, 1); // the key-column list takes the room there is
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdOk);
