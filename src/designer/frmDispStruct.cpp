@@ -179,15 +179,15 @@ void frmDispStruct::BuildControls() {
     lvwStructure = named<QTreeWidget>(fraList, "lvwStructure");
     lvwStructure->move(0, 0);
     fraUpDown = named<QFrame>(fraList, "fraUpDown");
-    fraUpDown->resize(TwipsToPixelsX(420), TwipsToPixelsY(kUpDownHeight));
+    fraUpDown->resize(TwipsToPixelsX(330), TwipsToPixelsY(kUpDownHeight));
     cmdUp = named<QToolButton>(fraUpDown, "cmdUp");
     cmdUp->setArrowType(Qt::UpArrow);
     cmdUp->setToolTip(QString::fromUtf8("Mover o Ítem Acima"));
-    cmdUp->setGeometry(twipsRect(0, 0, 420, 420));
+    cmdUp->setGeometry(twipsRect(0, 0, 330, 420));
     cmdDown = named<QToolButton>(fraUpDown, "cmdDown");
     cmdDown->setArrowType(Qt::DownArrow);
     cmdDown->setToolTip(QString::fromUtf8("Mover o Ítem Abaixo"));
-    cmdDown->setGeometry(twipsRect(0, 480, 420, 420));
+    cmdDown->setGeometry(twipsRect(0, 480, 330, 420));
 
     fraControlos = named<QFrame>(this, "fraControlos");
     fraControlos->setFrameShape(QFrame::StyledPanel);
@@ -228,13 +228,13 @@ void frmDispStruct::BuildControls() {
     chkIdentity = named<QCheckBox>(fraControlos, "chkIdentity");
     chkIdentity->setGeometry(twipsRect(5100, 480, 1500, 315));
     fraIdentity = named<QFrame>(fraControlos, "fraIdentity");
-    fraIdentity->setGeometry(twipsRect(6600, 420, 3600, 420));
+    fraIdentity->setGeometry(twipsRect(6600, 420, 3900, 420));
     lblIdentitySeed = named<QLabel>(fraIdentity, "lblIdentitySeed");
     lblIdentitySeed->setGeometry(twipsRect(0, 60, 800, 255));
     line(txtSeed, "txtSeed", 850, 30, 800, fraIdentity);
     lblIdentityIncrement = named<QLabel>(fraIdentity, "lblIdentityIncrement");
-    lblIdentityIncrement->setGeometry(twipsRect(1750, 60, 1100, 255));
-    line(txtIncrement, "txtIncrement", 2850, 30, 700, fraIdentity);
+    lblIdentityIncrement->setGeometry(twipsRect(1750, 60, 1400, 255));
+    line(txtIncrement, "txtIncrement", 3150, 30, 700, fraIdentity);
     chkUniqueIdentifier = named<QCheckBox>(fraControlos, "chkUniqueIdentifier");
     chkUniqueIdentifier->setText(QString::fromUtf8("&Identificador Único"));
     chkUniqueIdentifier->setGeometry(twipsRect(5100, 870, 2500, 315));
@@ -339,6 +339,9 @@ void frmDispStruct::Form_Resize() {
 void frmDispStruct::closeEvent(QCloseEvent* event) {
     Form_QueryUnload(true);
     QWidget::closeEvent(event);
+    // Closed from code: the document area's child window goes with it.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        QMetaObject::invokeMethod(sub, "close", Qt::QueuedConnection);
 }
 
 void frmDispStruct::Form_QueryUnload(bool Relist) {

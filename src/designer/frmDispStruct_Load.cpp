@@ -115,6 +115,14 @@ void frmDispStruct::ResetState() {
     const QSignalBlocker b2(cboDefault);
     cboDataType->clear();
     cboDefault->clear();
+    // The editor shows nothing of the table held before.
+    for (QLineEdit* box : {txtColumnName, txtLength, txtPrecision, txtScale, txtDescription,
+                           txtSeed, txtIncrement, txtFormula, txtCollation})
+        box->clear();
+    chkAllowNulls->setCheckState(Qt::Unchecked);
+    chkIdentity->setCheckState(Qt::Unchecked);
+    chkUniqueIdentifier->setCheckState(Qt::Unchecked);
+    mEditorType.clear();
     EnableEditing(true);
 }
 
@@ -183,7 +191,7 @@ void frmDispStruct::ShowStructure(const QString& Modo,
 #endif
         if (!accepted) {
             mDatabase.reset();
-            close();
+            OuterWindow()->close();
             return;
         }
         Table = mTableName;
@@ -210,7 +218,7 @@ void frmDispStruct::ShowStructure(const QString& Modo,
                    vbExclamation);
             mTable.reset();
             mTableName.clear();
-            close();
+            OuterWindow()->close();
             return;
         }
         // 11-13.

@@ -4,6 +4,10 @@
 #include "designer/frmDispStructName.h"
 #include "dmo/Tables.h"
 
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
 #include <QTimer>
 
 TEST_F(DesignerTest, ExistingTableListsItsColumnsAsLoaded) {
@@ -214,4 +218,40 @@ TEST_F(DesignerTest, ClosingRenewsTheServerAndReleasesTheWindow) {
     auto table = server->Databases()->Item(QStringLiteral("Loja"))->Tables();
     table->Refresh();
     EXPECT_NO_THROW(table->Item(QStringLiteral("Pedidos")));
+}
+
+TEST_F(DesignerTest, OpensAsAChildOfTheMainWindowsDocumentArea) {
+    QMainWindow main;
+    auto* mdi = new QMdiArea(&main);
+    main.setCentralWidget(mdi);
+    main.resize(1200, 900);
+    main.show();
+    ASSERT_TRUE(open());
+    auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget());
+    ASSERT_TRUE(sub);
+    EXPECT_EQ(mdi->subWindowList().size(), 1);
+    EXPECT_TRUE(sub->isVisible());
+    EXPECT_EQ(rows(), 8);
+    form->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_TRUE(mdi->subWindowList().isEmpty());
+}
+
+TEST_F(DesignerTest, DroppedTableInTheDocumentAreaLeavesNoEmptyChild) {
+    QMainWindow main;
+    auto* mdi = new QMdiArea(&main);
+    main.setCentralWidget(mdi);
+    main.show();
+    ScriptedMsgBox msg;
+    QString name = QStringLiteral("Sumida");
+    frmDispStruct::Open(QStringLiteral("A"), server, QStringLiteral("Loja"), name,
+                        QStringLiteral("dbo"));
+    EXPECT_EQ(msg.count(), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_TRUE(mdi->subWindowList().isEmpty());
 }
