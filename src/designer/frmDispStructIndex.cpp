@@ -209,7 +209,11 @@ frmDispStructIndex::frmDispStructIndex(QWidget* parent) : QDialog(parent) {
     Form_Load();
 }
 
-frmDispStructIndex::~frmDispStructIndex() = default;
+frmDispStructIndex::~frmDispStructIndex() {
+    // The boxes may still lose the focus while they are destroyed: no checks then.
+    txtIndexName->removeEventFilter(this);
+    txtFillFactor->removeEventFilter(this);
+}
 
 void frmDispStructIndex::Form_Load() {
     SetHelpContextID(this, 10003);
