@@ -255,3 +255,31 @@ TEST_F(DesignerTest, DroppedTableInTheDocumentAreaLeavesNoEmptyChild) {
     EXPECT_FALSE(frmDispStruct::Loaded());
     EXPECT_TRUE(mdi->subWindowList().isEmpty());
 }
+
+namespace {
+
+// Stands for the explorer: a window named frmExplorer with its relisting slot and list.
+class FakeExplorer : public QWidget {
+    Q_OBJECT
+public:
+    FakeExplorer() {
+        setObjectName(QStringLiteral("frmExplorer"));
+        auto* list = new QTreeWidget(this);
+        list->setObjectName(QStringLiteral("lvwExplorer"));
+    }
+    int relisted = 0;
+public slots:
+    void mnuTablesRefresh_Click() { ++relisted; }
+};
+
+} // namespace
+
+TEST_F(DesignerTest, ClosingMakesTheExplorerListTheTablesAgain) {
+    FakeExplorer explorer;
+    ASSERT_TRUE(open());
+    EXPECT_EQ(explorer.relisted, 0);
+    form->close();
+    EXPECT_EQ(explorer.relisted, 1);
+}
+
+#include "test_frmDispStruct_Load.moc"
