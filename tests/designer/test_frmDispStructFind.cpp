@@ -81,6 +81,10 @@ TEST_F(ColumnSearchTest, FindsTheNextMatchingColumnAfterTheSelectedOne) {
         EXPECT_EQ(selected(), 4);
         find(f, "?d");
         EXPECT_EQ(selected(), 5);
+        // Without wildcards only the whole name, in any case, with blanks around it.
+        structure.SetSelectedItem(1);
+        find(f, " NOME ");
+        EXPECT_EQ(selected(), 2);
         EXPECT_EQ(msgs.count(), 0);
         click(f->cmdCancelar);
     });

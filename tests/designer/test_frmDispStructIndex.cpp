@@ -230,3 +230,28 @@ TEST_F(IndexEditorTest, EmptyFillFactorIsZero) {
     });
     EXPECT_EQ(entry("IX_Nome")->Act_FillFactor(), 0);
 }
+
+TEST_F(IndexEditorTest, UnnamedColumnsAreNotOfferedAndNoDatabaseMeansNoFilegroups) {
+    column(QString(), QString()); // added in the designer, not yet applied
+    index(QStringLiteral("IX_Nome"), QStringLiteral("Nome<@>A<#>"));
+    bool offered = true;
+    const bool ok = [&] {
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [&offered] {
+            Form* f = Form::Current();
+            ASSERT_NE(f, nullptr);
+            offered = f->ColumnList()->Count() != 4;
+            EXPECT_EQ(f->cboFileGroup->count(), 0);
+            f->mnuNew->trigger();
+            check(f, "Id", true);
+            click(f->cmdOk);
+        });
+        timer.start(0);
+        return Form::ShowIDX(indexes, structure, nullptr, QStringLiteral("Cliente"));
+    }();
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(offered);
+    ASSERT_TRUE(entry("IX_Cliente_3"));
+    EXPECT_EQ(entry("IX_Cliente_3")->Act_FileGroup(), "");
+}
