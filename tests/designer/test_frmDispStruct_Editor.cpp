@@ -384,3 +384,18 @@ TEST_F(DesignerTest, CollationButtonOpensOnTheDatabaseCollation) {
     EXPECT_FALSE(form->mDatabaseCollation.isEmpty());
     EXPECT_EQ(form->focusWidget(), form->txtCollation);
 }
+
+TEST_F(DesignerTest, CancelDropsUnappliedEditsOnly) {
+    ScriptedMsgBox msg;
+    ASSERT_TRUE(open());
+    const int nome = row(QStringLiteral("Nome"));
+    click(nome);
+    type(form->txtColumnName, QStringLiteral("Outro"));
+    type(form->txtLength, QStringLiteral("70"));
+    QTest::mouseClick(form->cmdCancelar, Qt::LeftButton);
+    EXPECT_EQ(form->txtColumnName->text(), QStringLiteral("Nome"));
+    EXPECT_EQ(form->txtLength->text(), QStringLiteral("40"));
+    EXPECT_EQ(rows(), 8);
+    EXPECT_EQ(value(nome, "Length").toInt(), 40);
+    EXPECT_EQ(msg.count(), 0);
+}
