@@ -66,14 +66,14 @@ void frmDispStruct::ScriptIndexes(bool Drop, bool Create, bool Force) {
 void frmDispStruct::CreatePrimaryKey() {
     if (!mTable || !mStructure || mTable->PrimaryKey())
         return;
-    auto key = std::make_shared<dmo::Key>();
+    QStringList marked;
     for (int i = 1; i <= mStructure->Count(); ++i) {
         if (SaveScripts::Text(*mStructure, "PrimaryKey", i) == QLatin1String("1"))
-            key->KeyColumns()->Add(
-                M_MainMod::StripBrackets(SaveScripts::Text(*mStructure, "Name", i)));
+            marked << M_MainMod::StripBrackets(SaveScripts::Text(*mStructure, "Name", i));
     }
+    auto key = std::make_shared<dmo::Key>();
     key->SetType(dmo::SQLDMOKey_Primary);
-    if (key->KeyColumns()->Count() < 1)
+    if (marked.isEmpty())
         return;
 
     // The loaded key keeps its name and stays nonclustered when it was; a clustered index of
@@ -101,5 +101,25 @@ void frmDispStruct::CreatePrimaryKey() {
     }
     if (otherClustered || (loadedKey && !loadedKey->Act_Clustered()))
         key->SetClustered(false);
+
+    // Over the same columns the loaded key keeps its own column order.
+    if (loadedKey) {
+        QStringList loaded;
+        for (const M_MainMod::IndexKeyColumn& k :
+             M_MainMod::SplitMarked(loadedKey->Act_IndexColumns()))
+            if (!k.ColumnName.isEmpty())
+                loaded << M_MainMod::StripBrackets(k.ColumnName);
+        auto lowered = [](const QStringList& names) {
+            QStringList l;
+            for (const QString& n : names)
+                l << n.toLower();
+            l.sort();
+            return l;
+        };
+        if (lowered(loaded) == lowered(marked))
+            marked = loaded;
+    }
+    for (const QString& name : marked)
+        key->KeyColumns()->Add(name);
     mTable->Keys()->Add(key);
 }

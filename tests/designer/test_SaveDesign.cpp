@@ -484,3 +484,42 @@ TEST_F(SaveDesign, ComputedColumnsAreBuiltAgainByTheRebuild) {
                     "'Total'"),
               QStringList({"1"}));
 }
+
+TEST_F(SaveDesign, RebuiltKeyKeepsItsColumnOrderAndANewIdentityIsNumbered) {
+    run("CREATE TABLE Pairs (A int NOT NULL, B int NOT NULL, CONSTRAINT PK_Pairs PRIMARY KEY "
+        "NONCLUSTERED (B, A))\nINSERT INTO Pairs VALUES (1, 2)\nINSERT INTO Pairs VALUES (3, 4)");
+    frmDispStruct* f = open("Pairs");
+    ASSERT_TRUE(f);
+    const int seq = addColumn(f, "Seq", "int", 4, false);
+    f->mStructure->SetColumnValue("UpdatedIdentity", 1, seq);
+    f->mStructure->SetColumnValue("UpdatedSeed", 1, seq);
+    f->mStructure->SetColumnValue("UpdatedIncrement", 1, seq);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(indexes("Pairs"),
+              QStringList({"PK_Pairs|nonclustered, unique, primary key located on PRIMARY|B, A"}));
+    EXPECT_EQ(query("SELECT A, B, Seq FROM Pairs ORDER BY A"), QStringList({"1|2|1", "3|4|2"}));
+}
+
+TEST_F(SaveDesign, PendingRowIsDroppedAndRowGuidMarkSetInPlace) {
+    run("CREATE TABLE Docs (Id uniqueidentifier NOT NULL DEFAULT newid(), Title varchar(10) "
+        "NULL)\nINSERT INTO Docs (Title) VALUES ('t')");
+    const QString id = objectId("Docs");
+    frmDispStruct* f = open("Docs");
+    ASSERT_TRUE(f);
+    f->AddColumn(); // left pending in the editor
+    set(f, "Id", "UpdatedUniqueIdentifier", 1);
+    EXPECT_FALSE(f->cmdGravar->isEnabled());
+    ScriptedMsgBox msgs;
+    f->SaveStruct(); // the main window's menu command
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(objectId("Docs"), id);
+    EXPECT_EQ(columns("Docs").size(), 2);
+    EXPECT_EQ(
+        query("SELECT name FROM syscolumns WHERE id = OBJECT_ID('Docs') AND isrowguidcol = 1"),
+        QStringList({"Id"}));
+    EXPECT_EQ(query("SELECT Title FROM Docs"), QStringList({"t"}));
+}
