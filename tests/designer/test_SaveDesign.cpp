@@ -524,3 +524,22 @@ TEST_F(SaveDesign, PendingRowIsDroppedAndRowGuidMarkSetInPlace) {
         QStringList({"Id"}));
     EXPECT_EQ(query("SELECT Title FROM Docs"), QStringList({"t"}));
 }
+
+TEST_F(SaveDesign, LastColumnDroppedInPlaceWithItsIndexAndBlankNamedKeysKept) {
+    run("CREATE TABLE Events ([Order Date] datetime NULL, Tag varchar(5) NULL, Old int NULL)\n"
+        "CREATE INDEX IX_Date ON Events ([Order Date] DESC)\nCREATE INDEX IX_Old ON Events (Old)\n"
+        "INSERT INTO Events VALUES ('2011-03-05', 'a', 1)");
+    const QString id = objectId("Events");
+    frmDispStruct* f = open("Events");
+    ASSERT_TRUE(f);
+    removeColumn(f, "Old");
+    f->mIndexes->FindIDX("IX_Old")->setDeleted(true); // as removing its last key column does
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(objectId("Events"), id);
+    EXPECT_EQ(columns("Events"), QStringList({"Order Date|datetime|8|1", "Tag|varchar|5|1"}));
+    EXPECT_EQ(indexes("Events"),
+              QStringList({"IX_Date|nonclustered located on PRIMARY|Order Date(-)"}));
+    EXPECT_EQ(query("SELECT Tag FROM Events"), QStringList({"a"}));
+}
