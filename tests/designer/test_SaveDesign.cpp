@@ -543,3 +543,25 @@ TEST_F(SaveDesign, LastColumnDroppedInPlaceWithItsIndexAndBlankNamedKeysKept) {
               QStringList({"IX_Date|nonclustered located on PRIMARY|Order Date(-)"}));
     EXPECT_EQ(query("SELECT Tag FROM Events"), QStringList({"a"}));
 }
+
+TEST_F(SaveDesign, TableOfAnotherOwnerIsTheOneChanged) {
+    run("CREATE TABLE sales.Stock (Item varchar(10) NULL, Qty varchar(5) NULL)\n"
+        "CREATE TABLE dbo.Stock (Other int NULL)\n"
+        "INSERT INTO sales.Stock VALUES ('nut', '7')");
+    QString name = "Stock";
+    frmDispStruct::Open("A", server, "Shop", name, "sales");
+    ASSERT_TRUE(frmDispStruct::Loaded());
+    frmDispStruct* f = frmDispStruct::Default();
+    set(f, "Qty", "DataType", "int");
+    set(f, "Item", "AllowNulls", "0");
+    set(f, "Item", "Name", "Article");
+    f->mIndexes->Add(true, "IX_Qty", 0, "PRIMARY", 0, false, 0, false, false, 0, false,
+                     "Qty<@>A<#>", false, false, false, false);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(columns("sales.Stock"), QStringList({"Article|varchar|10|0", "Qty|int|4|1"}));
+    EXPECT_EQ(query("SELECT Article, Qty + 1 FROM sales.Stock"), QStringList({"nut|8"}));
+    EXPECT_EQ(indexes("sales.Stock"), QStringList({"IX_Qty|nonclustered located on PRIMARY|Qty"}));
+    EXPECT_EQ(columns("dbo.Stock"), QStringList({"Other|int|4|1"}));
+}
