@@ -5,6 +5,7 @@
 #include "core/Twips.h"
 #include "core/cServer.h"
 #include "core/cVarnolt.h"
+#include "designer/frmDispStruct.h"
 #include "explorer/frmExplorer.h"
 #include "sqltools/frmQuery.h"
 
@@ -52,20 +53,26 @@ WMenu::WMenu(QWidget* parent) : QMainWindow(parent) {
     mnuTable = menuBar()->addMenu(QStringLiteral("Estrutura"));
     mnuTable->setObjectName(QStringLiteral("mnuTable"));
     mnuTable->menuAction()->setVisible(false);
-    auto tableItem = [this](const char* name, const QString& text) {
+    auto tableItem = [this](const char* name, const QString& text, void (WMenu::*handler)()) {
         QAction* a = mnuTable->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
-        a->setEnabled(false);
+        connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    mnuTableAddColumn = tableItem("mnuTableAddColumn", QStringLiteral("Nova Coluna"));
+    mnuTableAddColumn = tableItem("mnuTableAddColumn", QStringLiteral("Nova Coluna"),
+                                  &WMenu::mnuTableAddColumn_Click);
     mnuTableRemoveColumns =
-        tableItem("mnuTableRemoveColumns", QStringLiteral("Eliminar as Colunas Seleccionadas"));
-    mnuTableSetPk = tableItem("mnuTableSetPk", QStringLiteral("Definir Chave Primária"));
-    mnuTableRemovePk = tableItem("mnuTableRemovePk", QStringLiteral("Remover Chave Primária"));
-    mnuTableIndexes = tableItem("mnuTableIndexes", QStringLiteral("Índices"));
-    mnuTableFind = tableItem("mnuTableFind", QStringLiteral("Procurar"));
-    mnuTableSave = tableItem("mnuTableSave", QStringLiteral("Gravar"));
+        tableItem("mnuTableRemoveColumns", QStringLiteral("Eliminar as Colunas Seleccionadas"),
+                  &WMenu::mnuTableRemoveColumns_Click);
+    mnuTableSetPk = tableItem("mnuTableSetPk", QStringLiteral("Definir Chave Primária"),
+                              &WMenu::mnuTableSetPk_Click);
+    mnuTableRemovePk = tableItem("mnuTableRemovePk", QStringLiteral("Remover Chave Primária"),
+                                 &WMenu::mnuTableRemovePk_Click);
+    mnuTableIndexes =
+        tableItem("mnuTableIndexes", QStringLiteral("Índices"), &WMenu::mnuTableIndexes_Click);
+    mnuTableFind =
+        tableItem("mnuTableFind", QStringLiteral("Procurar"), &WMenu::mnuTableFind_Click);
+    mnuTableSave = tableItem("mnuTableSave", QStringLiteral("Gravar"), &WMenu::mnuTableSave_Click);
 
     mnuGrid = menuBar()->addMenu(QStringLiteral("Grelha"));
     mnuGrid->setObjectName(QStringLiteral("mnuGrid"));
@@ -146,6 +153,12 @@ void WMenu::Form_Unload() {
     if (m_Unloaded)
         return;
     m_Unloaded = true;
+    // The work windows and the explorer go with the main window, before the servers are
+    // disconnected: the designer renews its server's connection when it closes.
+    if (m_Explorer)
+        m_Explorer->Unload();
+    if (mdiArea)
+        mdiArea->closeAllSubWindows();
     if (cVarnolt::exists()) {
         for (const auto& server : cVarnolt::instance().clsServers()) {
             try {
@@ -155,11 +168,6 @@ void WMenu::Form_Unload() {
             }
         }
     }
-    // The work windows and the explorer go with the main window.
-    if (m_Explorer)
-        m_Explorer->Unload();
-    if (mdiArea)
-        mdiArea->closeAllSubWindows();
     cVarnolt::release();
 }
 
@@ -180,4 +188,41 @@ void WMenu::mnuGridCopiar_Click() {
 void WMenu::mnuJanelaExplorer_Click() {
     if (m_Explorer)
         m_Explorer->ShowExplorer();
+}
+
+// The designer's popup menu: each item runs on the open designer only (Default() would make
+// one).
+void WMenu::mnuTableAddColumn_Click() {
+    if (frmDispStruct::Loaded())
+        frmDispStruct::Default()->AddColumn();
+}
+
+void WMenu::mnuTableRemoveColumns_Click() {
+    if (frmDispStruct::Loaded())
+        frmDispStruct::Default()->RemoveColumns();
+}
+
+void WMenu::mnuTableSetPk_Click() {
+    if (frmDispStruct::Loaded())
+        frmDispStruct::Default()->SetPk();
+}
+
+void WMenu::mnuTableRemovePk_Click() {
+    if (frmDispStruct::Loaded())
+        frmDispStruct::Default()->RemovePk();
+}
+
+void WMenu::mnuTableIndexes_Click() {
+    if (frmDispStruct::Loaded())
+        frmDispStruct::Default()->ShowIndexes();
+}
+
+void WMenu::mnuTableFind_Click() {
+    if (frmDispStruct::Loaded())
+        frmDispStruct::Default()->ShowFind();
+}
+
+void WMenu::mnuTableSave_Click() {
+    if (frmDispStruct::Loaded())
+        frmDispStruct::Default()->SaveStruct();
 }

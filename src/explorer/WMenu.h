@@ -30,7 +30,7 @@ public:
     QAction* mnuJanelaCascata = nullptr;
     QAction* mnuJanelaLado = nullptr;
 
-    // The table designer's popup menu; its items stay disabled until the designer exists.
+    // The table designer's popup menu; each item acts on the open designer.
     QMenu* mnuTable = nullptr;
     QAction* mnuTableAddColumn = nullptr;
     QAction* mnuTableRemoveColumns = nullptr;
@@ -51,6 +51,13 @@ public:
 public slots:
     void mnuGridCopiar_Click();
     void mnuJanelaExplorer_Click();
+    void mnuTableAddColumn_Click();
+    void mnuTableRemoveColumns_Click();
+    void mnuTableSetPk_Click();
+    void mnuTableRemovePk_Click();
+    void mnuTableIndexes_Click();
+    void mnuTableFind_Click();
+    void mnuTableSave_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

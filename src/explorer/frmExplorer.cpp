@@ -7,6 +7,7 @@
 #include "core/cServer.h"
 #include "core/cServerCOL.h"
 #include "core/cVarnolt.h"
+#include "designer/frmDispStruct.h"
 #include "dmo/Database.h"
 #include "dmo/Databases.h"
 #include "dmo/DmoError.h"
@@ -104,6 +105,8 @@ frmExplorer::frmExplorer(QWidget* parent) : QWidget(parent) {
                            QStyle::SP_FileDialogDetailedView, false);
     mnuNewTable = command("mnuNewTable", QStringLiteral("&Nova Tabela"),
                           QStyle::SP_FileDialogNewFolder, false);
+    connect(mnuEditTable, &QAction::triggered, this, &frmExplorer::mnuEditTable_Click);
+    connect(mnuNewTable, &QAction::triggered, this, &frmExplorer::mnuNewTable_Click);
     mnuNewProcedure = command("mnuNewProcedure", QStringLiteral("Nova &Stored Procedure"),
                               QStyle::SP_FileLinkIcon, false);
     mnuEditProcedure = command("mnuEditProcedure", QStringLiteral("Editar S&tored Procedure"),
@@ -262,6 +265,9 @@ void frmExplorer::UpdateCommands() {
     mnuTablesRefresh->setEnabled(kind == NodeTables);
     const bool listed = mLvw->SelectedIndex() > 0;
     mnuOpenTable->setEnabled(kind == NodeTables && listed);
+    mnuEditTable->setEnabled(kind == NodeTables && listed);
+    mnuNewTable->setEnabled(SelectedServer() != nullptr &&
+                            (kind == NodeDatabase || kind == NodeTables));
     mnuNewProcedure->setEnabled(SelectedServer() != nullptr && !SelectedDatabase().isEmpty());
     mnuEditProcedure->setEnabled(kind == NodeProcedures && listed);
 }
@@ -374,6 +380,29 @@ void frmExplorer::mnuOpenTable_Click() {
     frmOpenTable::Default()->ShowForm(server, SelectedDatabase(), table);
 }
 
+void frmExplorer::mnuEditTable_Click() {
+    cServer* server = SelectedServer();
+    const int index = mLvw->SelectedIndex();
+    const QString database = SelectedDatabase();
+    if (index <= 0 || database.isEmpty())
+        return;
+    QString table = mLvw->GetColumnValue(QStringLiteral("Nome"), index).toString();
+    const QString owner = mLvw->GetColumnValue(QStringLiteral("Dono"), index).toString();
+    if (table.isEmpty() || !EnsureConnected(server))
+        return;
+    frmDispStruct::Open(QStringLiteral("A"), server->SQLDMOServer(), database, table, owner);
+}
+
+void frmExplorer::mnuNewTable_Click() {
+    cServer* server = SelectedServer();
+    const QString database = SelectedDatabase();
+    if (database.isEmpty() || !EnsureConnected(server))
+        return;
+    // The designer takes the name in its own dialog; the table is made by its save.
+    QString table;
+    frmDispStruct::Open(QStringLiteral("N"), server->SQLDMOServer(), database, table, QString());
+}
+
 void frmExplorer::mnuNewProcedure_Click() {
     RunProcedureEditor(QStringLiteral("N"), QString());
 }
@@ -413,6 +442,9 @@ void frmExplorer::RunProcedureEditor(const QString& modo, const QString& procedu
 }
 
 void frmExplorer::mnuTablesRefresh_Click() {
+    // Not while the explorer goes (the designer relists when it closes at shutdown).
+    if (m_Unloading)
+        return;
     const QTreeWidgetItem* node = tvwExplorer->currentItem();
     if (!node)
         return;

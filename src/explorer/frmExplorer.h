@@ -66,6 +66,10 @@ public slots:
     void mnuTablesRefresh_Click();
     // Opens the table window on the table selected in the list.
     void mnuOpenTable_Click();
+    // The designer on the table selected in the list, or on a new table of the selected
+    // database.
+    void mnuEditTable_Click();
+    void mnuNewTable_Click();
     // The procedure editor on a new procedure of the selected database, or on the procedure
     // selected in the list; a save lists the database's procedures again.
     void mnuNewProcedure_Click();
