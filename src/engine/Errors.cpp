@@ -4,10 +4,10 @@ namespace engine::Errors {
 
 SqlError make(int number, int severity, const QString& text) { return SqlError(number, severity, text); }
 
-SqlError syntax(const QString& t) { return make(102, 15, QStringLiteral("Incorrect syntax near '%1'.").arg(t)); }
+SqlError syntax(const QString& t) { return make(102, 15, QStringLiteral("Syntax error near '%1'.").arg(t)); }
 SqlError syntaxKeyword(const QString& k)
 {
-    return make(156, 15, QStringLiteral("Incorrect syntax near the keyword '%1'.").arg(k));
+    return make(156, 15, QStringLiteral("Syntax error near the keyword '%1'.").arg(k));
 }
 SqlError invalidColumn(const QString& n) { return make(207, 16, QStringLiteral("Invalid column name '%1'.").arg(n)); }
 SqlError invalidObject(const QString& n) { return make(208, 16, QStringLiteral("Invalid object name '%1'.").arg(n)); }

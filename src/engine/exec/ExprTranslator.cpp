@@ -233,7 +233,7 @@ Typed Translator::expr(const Expr& e, const Scope& scope)
     }
     case ExprKind::Subquery: return subquery(*as<SubqueryExpr>(e).query, scope);
     case ExprKind::Default:
-        throw Errors::make(156, 15, QStringLiteral("Incorrect syntax near the keyword 'DEFAULT'."));
+        throw Errors::make(156, 15, QStringLiteral("Syntax error near the keyword 'DEFAULT'."));
     default: break;
     }
     throw Errors::notSupported(QStringLiteral("this expression"));
