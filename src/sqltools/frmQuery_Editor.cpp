@@ -1,4 +1,4 @@
-// The query window: editor keys and changes, the splitter and the grid's popup menu.
+// The query window: the grid's popup menu.
 #include "sqltools/frmQuery.h"
 
 #include "core/TextHelpers.h"
@@ -19,8 +19,6 @@
 namespace {
 
 using SqlEditor::ButtonOf;
-using SqlEditor::KeyCodeOf;
-using SqlEditor::ShiftOf;
 
 // The main window's popup menu of that name.
 QMenu* mainWindowMenu(const QString& name) {
@@ -34,18 +32,7 @@ QMenu* mainWindowMenu(const QString& name) {
 } // namespace
 
 bool frmQuery::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtQuery && event->type() == QEvent::KeyRelease) {
-        auto* e = static_cast<QKeyEvent*>(event);
-        if (!e->isAutoRepeat())
-            txtQuery_KeyUp(KeyCodeOf(e), ShiftOf(e->modifiers()));
-    } else if (watched == fraSplit && event->type() == QEvent::MouseMove) {
-        auto* e = static_cast<QMouseEvent*>(event);
-        fraSplit_MouseMove(ButtonOf(e->buttons()), int(PixelsToTwipsY(int(e->position().y()))));
-        return true;
-    } else if (watched == fraSplit && event->type() == QEvent::MouseButtonRelease) {
-        fraSplit_MouseUp(ButtonOf(static_cast<QMouseEvent*>(event)->button()));
-        return true;
-    } else if (watched == grdGrid->viewport()) {
+    if (grdGrid && watched == grdGrid->viewport()) {
         // The right button keeps the selection: it only opens the grid menu.
         if (event->type() == QEvent::MouseButtonPress ||
             event->type() == QEvent::MouseButtonDblClick) {
@@ -58,41 +45,9 @@ bool frmQuery::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
+        return QWidget::eventFilter(watched, event);
     }
-    return QWidget::eventFilter(watched, event);
-}
-
-void frmQuery::txtQuery_Change() {
-    SqlEditor::EditorChange(mFormata.get(), txtQuery, Text1, true);
-}
-
-void frmQuery::txtQuery_KeyUp(int KeyCode, int Shift) {
-    SqlEditor::EditorKeyUp(mFormata.get(), txtQuery, KeyCode, Shift);
-    try {
-        if (KeyCode == 116)
-            cmdExecute_Click();
-    } catch (...) {
-    }
-}
-
-void frmQuery::fraSplit_MouseMove(int Button, int Y) {
-    if (Button != 1)
-        return;
-    try {
-        SetSplitTop(mSplitTop + Y);
-        ResizeControls();
-    } catch (...) {
-    }
-}
-
-void frmQuery::fraSplit_MouseUp(int Button) {
-    if (Button != 1)
-        return;
-    try {
-        SetSplitTop(SqlEditor::ClampSplitTop(mSplitTop, OuterHeightTwips()));
-        ResizeControls();
-    } catch (...) {
-    }
+    return SqlEditorWindow::eventFilter(watched, event);
 }
 
 void frmQuery::grdGrid_MouseUp(int Button, const QPoint& globalPos) {
