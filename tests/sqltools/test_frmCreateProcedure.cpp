@@ -1,46 +1,25 @@
 // The stored-procedure editor: a new procedure from the template, altering one, refusals
 // that keep the dialog open, and cancelling.
-#include "common/TempDir.h"
+#include "SqlToolsFixture.h"
 #include "core/MsgBox.h"
 #include "core/ScriptedMsgBox.h"
-#include "core/Settings.h"
-#include "core/cServer.h"
-#include "core/cServerCOL.h"
-#include "core/cVarnolt.h"
-#include "dmo/Database.h"
-#include "dmo/Databases.h"
-#include "dmo/SQLServer.h"
 #include "dmo/StoredProcedures.h"
-#include "engine/Engine.h"
 #include "sqltools/EditLineMessages.h"
 #include "sqltools/frmCreateProcedure.h"
 
 #include <QApplication>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTest>
-#include <QTextEdit>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
-class ProcedureEditorTest : public ::testing::Test {
+class ProcedureEditorTest : public SqlToolsServerTest {
 protected:
     void SetUp() override {
-        engine::Instance::setDataRoot(data.path());
-        SetSettingsFile(settings.path() + QStringLiteral("/varnolt.ini"));
-        cVarnolt::release();
-        server = &cVarnolt::instance().clsServers().Add(QStringLiteral("(LOCAL)"), true, {}, {});
-        server->Connect();
-        sql(QStringLiteral("master"), QStringLiteral("CREATE DATABASE Vendas"));
+        StartServer();
         sql(QStringLiteral("Vendas"),
             QStringLiteral("CREATE TABLE Clientes (Id int NOT NULL, Nome varchar(40) NULL)"));
         sql(QStringLiteral("Vendas"),
@@ -48,15 +27,9 @@ protected:
     }
 
     void TearDown() override {
-        cVarnolt::release();
-        SetSettingsFile({});
+        StopServer();
     }
 
-    void sql(const QString& db, const QString& text) {
-        auto databases = server->SQLDMOServer()->Databases();
-        databases->Refresh();
-        databases->Item(db)->ExecuteImmediate(text);
-    }
     dmo::StoredProcedurePtr procedure(const QString& name) {
         auto procedures =
             server->SQLDMOServer()->Databases()->Item(QStringLiteral("Vendas"))->StoredProcedures();
@@ -82,21 +55,8 @@ protected:
         return dialog.ShowForm(server, modo, QStringLiteral("Vendas"), sp);
     }
 
-    static void type(frmCreateProcedure& d, const QString& text) {
-        d.txtQuery->setFocus();
-        d.txtQuery->selectAll();
-        QTest::keyClick(d.txtQuery, Qt::Key_Delete);
-        const QStringList lines = text.split(u'\n');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                QTest::keyClick(d.txtQuery, Qt::Key_Return);
-            QTest::keyClicks(d.txtQuery, lines[i]);
-        }
-    }
+    static void type(frmCreateProcedure& d, const QString& text) { TypeInto(d.txtQuery, text); }
 
-    TempDir data;
-    TempDir settings;
-    cServer* server = nullptr;
     bool shown = false;
 };
 

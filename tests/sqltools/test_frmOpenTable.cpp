@@ -1,18 +1,10 @@
 // The table window: the SELECT it writes, editing rows through the grid, refused edits and
 // texts that are not a SELECT.
-#include "common/TempDir.h"
+#include "SqlToolsFixture.h"
 #include "core/MsgBox.h"
 #include "core/ScriptedMsgBox.h"
-#include "core/Settings.h"
 #include "core/Twips.h"
-#include "core/cServer.h"
-#include "core/cServerCOL.h"
-#include "core/cVarnolt.h"
-#include "dmo/Database.h"
-#include "dmo/Databases.h"
 #include "dmo/QueryResults.h"
-#include "dmo/SQLServer.h"
-#include "engine/Engine.h"
 #include "sqltools/frmOpenTable.h"
 
 #include <QApplication>
@@ -21,16 +13,7 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTest>
-#include <QTextEdit>
 #include <QToolButton>
-#include <gtest/gtest.h>
-
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
@@ -38,15 +21,10 @@ const QString kOnlySelect =
     QStringLiteral("Nesta opção só pode usar o comando tem que começar por SELECT (TSQL).\n"
                    "Todos os outros comandos de TSQL devem ser usados na opção Query!");
 
-class TableWindowTest : public ::testing::Test {
+class TableWindowTest : public SqlToolsServerTest {
 protected:
     void SetUp() override {
-        engine::Instance::setDataRoot(data.path());
-        SetSettingsFile(settings.path() + QStringLiteral("/varnolt.ini"));
-        cVarnolt::release();
-        server = &cVarnolt::instance().clsServers().Add(QStringLiteral("(LOCAL)"), true, {}, {});
-        server->Connect();
-        sql(QStringLiteral("master"), QStringLiteral("CREATE DATABASE Vendas"));
+        StartServer();
         sql(QStringLiteral("Vendas"),
             QStringLiteral(
                 "CREATE TABLE Clientes (Id int NOT NULL PRIMARY KEY, Nome varchar(20) NOT NULL "
@@ -65,15 +43,9 @@ protected:
             frmOpenTable::Default()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         gNumRegistos = 0;
-        cVarnolt::release();
-        SetSettingsFile({});
+        StopServer();
     }
 
-    void sql(const QString& db, const QString& text) {
-        auto databases = server->SQLDMOServer()->Databases();
-        databases->Refresh();
-        databases->Item(db)->ExecuteImmediate(text);
-    }
     // The first value of a query, read behind the window's back.
     QString value(const QString& query) {
         auto rs = server->SQLDMOServer()
@@ -90,17 +62,7 @@ protected:
         return form;
     }
 
-    void type(const QString& text) {
-        form->txtQuery->setFocus();
-        form->txtQuery->selectAll();
-        QTest::keyClick(form->txtQuery, Qt::Key_Delete);
-        const QStringList lines = text.split(u'\n');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                QTest::keyClick(form->txtQuery, Qt::Key_Return);
-            QTest::keyClicks(form->txtQuery, lines[i]);
-        }
-    }
+    void type(const QString& text) { TypeInto(form->txtQuery, text); }
     void pressF5() { QTest::keyClick(form->txtQuery, Qt::Key_F5); }
 
     QAbstractItemModel* model() const { return form->grdGrid->model(); }
@@ -130,9 +92,6 @@ protected:
             QCoreApplication::processEvents();
     }
 
-    TempDir data;
-    TempDir settings;
-    cServer* server = nullptr;
     frmOpenTable* form = nullptr;
 };
 
