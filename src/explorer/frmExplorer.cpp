@@ -307,44 +307,46 @@ void listObjects(CListViewManager* list, const dmo::DatabasePtr& db, const QStri
         list->SetSelectedItem(1);
 }
 
-} // namespace
+// The owners of a collection's objects, by lower-case name.
+template <class CollectionPtr> QHash<QString, QString> ownersOf(const CollectionPtr& objects) {
+    objects->Refresh();
+    QHash<QString, QString> owners;
+    for (const auto& o : objects->items())
+        owners.insert(o->Name().toLower(), o->Owner());
+    return owners;
+}
 
-void frmExplorer::ListTables(cServer* server, const QString& database) {
-    SetListColumns();
+// Lists the database's objects of those kinds, with the owners readOwners gives; a failure
+// is shown to the user.
+template <class ReadOwners>
+void listDatabaseObjects(CListViewManager* list, cServer* server, const QString& database,
+                         const QString& xtypes, ReadOwners readOwners) {
     if (!server || database.isEmpty())
         return;
     HourglassGuard hourglass;
     try {
         dmo::DatabasePtr db = server->SQLDMOServer()->Databases()->Item(database);
-        auto tables = db->Tables();
-        tables->Refresh();
-        QHash<QString, QString> owners;
-        for (const dmo::TablePtr& t : tables->items())
-            owners.insert(t->Name().toLower(), t->Owner());
-        listObjects(mLvw, db, QStringLiteral("'U', 'S'"), owners);
+        const QHash<QString, QString> owners = readOwners(db);
+        listObjects(list, db, xtypes, owners);
     } catch (const dmo::DmoError& e) {
         hourglass.restore();
         MsgBox(e.Description(), vbCritical);
     }
 }
 
+} // namespace
+
+void frmExplorer::ListTables(cServer* server, const QString& database) {
+    SetListColumns();
+    listDatabaseObjects(mLvw, server, database, QStringLiteral("'U', 'S'"),
+                        [](const dmo::DatabasePtr& db) { return ownersOf(db->Tables()); });
+}
+
 void frmExplorer::ListProcedures(cServer* server, const QString& database) {
     SetListColumns();
-    if (!server || database.isEmpty())
-        return;
-    HourglassGuard hourglass;
-    try {
-        dmo::DatabasePtr db = server->SQLDMOServer()->Databases()->Item(database);
-        auto procedures = db->StoredProcedures();
-        procedures->Refresh();
-        QHash<QString, QString> owners;
-        for (const dmo::StoredProcedurePtr& p : procedures->items())
-            owners.insert(p->Name().toLower(), p->Owner());
-        listObjects(mLvw, db, QStringLiteral("'P'"), owners);
-    } catch (const dmo::DmoError& e) {
-        hourglass.restore();
-        MsgBox(e.Description(), vbCritical);
-    }
+    listDatabaseObjects(
+        mLvw, server, database, QStringLiteral("'P'"),
+        [](const dmo::DatabasePtr& db) { return ownersOf(db->StoredProcedures()); });
 }
 
 bool frmExplorer::EnsureConnected(cServer* server) {

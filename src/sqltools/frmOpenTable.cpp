@@ -110,4 +110,3 @@ void frmOpenTable::ShowForm(cServer* clsServer, const QString& Database, const Q
     // 6. To the front.
     SqlEditor::BringToFront(this);
 }
-

@@ -26,9 +26,7 @@ protected:
             QStringLiteral("CREATE PROCEDURE Listar AS\nSELECT Id FROM Clientes"));
     }
 
-    void TearDown() override {
-        StopServer();
-    }
+    void TearDown() override { StopServer(); }
 
     dmo::StoredProcedurePtr procedure(const QString& name) {
         auto procedures =
