@@ -3,6 +3,7 @@
 // splitter, the result tabs and the status bar, with their shared handlers. Each window adds
 // its own grid and database control and runs the text its own way.
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -64,7 +65,16 @@ protected:
     // The grid the layout and the tab rule place.
     void SetResultsGrid(QWidget* grid) { mResultsGrid = grid; }
 
-    // Puts a new default instance in the document area and loads it.
+    // The default instance kept in `slot`: made, put in the document area and loaded on first
+    // use. The window makes SqlEditorWindow its friend for its private constructor.
+    template <class Form> static Form* DefaultInstance(QPointer<Form>& slot) {
+        if (!slot) {
+            slot = new Form;
+            slot->Open();
+        }
+        return slot;
+    }
+    // Puts the window in the document area and loads it.
     void Open();
     virtual void Form_Load();
     void Form_Resize();

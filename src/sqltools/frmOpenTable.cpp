@@ -18,11 +18,7 @@
 QPointer<frmOpenTable> frmOpenTable::s_default;
 
 frmOpenTable* frmOpenTable::Default() {
-    if (!s_default) {
-        s_default = new frmOpenTable;
-        s_default->Open();
-    }
-    return s_default;
+    return DefaultInstance(s_default);
 }
 
 bool frmOpenTable::Loaded() {

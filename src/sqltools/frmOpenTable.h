@@ -45,6 +45,7 @@ private slots:
     void grdGrid_AfterUpdate();
 
 private:
+    friend class SqlEditorWindow;
     explicit frmOpenTable(QWidget* parent = nullptr);
 
     void Form_QueryUnload();

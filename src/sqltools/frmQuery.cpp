@@ -17,11 +17,7 @@
 QPointer<frmQuery> frmQuery::s_default;
 
 frmQuery* frmQuery::Default() {
-    if (!s_default) {
-        s_default = new frmQuery;
-        s_default->Open();
-    }
-    return s_default;
+    return DefaultInstance(s_default);
 }
 
 bool frmQuery::Loaded() {

@@ -41,6 +41,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class SqlEditorWindow;
     explicit frmQuery(QWidget* parent = nullptr);
 
     void Form_Load() override;
