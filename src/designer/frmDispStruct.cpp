@@ -1,5 +1,6 @@
 // The table designer: controls, single instance, layout, closing and the small helpers.
 #include "designer/frmDispStruct.h"
+#include "core/PassOver.h"
 
 #include "controls/CListViewManager.h"
 #include "core/FormHelpers.h"
@@ -11,10 +12,7 @@
 #include "dmo/SQLServer.h"
 #include "dmo/Table.h"
 
-#if __has_include("designer/frmDispStructFind.h")
 #include "designer/frmDispStructFind.h"
-#define VARNOLT_HAS_FIND_DIALOG 1
-#endif
 
 #include <QApplication>
 #include <QCheckBox>
@@ -89,13 +87,6 @@ QIcon columnIcon() {
     p.drawLine(4, 5, 12, 5);
     p.drawLine(4, 9, 12, 9);
     return QIcon(pm);
-}
-
-template <class F> void step(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
 }
 
 template <class T> T* named(QWidget* parent, const char* name) {
@@ -367,13 +358,11 @@ void frmDispStruct::Form_QueryUnload(bool Relist) {
     mDatabase.reset();
     mTable.reset();
     // 4. The dialogs that may stay loaded.
-#ifdef VARNOLT_HAS_FIND_DIALOG
-    step([] {
+    PassOver([] {
         if (frmDispStructFind::Loaded())
             frmDispStructFind::Unload();
     });
-#endif
-    step([] {
+    PassOver([] {
         QString formName = QStringLiteral("frmDispStructIndex");
         if (M_MainMod::IsFormLoaded(formName))
             for (QWidget* w : QApplication::topLevelWidgets())

@@ -11,14 +11,8 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
-#if __has_include("designer/frmDispStructIndex.h")
-#include "designer/frmDispStructIndex.h"
-#define VARNOLT_HAS_INDEX_DIALOG 1
-#endif
-#if __has_include("designer/frmDispStructFind.h")
 #include "designer/frmDispStructFind.h"
-#define VARNOLT_HAS_FIND_DIALOG 1
-#endif
+#include "designer/frmDispStructIndex.h"
 
 void frmDispStruct::AddColumn() {
     // 1. One added row at a time.
@@ -125,28 +119,20 @@ void frmDispStruct::ShowIndexes() {
         MsgBox(QStringLiteral("Não Pode Definir Indíces Enquanto Não Existirem Colunas!"),
                vbExclamation, QStringLiteral("Atenção:"));
     } else {
-#ifdef VARNOLT_HAS_INDEX_DIALOG
         try {
             frmDispStructIndex::ShowIDX(*mIndexes, *mStructure, mDatabase.get(), mTableName);
         } catch (...) {
         }
-#else
-        // The index editor is not built yet.
-#endif
     }
     lvwStructure->setFocus();
 }
 
 void frmDispStruct::ShowFind() {
     if (mStructure && mStructure->Count() >= 1) {
-#ifdef VARNOLT_HAS_FIND_DIALOG
         try {
             frmDispStructFind::ShowPesq(*mStructure);
         } catch (...) {
         }
-#else
-        // The column-search window is not built yet.
-#endif
     } else {
         MsgBox(QStringLiteral("Não Existem Colunas Criadas!"), vbInformation);
     }

@@ -1,4 +1,5 @@
 // The table designer: the column editor, its checks, the apply and cancel, and the moves.
+#include "core/PassOver.h"
 #include "designer/frmDispStruct.h"
 
 #include "controls/CListViewManager.h"
@@ -18,19 +19,9 @@
 
 #include <cmath>
 
-#if __has_include("designer/frmDispCollation.h")
 #include "designer/frmDispCollation.h"
-#define VARNOLT_HAS_COLLATION_DIALOG 1
-#endif
 
 namespace {
-
-template <class F> void step(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
 
 // The number a text begins with (blanks skipped, a sign and a decimal part allowed); 0 when
 // it begins with none.
@@ -97,7 +88,7 @@ void frmDispStruct::lvwStructure_ItemClick(int Item) {
     if (mNewColumnPending) {
         // The pending row is the last one; the editor keeps what it shows.
         QApplication::processEvents();
-        step([&] { mStructure->SetSelectedItem(mStructure->Count()); });
+        PassOver([&] { mStructure->SetSelectedItem(mStructure->Count()); });
         txtColumnName->setFocus();
         return;
     }
@@ -108,30 +99,30 @@ void frmDispStruct::lvwStructure_ItemClick(int Item) {
         return mStructure->GetColumnValue(QString::fromLatin1(field), i);
     };
     // The order matters: each change runs that control's own handler.
-    step([&] { txtColumnName->setText(M_MainMod::StripBrackets(value("Name").toString())); });
-    step([&] {
+    PassOver([&] { txtColumnName->setText(M_MainMod::StripBrackets(value("Name").toString())); });
+    PassOver([&] {
         mEditorType = value("DataType").toString();
         cboDataType->setEditText(mEditorType);
     });
-    step([&] { txtLength->setText(NumText(value("Length"))); });
-    step([&] { txtPrecision->setText(NumText(value("Precision"))); });
-    step([&] { txtScale->setText(NumText(value("Scale"))); });
+    PassOver([&] { txtLength->setText(NumText(value("Length"))); });
+    PassOver([&] { txtPrecision->setText(NumText(value("Precision"))); });
+    PassOver([&] { txtScale->setText(NumText(value("Scale"))); });
     // The rules again now that the sizes are the row's: the type was applied while the boxes
     // still held the previous row's scale, which may have disabled identity.
-    step([&] { GetDataTypeRules(cboDataType->currentText(), false, false); });
-    step([&] { chkAllowNulls->setCheckState(CheckToQt(value("AllowNulls").toInt())); });
-    step([&] { txtDescription->setText(value("UpdatedDescription").toString()); });
-    step([&] { chkIdentity->setCheckState(CheckToQt(value("UpdatedIdentity").toInt())); });
-    step([&] { txtSeed->setText(NumText(value("UpdatedSeed"))); });
-    step([&] { txtIncrement->setText(NumText(value("UpdatedIncrement"))); });
-    step([&] {
+    PassOver([&] { GetDataTypeRules(cboDataType->currentText(), false, false); });
+    PassOver([&] { chkAllowNulls->setCheckState(CheckToQt(value("AllowNulls").toInt())); });
+    PassOver([&] { txtDescription->setText(value("UpdatedDescription").toString()); });
+    PassOver([&] { chkIdentity->setCheckState(CheckToQt(value("UpdatedIdentity").toInt())); });
+    PassOver([&] { txtSeed->setText(NumText(value("UpdatedSeed"))); });
+    PassOver([&] { txtIncrement->setText(NumText(value("UpdatedIncrement"))); });
+    PassOver([&] {
         chkUniqueIdentifier->setCheckState(CheckToQt(value("UpdatedUniqueIdentifier").toInt()));
     });
-    step([&] { txtFormula->setText(value("UpdatedFormula").toString()); });
-    step([&] { txtCollation->setText(value("UpdatedCollation").toString()); });
-    step([&] { cboDefault->setEditText(value("UpdatedDefault").toString()); });
+    PassOver([&] { txtFormula->setText(value("UpdatedFormula").toString()); });
+    PassOver([&] { txtCollation->setText(value("UpdatedCollation").toString()); });
+    PassOver([&] { cboDefault->setEditText(value("UpdatedDefault").toString()); });
     // The identity frame follows the box even when its value did not change.
-    step([&] { EnableControls(this, fraIdentity, chkIdentity->isChecked(), true); });
+    PassOver([&] { EnableControls(this, fraIdentity, chkIdentity->isChecked(), true); });
 }
 
 void frmDispStruct::cboDataType_Change() {
@@ -266,7 +257,7 @@ void frmDispStruct::cmdOK_Click() {
         return;
     if (mNewColumnPending) {
         QApplication::processEvents();
-        step([&] { mStructure->SetSelectedItem(mStructure->Count()); });
+        PassOver([&] { mStructure->SetSelectedItem(mStructure->Count()); });
     }
     if (ApplyColumnEdit())
         return;
@@ -364,7 +355,7 @@ bool frmDispStruct::ApplyColumnEdit() {
     }
     // 12. Write-back.
     auto set = [&](const char* field, const QVariant& value) {
-        step([&] { mStructure->SetColumnValue(QString::fromLatin1(field), value, selected); });
+        PassOver([&] { mStructure->SetColumnValue(QString::fromLatin1(field), value, selected); });
     };
     auto number = [](const QLineEdit* box) { return qlonglong(Val(box->text())); };
     set("Name", txtColumnName->text());
@@ -493,17 +484,13 @@ void frmDispStruct::lvwStructure_MouseUp(int Button, const QPoint& globalPos) {
 
 void frmDispStruct::cmdPesqCollation_Click() {
     QString current;
-    step([&] {
+    PassOver([&] {
         current = mStructure->GetColumnValue(QStringLiteral("UpdatedCollation")).toString();
     });
     if (current.isEmpty())
         current = mDatabaseCollation;
-#ifdef VARNOLT_HAS_COLLATION_DIALOG
-    step([&] {
+    PassOver([&] {
         txtCollation->setText(frmDispCollation::ShowCollation(mServer.get(), this, current));
     });
-#else
-        // The collation picker is not built yet: the box keeps its text.
-#endif
     txtCollation->setFocus();
 }

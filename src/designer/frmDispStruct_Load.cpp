@@ -1,4 +1,5 @@
 // The table designer: building the window and loading a table into it.
+#include "core/PassOver.h"
 #include "designer/frmDispStruct.h"
 
 #include "controls/CListViewManager.h"
@@ -31,20 +32,9 @@
 #include <QMdiSubWindow>
 #include <QTreeWidget>
 
-#if __has_include("designer/frmDispStructName.h")
 #include "designer/frmDispStructName.h"
-#define VARNOLT_HAS_NAME_DIALOG 1
-#endif
 
 namespace {
-
-// Runs one step; a failing step is skipped and the next one runs.
-template <class F> void step(F&& f) {
-    try {
-        f();
-    } catch (...) {
-    }
-}
 
 QString bracketed(const QString& name) {
     return name.contains(QLatin1Char(' ')) ? QLatin1Char('[') + name + QLatin1Char(']') : name;
@@ -107,7 +97,7 @@ void frmDispStruct::Form_Load() {
 }
 
 void frmDispStruct::ResetState() {
-    step([&] { mStructure->Clear(); });
+    PassOver([&] { mStructure->Clear(); });
     mIndexes = std::make_unique<clsIndexesCOL>();
     mTable.reset();
     mTableName.clear();
@@ -139,7 +129,7 @@ void frmDispStruct::ShowStructure(const QString& Modo,
     mServer = Server;
     // 2.
     mDatabase.reset();
-    step([&] {
+    PassOver([&] {
         auto databases = mServer->Databases();
         databases->Refresh(true);
         mDatabase = databases->Item(Database);
@@ -147,7 +137,7 @@ void frmDispStruct::ShowStructure(const QString& Modo,
     });
     // 3.
     mTypeList.clear();
-    step([&] {
+    PassOver([&] {
         if (mDatabase)
             mTypeList = M_MainMod::ListaTipos(*mDatabase, true, true, true);
     });
@@ -162,13 +152,13 @@ void frmDispStruct::ShowStructure(const QString& Modo,
     }
     // 6.
     mDatabaseCollation.clear();
-    step([&] { mDatabaseCollation = mDatabase->Collation(); });
+    PassOver([&] { mDatabaseCollation = mDatabase->Collation(); });
     mIndexes = std::make_unique<clsIndexesCOL>();
     // 7.
     {
         const QSignalBlocker block(cboDefault);
         cboDefault->addItem(QString());
-        step([&] {
+        PassOver([&] {
             auto defaults = mDatabase->Defaults();
             for (int i = 1; i <= defaults->Count(); ++i)
                 cboDefault->addItem(defaults->Item(i)->Name());
@@ -186,9 +176,7 @@ void frmDispStruct::ShowStructure(const QString& Modo,
     if (mModo == QLatin1String("N")) {
         // 8. The new table's name.
         bool accepted = false;
-#ifdef VARNOLT_HAS_NAME_DIALOG
-        step([&] { accepted = frmDispStructName::ShowName(mDatabase.get(), mTableName); });
-#endif
+        PassOver([&] { accepted = frmDispStructName::ShowName(mDatabase.get(), mTableName); });
         if (!accepted) {
             mDatabase.reset();
             OuterWindow()->close();
@@ -205,7 +193,7 @@ void frmDispStruct::ShowStructure(const QString& Modo,
                        QStringLiteral("].[") + Database + QStringLiteral("].[") + Owner +
                        QStringLiteral("].[") + Table + QStringLiteral("]"));
         QString foundName;
-        step([&] {
+        PassOver([&] {
             auto tables = mDatabase->Tables();
             tables->Refresh(true);
             mTable = std::make_shared<dmo::Table>();
@@ -226,7 +214,7 @@ void frmDispStruct::ShowStructure(const QString& Modo,
         LoadIndexes();
         LoadPrimaryKey();
         // 14.
-        step([&] {
+        PassOver([&] {
             txtColumnName->setFocus();
             mStructure->SetSelectedItem(1);
             lvwStructure->setFocus();
@@ -245,28 +233,28 @@ void frmDispStruct::ShowStructure(const QString& Modo,
 }
 
 void frmDispStruct::LoadColumns() {
-    step([&] { mTable->Refresh(); });
+    PassOver([&] { mTable->Refresh(); });
     std::shared_ptr<dmo::Columns> columns;
-    step([&] {
+    PassOver([&] {
         columns = mTable->Columns();
         columns->Refresh(true);
     });
     if (!columns)
         return;
     int count = 0;
-    step([&] { count = columns->Count(); });
+    PassOver([&] { count = columns->Count(); });
     for (int c = 1; c <= count; ++c) {
-        step([&] {
+        PassOver([&] {
             const dmo::ColumnPtr col = columns->Item(c);
             const QString typeEntry = M_MainMod::FindInList(mTypeList, col->Datatype());
             const int i = mStructure->AddNewItem();
             mStructure->SetColumnValue(QStringLiteral("OriginalIndex"), i, i);
             const QString name = bracketed(col->Name());
             QString defaultText;
-            step([&] { defaultText = col->Default(); });
-            step([&] { defaultText += col->DRIDefault()->Text(); });
+            PassOver([&] { defaultText = col->Default(); });
+            PassOver([&] { defaultText += col->DRIDefault()->Text(); });
             auto set = [&](const char* field, const QVariant& value) {
-                step([&] { mStructure->SetColumnValue(QString::fromLatin1(field), value, i); });
+                PassOver([&] { mStructure->SetColumnValue(QString::fromLatin1(field), value, i); });
             };
             set("Name", name);
             set("DataType", typeEntry);
@@ -306,7 +294,7 @@ void frmDispStruct::LoadColumns() {
 
 void frmDispStruct::LoadIndexes() {
     std::shared_ptr<dmo::Indexes> indexes;
-    step([&] {
+    PassOver([&] {
         indexes = mTable->Indexes();
         indexes->Refresh(true);
     });
@@ -314,23 +302,23 @@ void frmDispStruct::LoadIndexes() {
         return;
     // The server's descriptions of the indexes (the name quoted as a T-SQL string).
     dmo::QueryResultsPtr help;
-    step([&] {
+    PassOver([&] {
         QString quoted = mTable->Name();
         quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
         help = mDatabase->ExecuteWithResults(QStringLiteral("sp_helpindex '") + quoted +
                                              QStringLiteral("'"));
     });
     int count = 0;
-    step([&] { count = indexes->Count(); });
+    PassOver([&] { count = indexes->Count(); });
     for (int x = 1; x <= count; ++x) {
-        step([&] {
+        PassOver([&] {
             const dmo::IndexPtr idx = indexes->Item(x);
             QString keyColumns;
             const dmo::NamesPtr cols = idx->ListIndexedColumns();
             for (int k = 1; k <= cols->Count(); ++k) {
                 const QString col = cols->Item(k);
                 bool desc = false;
-                step([&] { desc = idx->GetIndexedColumnDESC(col); });
+                PassOver([&] { desc = idx->GetIndexedColumnDESC(col); });
                 keyColumns += col + QStringLiteral("<@>") +
                               (desc ? QStringLiteral("D") : QStringLiteral("A")) +
                               QStringLiteral("<#>");
@@ -369,12 +357,12 @@ void frmDispStruct::LoadIndexes() {
 }
 
 void frmDispStruct::LoadPrimaryKey() {
-    step([&] {
+    PassOver([&] {
         const dmo::KeyPtr pk = mTable->PrimaryKey();
         if (!pk)
             return;
         const QString keyName = pk->Name();
-        step([&] {
+        PassOver([&] {
             if (auto entry = mIndexes->FindIDX(keyName))
                 entry->setIndexIsPK(true);
         });
