@@ -68,15 +68,15 @@ catalog::Column buildColumn(SessionImpl& s, TableUnderChange& tc, const sql::Col
     if (d.nullability == sql::Nullability::NotNull) nullable = false;
     if (d.identity) {
         if (!identityType(c.type))
-            throw Errors::make(2749, 16, QStringLiteral("Identity column '%1' must be an integer type or decimal/numeric with scale 0.").arg(d.name));
+            throw Errors::make(2749, 16, QStringLiteral("Column '%1' cannot be an identity column: its type must be an integer, or decimal or numeric with scale 0.").arg(d.name));
         if (t.identityColumn()) throw Errors::multipleIdentity(t.name);
         if (d.nullability == sql::Nullability::Null)
-            throw Errors::make(8147, 16, QStringLiteral("Identity column '%1' cannot allow nulls.").arg(d.name));
+            throw Errors::make(8147, 16, QStringLiteral("Identity column '%1' must be NOT NULL.").arg(d.name));
         nullable = false;
         c.identity = true;
         c.seed = d.identitySeed;
         c.increment = d.identityIncrement;
-        if (c.increment == 0) throw Errors::make(2748, 16, QStringLiteral("The identity increment of '%1' cannot be 0.").arg(d.name));
+        if (c.increment == 0) throw Errors::make(2748, 16, QStringLiteral("Identity column '%1' needs an increment other than zero.").arg(d.name));
     }
     if (c.type.type == Type::Timestamp)
         for (const catalog::Column& o : t.columns)

@@ -84,7 +84,7 @@ void execRaiserror(SessionImpl& s, const RaiserrorStmt& st)
     types::Value msg = evaluate(s, *st.message, &t);
     int severity = int(evaluate(s, *st.severity).i);
     int state = st.state ? int(evaluate(s, *st.state).i) : 1;
-    if (severity < 0 || severity > 25) throw Errors::make(2754, 16, QStringLiteral("Error severity levels must be between 0 and 25."));
+    if (severity < 0 || severity > 25) throw Errors::make(2754, 16, QStringLiteral("A severity must be from 0 to 25."));
     std::vector<QString> args;
     for (const ExprPtr& a : st.args) args.push_back(textOf(s, *a));
     int number = 50000;

@@ -12,32 +12,32 @@ using namespace engine::sql;
 void execCreateDatabase(SessionImpl& s, const CreateDatabaseStmt& st)
 {
     if (s.tranCount() > 0)
-        throw Errors::make(226, 16, QStringLiteral("CREATE DATABASE statement not allowed within multi-statement transaction."));
+        throw Errors::make(226, 16, QStringLiteral("CREATE DATABASE cannot run inside a transaction."));
     if (st.name.isEmpty() || st.name.size() > 123)
         throw Errors::make(103, 15, QStringLiteral("The database name '%1' is not valid.").arg(st.name));
     if (s.databaseName(st.name)) throw Errors::databaseExists(st.name);
     s.server().createDatabase(s.db(), s.masterSchema(), st.name, st.collation);
-    s.addMessage(Message{0, 0, 1, st.line, QStringLiteral("The CREATE DATABASE process is allocating space for database '%1'.").arg(st.name)});
+    s.addMessage(Message{0, 0, 1, st.line, QStringLiteral("Allocating space for database '%1'.").arg(st.name)});
 }
 
 void execDropDatabase(SessionImpl& s, const DropObjectsStmt& st)
 {
     if (s.tranCount() > 0)
-        throw Errors::make(226, 16, QStringLiteral("DROP DATABASE statement not allowed within multi-statement transaction."));
+        throw Errors::make(226, 16, QStringLiteral("DROP DATABASE cannot run inside a transaction."));
     for (const ObjectName& n : st.names) {
         auto name = s.databaseName(n.name);
         if (!name) throw Errors::databaseMissingDrop(n.name);
         static const QStringList system = {QStringLiteral("master"), QStringLiteral("model"), QStringLiteral("msdb"), QStringLiteral("tempdb")};
         for (const QString& sys : system)
             if (name->compare(sys, Qt::CaseInsensitive) == 0)
-                throw Errors::make(3708, 16, QStringLiteral("Cannot drop the %1 database because it is a system database.").arg(*name));
+                throw Errors::make(3708, 16, QStringLiteral("Database %1 is a system database and cannot be dropped.").arg(*name));
         if (name->compare(s.currentDatabase(), Qt::CaseInsensitive) == 0 || s.server().databaseInUseByOthers(s.spid(), *name))
             throw Errors::databaseInUse(*name);
         auto entry = s.server().database(*name);
         s.detachDatabase(*name);
         s.server().dropDatabase(s.db(), s.masterSchema(), *entry);
         s.server().deleteDatabaseFile(entry->file);
-        s.addMessage(Message{0, 0, 1, st.line, QStringLiteral("Deleting database file '%1'.").arg(entry->file)});
+        s.addMessage(Message{0, 0, 1, st.line, QStringLiteral("Removing database file '%1'.").arg(entry->file)});
     }
 }
 

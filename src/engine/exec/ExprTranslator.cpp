@@ -130,7 +130,7 @@ Typed Translator::expr(const Expr& e, const Scope& scope)
 {
     if (++depth_ > 200) {
         --depth_;
-        throw Errors::make(191, 15, QStringLiteral("Some part of your SQL statement is nested too deeply."));
+        throw Errors::make(191, 15, QStringLiteral("The statement is nested too deeply; simplify it."));
     }
     struct Guard {
         int& d;
@@ -167,7 +167,7 @@ Typed Translator::expr(const Expr& e, const Scope& scope)
         if (in.subquery) {
             TranslatedQuery q = query(*in.subquery, &scope);
             if (q.columns.size() != 1)
-                throw Errors::make(116, 16, QStringLiteral("Only one expression can be specified in the select list when the subquery is not introduced with EXISTS."));
+                throw Errors::make(116, 16, QStringLiteral("A subquery used as a value must select exactly one expression."));
             Typed first;
             first.type = q.columns[0].type;
             Typed vv = v;
@@ -260,7 +260,7 @@ Typed Translator::literal(const LiteralExpr& e)
             return r;
         }
         auto d = types::Decimal::parse(e.text.toStdString());
-        if (!d || e.text.size() > 38) throw Errors::make(1007, 15, QStringLiteral("The number '%1' is out of the range for numeric representation (maximum precision 38).").arg(e.text));
+        if (!d || e.text.size() > 38) throw Errors::make(1007, 15, QStringLiteral("The number '%1' has more than 38 digits and cannot be represented.").arg(e.text));
         r.sql = storage::quoteText(e.text);
         r.type = spec(Type::Decimal, std::nullopt, int(e.text.size()), 0);
         return r;
@@ -272,7 +272,7 @@ Typed Translator::literal(const LiteralExpr& e)
         int scale = d->scale();
         int prec = std::max(scale, d->integerDigits() + scale);
         if (prec < 1) prec = 1;
-        if (prec > 38) throw Errors::make(1007, 15, QStringLiteral("The number '%1' is out of the range for numeric representation (maximum precision 38).").arg(e.text));
+        if (prec > 38) throw Errors::make(1007, 15, QStringLiteral("The number '%1' has more than 38 digits and cannot be represented.").arg(e.text));
         r.type = e.type == LiteralType::Money ? spec(Type::Money) : spec(Type::Decimal, std::nullopt, prec, scale);
         std::string canon = d->text();
         r.sql = prec <= 15 ? QString::fromStdString(canon) : storage::quoteText(QString::fromStdString(canon));
@@ -336,7 +336,7 @@ Typed Translator::column(const ColumnExpr& e, const Scope& scope)
             for (const ScopeSource& src : sc->sources)
                 if (matchesSource(src)) anywhere = true;
         if (!anywhere)
-            throw Errors::make(107, 16, QStringLiteral("The column prefix '%1' does not match with a table name or alias name used in the query.").arg(e.table));
+            throw Errors::make(107, 16, QStringLiteral("'%1' is not a table name or alias used in this query.").arg(e.table));
     }
     throw Errors::invalidColumn(e.column);
 }
@@ -413,7 +413,7 @@ Typed Translator::unary(const UnaryExpr& e, const Scope& scope)
     r.isNull = false;
     switch (e.op) {
     case UnaryOp::Minus:
-        if (x.type.isString()) throw Errors::make(8117, 16, QStringLiteral("Operand data type %1 is invalid for minus operator.").arg(x.type.name()));
+        if (x.type.isString()) throw Errors::make(8117, 16, QStringLiteral("A value of type %1 cannot be negated.").arg(x.type.name()));
         if (x.type.category() == Category::Exact && !x.isColumn && !x.sql.startsWith(QLatin1Char('?'))) {
             // keep exact literals exact: negate the text
             if (x.sql.startsWith(QLatin1Char('\''))) {
@@ -441,7 +441,7 @@ void Translator::coerceForCompare(Typed& a, Typed& b)
     if (numericCat(ca) && numericCat(cb)) return;
     if (!types::implicitAllowed(a.type, b.type) || !types::implicitAllowed(b.type, a.type)) {
         if (ca == Category::Variant || cb == Category::Variant) return;
-        throw Errors::make(206, 16, QStringLiteral("Operand type clash: %1 is incompatible with %2").arg(a.type.name(), b.type.name()));
+        throw Errors::make(206, 16, QStringLiteral("Types %1 and %2 cannot be used together.").arg(a.type.name(), b.type.name()));
     }
     // the lower type converts to the higher one
     if (a.type.info().order >= b.type.info().order) {
@@ -522,7 +522,7 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
         if (r.type.type == Type::Char) r.type.type = Type::VarChar;
         if (r.type.type == Type::NChar) r.type.type = Type::NVarChar;
         bool text = r.type.type == Type::Text || r.type.type == Type::NText;
-        if (text) throw Errors::make(403, 16, QStringLiteral("Invalid operator for data type. Operator equals add, type equals text."));
+        if (text) throw Errors::make(403, 16, QStringLiteral("The + operator does not take text values."));
         int maxLen = r.type.info().unicode ? 4000 : 8000;
         r.type.length = std::min(maxLen, a.type.length + b.type.length);
         r.sql = QStringLiteral("(%1 || %2)").arg(a.sql, b.sql);
@@ -555,7 +555,7 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
             str->type = num->type;
             str->isColumn = false;
         } else if (!(ca == Category::Variant || cb == Category::Variant || a.unknownType || b.unknownType)) {
-            throw Errors::make(8117, 16, QStringLiteral("Operand data type %1 is invalid for this operator.")
+            throw Errors::make(8117, 16, QStringLiteral("This operator does not take values of type %1.")
                                            .arg((numericCat(ca) ? b : a).type.name()));
         }
     }
@@ -683,11 +683,11 @@ Typed Translator::subquery(const Query& q, const Scope& scope)
 {
     TranslatedQuery t = query(q, &scope);
     if (t.columns.size() != 1)
-        throw Errors::make(116, 16, QStringLiteral("Only one expression can be specified in the select list when the subquery is not introduced with EXISTS."));
+        throw Errors::make(116, 16, QStringLiteral("A subquery used as a value must select exactly one expression."));
     Typed r;
     r.type = t.columns[0].type;
     // more than one row is error 512, as the server reports it
-    r.sql = QStringLiteral("(SELECT CASE WHEN count(*) > 1 THEN tsql_raise(512, 16, 'Subquery returned more than 1 value. This is not permitted when the subquery is used as an expression.') "
+    r.sql = QStringLiteral("(SELECT CASE WHEN count(*) > 1 THEN tsql_raise(512, 16, 'A subquery used as a value returned more than one row.') "
                            "ELSE max(\"v1\") END FROM (SELECT \"v1\" FROM (%1) LIMIT 2))").arg(t.sql);
     return r;
 }

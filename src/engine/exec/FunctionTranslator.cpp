@@ -33,7 +33,7 @@ void argCount(const FunctionExpr& f, int lo, int hi)
 {
     int n = int(f.args.size());
     if (n < lo || n > hi)
-        throw Errors::make(174, 15, QStringLiteral("The %1 function requires %2 argument(s).").arg(f.name).arg(lo == hi ? QString::number(lo) : QStringLiteral("%1 to %2").arg(lo).arg(hi)));
+        throw Errors::make(174, 15, QStringLiteral("Function %1 takes %2 argument(s).").arg(f.name).arg(lo == hi ? QString::number(lo) : QStringLiteral("%1 to %2").arg(lo).arg(hi)));
 }
 
 QString datePartName(const Expr& e)
@@ -76,7 +76,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
     };
 
     if (!f.owner.isEmpty())
-        throw Errors::make(195, 15, QStringLiteral("'%1.%2' is not a recognized function name.").arg(f.owner, f.name));
+        throw Errors::make(195, 15, QStringLiteral("'%1.%2' is not a known function.").arg(f.owner, f.name));
 
     // aggregates
     if (isAggregateName(n)) {
@@ -91,7 +91,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         argCount(f, 1, 1);
         Typed a = expr(*f.args[0], scope);
         if (a.hasAggregate)
-            throw Errors::make(130, 16, QStringLiteral("Cannot perform an aggregate function on an expression containing an aggregate or a subquery."));
+            throw Errors::make(130, 16, QStringLiteral("An aggregate cannot be applied to an expression that holds an aggregate or a subquery."));
         QString dist = f.distinct ? QStringLiteral("DISTINCT ") : QString();
         r.hasAggregate = true;
         if (n == QLatin1String("count") || n == QLatin1String("count_big")) {
@@ -102,7 +102,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         }
         Category c = a.type.category();
         if ((n == QLatin1String("sum") || n == QLatin1String("avg")) && !(c == Category::Integer || c == Category::Exact || c == Category::Approx || a.unknownType))
-            throw Errors::make(409, 16, QStringLiteral("The %1 operation cannot take a %2 data type as an argument.").arg(n, a.type.name()));
+            throw Errors::make(409, 16, QStringLiteral("%1 does not take an argument of type %2.").arg(n, a.type.name()));
         if (n == QLatin1String("min") || n == QLatin1String("max")) {
             r.sql = QStringLiteral("%1(%2%3)").arg(n, dist, a.type.category() == Category::Exact && !a.isColumn ? numericSql(a) : a.sql);
             r.type = a.type;
@@ -212,7 +212,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         QString partName = datePartName(*f.args[0]);
         int part = functions::datePartCode(partName);
         if (part < 0)
-            throw Errors::make(155, 15, QStringLiteral("'%1' is not a recognized %2 option.").arg(partName.isEmpty() ? f.args[0]->source : partName, n));
+            throw Errors::make(155, 15, QStringLiteral("'%1' is not a valid option of %2.").arg(partName.isEmpty() ? f.args[0]->source : partName, n));
         auto a = args(1);
         r.sql = QStringLiteral("tsql_%1(%2, %3)").arg(n).arg(part).arg(sqlOf(a));
         r.type = n == QLatin1String("dateadd") ? (a.back().type.category() == Category::DateTime ? a.back().type : spec(Type::DateTime))
@@ -409,7 +409,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         }
         return r;
     }
-    throw Errors::make(195, 15, QStringLiteral("'%1' is not a recognized function name.").arg(f.name));
+    throw Errors::make(195, 15, QStringLiteral("'%1' is not a known function.").arg(f.name));
 }
 
 } // namespace engine::exec

@@ -42,11 +42,11 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
             if (!c) throw Errors::invalidColumn(name);
             for (const catalog::Column* o : targets)
                 if (o == c)
-                    throw Errors::make(264, 16, QStringLiteral("Column name '%1' appears more than once in the result column list.").arg(c->name));
+                    throw Errors::make(264, 16, QStringLiteral("Column '%1' is named more than once in the column list.").arg(c->name));
             if (c->isComputed())
-                throw Errors::make(271, 16, QStringLiteral("Column '%1' cannot be modified because it is either a computed column or is the result of a UNION operator.").arg(c->name));
+                throw Errors::make(271, 16, QStringLiteral("Column '%1' is computed or comes from a UNION, so it cannot be changed.").arg(c->name));
             if (c->type.type == types::Type::Timestamp)
-                throw Errors::make(273, 16, QStringLiteral("Cannot insert an explicit value into a timestamp column. Use INSERT with a column list to exclude the timestamp column, or insert a DEFAULT into the timestamp column."));
+                throw Errors::make(273, 16, QStringLiteral("A timestamp column cannot be given a value; leave it out of the column list or give it DEFAULT."));
             targets.push_back(c);
         }
     } else {
@@ -80,8 +80,8 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
                 if (!explicitList) throw Errors::columnCount();
                 throw Errors::make(values.size() > targets.size() ? 109 : 110, 15,
                                    values.size() > targets.size()
-                                       ? QStringLiteral("There are more columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement.")
-                                       : QStringLiteral("There are fewer columns in the INSERT statement than values specified in the VALUES clause. The number of values in the VALUES clause must match the number of columns specified in the INSERT statement."));
+                                       ? QStringLiteral("The INSERT names more columns than the VALUES clause gives values.")
+                                       : QStringLiteral("The INSERT names fewer columns than the VALUES clause gives values."));
             }
             std::vector<std::optional<Typed>> row;
             for (const ExprPtr& v : values) {
@@ -95,13 +95,13 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
     case InsertSource::Query: {
         TranslatedQuery q = tr.query(*st.query, nullptr);
         if (q.intoCore) throw Errors::syntaxKeyword(QStringLiteral("INTO"));
-        if (q.hasAssignments) throw Errors::make(141, 15, QStringLiteral("A SELECT statement that assigns a value to a variable must not be combined with data-retrieval operations."));
+        if (q.hasAssignments) throw Errors::make(141, 15, QStringLiteral("A SELECT that assigns variables cannot also return rows."));
         if (q.columns.size() != targets.size()) {
             if (!explicitList) throw Errors::columnCount();
             throw Errors::make(q.columns.size() < targets.size() ? 120 : 121, 15,
                                q.columns.size() < targets.size()
-                                   ? QStringLiteral("The select list for the INSERT statement contains fewer items than the insert list. The number of SELECT values must match the number of INSERT columns.")
-                                   : QStringLiteral("The select list for the INSERT statement contains more items than the insert list. The number of SELECT values must match the number of INSERT columns."));
+                                   ? QStringLiteral("The SELECT gives fewer values than the INSERT names columns.")
+                                   : QStringLiteral("The SELECT gives more values than the INSERT names columns."));
         }
         std::vector<std::optional<Typed>> row;
         for (size_t i = 0; i < q.columns.size(); ++i) {

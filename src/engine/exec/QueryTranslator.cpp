@@ -68,7 +68,7 @@ QString Translator::tableRef(const TableRef& r, Scope& scope)
         for (const ScopeSource& other : scope.sources)
             if (other.alias.compare(src.alias, Qt::CaseInsensitive) == 0 && other.hasAlias == src.hasAlias &&
                 (src.hasAlias || other.owner.compare(src.owner, Qt::CaseInsensitive) == 0))
-                throw Errors::make(1013, 15, QStringLiteral("Tables or functions '%1' and '%1' have the same exposed names. Use correlation names to distinguish them.").arg(src.alias));
+                throw Errors::make(1013, 15, QStringLiteral("Two tables in the FROM clause are both named '%1'; give them different aliases.").arg(src.alias));
         QString sql = QStringLiteral("%1 AS %2").arg(src.physTable, src.sqlAlias);
         scope.sources.push_back(std::move(src));
         return sql;
@@ -84,7 +84,7 @@ QString Translator::tableRef(const TableRef& r, Scope& scope)
         int k = 1;
         for (const QueryColumn& c : q.columns) {
             if (c.info.name.isEmpty())
-                throw Errors::make(8155, 16, QStringLiteral("No column was specified for column %1 of '%2'.").arg(k).arg(d.alias));
+                throw Errors::make(8155, 16, QStringLiteral("Column %1 of '%2' has no name.").arg(k).arg(d.alias));
             ScopeColumn sc;
             sc.name = c.info.name;
             sc.sql = src.sqlAlias + QStringLiteral(".\"v%1\"").arg(k++);
@@ -154,7 +154,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
     int assignments = 0;
     for (const SelectItem& it : c.items) {
         if (it.kind == SelectItemKind::Star) {
-            if (scope.sources.empty()) throw Errors::make(263, 16, QStringLiteral("Must specify table to select from."));
+            if (scope.sources.empty()) throw Errors::make(263, 16, QStringLiteral("SELECT * needs a table to select from."));
             bool matched = false;
             for (const ScopeSource& src : scope.sources) {
                 if (!it.qualifier.isEmpty() && src.alias.compare(it.qualifier, Qt::CaseInsensitive) != 0) continue;
@@ -175,7 +175,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
                 }
             }
             if (!matched)
-                throw Errors::make(107, 16, QStringLiteral("The column prefix '%1' does not match with a table name or alias name used in the query.").arg(it.qualifier));
+                throw Errors::make(107, 16, QStringLiteral("'%1' is not a table name or alias used in this query.").arg(it.qualifier));
             continue;
         }
         Typed t = expr(*it.expr, scope);
@@ -195,7 +195,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
         typedItems.push_back(t);
     }
     if (assignments && assignments != int(typedItems.size()))
-        throw Errors::make(141, 15, QStringLiteral("A SELECT statement that assigns a value to a variable must not be combined with data-retrieval operations."));
+        throw Errors::make(141, 15, QStringLiteral("A SELECT that assigns variables cannot also return rows."));
     out.hasAssignments = assignments > 0;
     // character results compare without case wherever they are used (DISTINCT, UNION, outer queries)
     for (size_t i = 0; i < typedItems.size(); ++i)
@@ -211,13 +211,13 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
     if (c.where) {
         Typed w = expr(*c.where, scope);
         if (w.hasAggregate)
-            throw Errors::make(147, 15, QStringLiteral("An aggregate may not appear in the WHERE clause unless it is in a subquery contained in a HAVING clause or a select list."));
+            throw Errors::make(147, 15, QStringLiteral("An aggregate cannot appear in a WHERE clause, except inside a subquery of a HAVING clause or a select list."));
         sql += QStringLiteral(" WHERE ") + w.sql;
     }
     QStringList groupSqls, groupTerms;
     for (const auto& g : c.groupBy) {
         Typed t = expr(*g, scope);
-        if (t.hasAggregate) throw Errors::make(144, 15, QStringLiteral("Cannot use an aggregate or a subquery in an expression used for the group by list of a GROUP BY clause."));
+        if (t.hasAggregate) throw Errors::make(144, 15, QStringLiteral("A GROUP BY expression cannot hold an aggregate or a subquery."));
         groupSqls << t.sql;
         groupTerms << t.sql + (t.type.isString() && !t.isColumn ? QStringLiteral(" COLLATE TSQL_CI") : QString());
     }
@@ -245,7 +245,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
                     for (const ScopeColumn& sc : src.columns)
                         if (sc.sql == t.sql) local = true;
                 if (!local) return;
-                throw Errors::make(8120, 16, QStringLiteral("Column '%1' is invalid in the select list because it is not contained in either an aggregate function or the GROUP BY clause.")
+                throw Errors::make(8120, 16, QStringLiteral("Column '%1' in the select list must be in the GROUP BY clause or inside an aggregate.")
                                                .arg(col->table.isEmpty() ? col->column : col->table + QLatin1Char('.') + col->column));
             }
             forEachChild(e, check);
@@ -253,7 +253,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
         for (const SelectItem& it : c.items) {
             if (it.kind == SelectItemKind::Star) {
                 if (!groupSqls.isEmpty() || anyAggregate)
-                    throw Errors::make(8120, 16, QStringLiteral("Column '*' is invalid in the select list because it is not contained in either an aggregate function or the GROUP BY clause."));
+                    throw Errors::make(8120, 16, QStringLiteral("Column '*' in the select list must be in the GROUP BY clause or inside an aggregate."));
                 continue;
             }
             check(*it.expr);
@@ -270,7 +270,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
             if (auto lit = tryAs<const LiteralExpr>(o.expr.get()); lit && lit->type == LiteralType::Integer) {
                 int k = lit->text.toInt();
                 if (k < 1 || k > int(cols.size()))
-                    throw Errors::make(108, 15, QStringLiteral("The ORDER BY position number %1 is out of range of the number of items in the select list.").arg(lit->text));
+                    throw Errors::make(108, 15, QStringLiteral("ORDER BY position %1 is outside the select list.").arg(lit->text));
                 term = QStringLiteral("\"v%1\"").arg(k) + orderSuffix(typedItems[size_t(k - 1)]);
             } else if (auto ce = tryAs<const ColumnExpr>(o.expr.get()); ce && ce->table.isEmpty()) {
                 for (size_t i = 0; i < cols.size(); ++i)
@@ -290,7 +290,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
                     bool inList = false;
                     for (const Typed& ti : typedItems) inList |= ti.sql == t.sql;
                     if (!inList)
-                        throw Errors::make(145, 15, QStringLiteral("ORDER BY items must appear in the select list if SELECT DISTINCT is specified."));
+                        throw Errors::make(145, 15, QStringLiteral("With SELECT DISTINCT, every ORDER BY item must be in the select list."));
                 }
                 term = numericSql(t) + orderSuffix(t);
             }
@@ -325,13 +325,13 @@ TranslatedQuery Translator::query(const Query& q, const Scope* outer)
         std::vector<QueryColumn> cols;
         TranslatedQuery part;
         QString sql = core(q.cores[i], outer, cols, part, nullptr, false);
-        if (part.hasAssignments) throw Errors::make(141, 15, QStringLiteral("A SELECT statement that assigns a value to a variable must not be combined with data-retrieval operations."));
-        if (i > 0 && q.cores[i].into) throw Errors::make(196, 15, QStringLiteral("SELECT INTO must be the first query in a statement containing a UNION operator."));
+        if (part.hasAssignments) throw Errors::make(141, 15, QStringLiteral("A SELECT that assigns variables cannot also return rows."));
+        if (i > 0 && q.cores[i].into) throw Errors::make(196, 15, QStringLiteral("In a UNION, only the first query can have INTO."));
         if (i == 0) {
             out.columns = cols;
         } else {
             if (cols.size() != out.columns.size())
-                throw Errors::make(205, 16, QStringLiteral("All queries in an SQL statement containing a UNION operator must have an equal number of expressions in their target lists."));
+                throw Errors::make(205, 16, QStringLiteral("Every query joined by UNION must select the same number of expressions."));
             for (size_t k = 0; k < cols.size(); ++k) {
                 out.columns[k].type = types::promote(out.columns[k].type, cols[k].type);
                 out.columns[k].info = columnInfo(out.columns[k].info.name, out.columns[k].type, out.columns[k].info.nullable || cols[k].info.nullable);
@@ -350,12 +350,12 @@ TranslatedQuery Translator::query(const Query& q, const Scope* outer)
             if (auto lit = tryAs<const LiteralExpr>(o.expr.get()); lit && lit->type == LiteralType::Integer) {
                 pos = lit->text.toInt();
                 if (pos < 1 || pos > int(out.columns.size()))
-                    throw Errors::make(108, 15, QStringLiteral("The ORDER BY position number %1 is out of range of the number of items in the select list.").arg(lit->text));
+                    throw Errors::make(108, 15, QStringLiteral("ORDER BY position %1 is outside the select list.").arg(lit->text));
             } else if (auto ce = tryAs<const ColumnExpr>(o.expr.get())) {
                 for (size_t i = 0; i < out.columns.size() && !pos; ++i)
                     if (out.columns[i].info.name.compare(ce->column, Qt::CaseInsensitive) == 0) pos = int(i) + 1;
             }
-            if (!pos) throw Errors::make(104, 15, QStringLiteral("ORDER BY items must appear in the select list if the statement contains a UNION operator."));
+            if (!pos) throw Errors::make(104, 15, QStringLiteral("With UNION, every ORDER BY item must be in the select list."));
             const types::TypeSpec& ct = out.columns[size_t(pos - 1)].type;
             QString coll = ct.isString() ? QStringLiteral(" COLLATE TSQL_CI")
                          : ct.category() == Category::Exact ? QStringLiteral(" COLLATE TSQL_DEC") : QString();

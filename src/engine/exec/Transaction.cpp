@@ -40,7 +40,7 @@ void execTransaction(SessionImpl& s, const TransactionStmt& st)
         return;
     case TransactionOp::Save:
         if (count == 0)
-            throw Errors::make(628, 16, QStringLiteral("Cannot issue SAVE TRANSACTION when there is no active transaction."));
+            throw Errors::make(628, 16, QStringLiteral("SAVE TRANSACTION needs an open transaction."));
         if (st.name.isEmpty()) throw Errors::syntax(QStringLiteral("TRANSACTION"));
         storage::exec(s.db(), QStringLiteral("SAVEPOINT %1").arg(savepointName(st.name)));
         return;

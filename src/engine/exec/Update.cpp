@@ -74,18 +74,18 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
         const catalog::Column* c = t.column(a.column);
         if (!c) throw Errors::invalidColumn(a.column);
         for (const catalog::Column* o : seen)
-            if (o == c) throw Errors::make(264, 16, QStringLiteral("Column name '%1' appears more than once in the result column list.").arg(c->name));
+            if (o == c) throw Errors::make(264, 16, QStringLiteral("Column '%1' is named more than once in the column list.").arg(c->name));
         seen.push_back(c);
         if (c->identity) throw Errors::identityUpdate(c->name);
         if (c->isComputed())
-            throw Errors::make(271, 16, QStringLiteral("Column '%1' cannot be modified because it is either a computed column or is the result of a UNION operator.").arg(c->name));
+            throw Errors::make(271, 16, QStringLiteral("Column '%1' is computed or comes from a UNION, so it cannot be changed.").arg(c->name));
         QString value;
         if (a.value->kind == ExprKind::Default) {
             if (c->defaultText.isEmpty()) value = QStringLiteral("NULL");
             else value = tr.convertSql(tr.defaultExpr(c->defaultText), c->type, true);
         } else {
             Typed v = tr.expr(*a.value, d.scope);
-            if (v.hasAggregate) throw Errors::make(157, 15, QStringLiteral("An aggregate may not appear in the set list of an UPDATE statement."));
+            if (v.hasAggregate) throw Errors::make(157, 15, QStringLiteral("An UPDATE cannot set a column to an aggregate."));
             value = tr.convertSql(v, c->type, true);
         }
         if (d.joined) {

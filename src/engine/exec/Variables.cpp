@@ -41,7 +41,7 @@ void execDeclare(SessionImpl& s, const DeclareStmt& st)
         Variable v;
         v.type = specOf(d.type, &s);
         if (v.type.type == types::Type::Text || v.type.type == types::Type::NText || v.type.type == types::Type::Image)
-            throw Errors::make(2739, 16, QStringLiteral("The text, ntext, and image data types are invalid for local variables."));
+            throw Errors::make(2739, 16, QStringLiteral("A variable cannot be of type text, ntext or image."));
         s.variables.insert(d.name.toLower(), v);
         if (d.init) {
             types::TypeSpec from;

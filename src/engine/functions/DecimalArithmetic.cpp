@@ -13,7 +13,7 @@ enum Op { Add, Sub, Mul, Div };
 
 void overflow(sqlite3_context* ctx)
 {
-    resultError(ctx, Errors::make(8115, 16, QStringLiteral("Arithmetic overflow error converting expression to data type numeric.")));
+    resultError(ctx, Errors::make(8115, 16, QStringLiteral("The value is too large for type numeric.")));
 }
 
 void resultScaled(sqlite3_context* ctx, Int128 v, int scale)

@@ -10,7 +10,7 @@ SqlError lastError(sqlite3* db, int rc)
     const char* msg = sqlite3_errmsg(db);
     if (auto e = functions::decodeError(msg)) return *e;
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-        return Errors::make(1222, 16, QStringLiteral("Lock request time out period exceeded (%1).").arg(QString::fromUtf8(msg)));
+        return Errors::make(1222, 16, QStringLiteral("A lock could not be obtained in time (%1).").arg(QString::fromUtf8(msg)));
     return Errors::internal(QString::fromUtf8(msg));
 }
 

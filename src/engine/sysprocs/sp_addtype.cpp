@@ -44,7 +44,7 @@ void sp_addtype(exec::SessionImpl& s, const std::vector<ProcArg>& args)
                                          "VALUES (?1, ?2, ?3, ?4, ?5, ?6, NULL, ?7)").arg(quoteId(c.schema())));
     ins.bind(1, name).bind(2, static_cast<int>(spec.type)).bind(3, spec.length).bind(4, spec.precision).bind(5, spec.scale)
         .bind(6, nullable).bind(7, next.integer(0)).run();
-    inform(s, 15443, QStringLiteral("Type added."));
+    inform(s, 15443, QStringLiteral("The type was added."));
 }
 
 void sp_droptype(exec::SessionImpl& s, const std::vector<ProcArg>& args)
@@ -60,7 +60,7 @@ void sp_droptype(exec::SessionImpl& s, const std::vector<ProcArg>& args)
     if (used.step()) throw Errors::typeInUse(recorded);
     Statement del(c.db(), QStringLiteral("DELETE FROM %1.cat_types WHERE name = ?1").arg(quoteId(c.schema())));
     del.bind(1, recorded).run();
-    inform(s, 15445, QStringLiteral("Type has been dropped."));
+    inform(s, 15445, QStringLiteral("The type was dropped."));
 }
 
 } // namespace engine::sysprocs

@@ -52,14 +52,14 @@ void sp_bindefault(exec::SessionImpl& s, const std::vector<ProcArg>& args)
         if (type.isEmpty()) throw Errors::columnOrTypeMissing(objname);
         Statement u(c.db(), QStringLiteral("UPDATE %1.cat_types SET bound_default = ?2 WHERE name = ?1").arg(quoteId(c.schema())));
         u.bind(1, type).bind(2, d->name).run();
-        inform(s, 15514, QStringLiteral("Default bound to data type."));
+        inform(s, 15514, QStringLiteral("The default is now bound to the data type."));
         if (!futureOnly) {
             // columns of the type that have no default of their own follow it
             Statement cols(c.db(), QStringLiteral("UPDATE %1.cat_columns SET bound_default = ?2 WHERE user_type = ?1 COLLATE NOCASE "
                                                   "AND default_text IS NULL AND (bound_default IS NULL OR bound_default = '')")
                                        .arg(quoteId(c.schema())));
             cols.bind(1, type).bind(2, d->name).run();
-            inform(s, 15516, QStringLiteral("The new default has been bound to columns of the type."));
+            inform(s, 15516, QStringLiteral("Columns of the type now use the new default."));
         }
         return;
     }
@@ -71,7 +71,7 @@ void sp_bindefault(exec::SessionImpl& s, const std::vector<ProcArg>& args)
         throw Errors::make(1752, 16, QStringLiteral("Column '%1' cannot have a default.").arg(col->name));
     col->boundDefault = d->name;
     tc->first.catalog.saveTable(tc->first.table());
-    inform(s, 15511, QStringLiteral("Default bound to column."));
+    inform(s, 15511, QStringLiteral("The default is now bound to the column."));
 }
 
 void sp_unbindefault(exec::SessionImpl& s, const std::vector<ProcArg>& args)
@@ -83,7 +83,7 @@ void sp_unbindefault(exec::SessionImpl& s, const std::vector<ProcArg>& args)
         if (type.isEmpty()) throw Errors::columnOrTypeMissing(objname);
         Statement u(c.db(), QStringLiteral("UPDATE %1.cat_types SET bound_default = NULL WHERE name = ?1").arg(quoteId(c.schema())));
         u.bind(1, type).run();
-        inform(s, 15517, QStringLiteral("Default unbound from data type."));
+        inform(s, 15517, QStringLiteral("The default is no longer bound to the data type."));
         return;
     }
     auto tc = tableColumn(s, objname);
@@ -92,7 +92,7 @@ void sp_unbindefault(exec::SessionImpl& s, const std::vector<ProcArg>& args)
     if (col->boundDefault.isEmpty()) throw Errors::noDefaultBound(objname);
     col->boundDefault.clear();
     tc->first.catalog.saveTable(tc->first.table());
-    inform(s, 15519, QStringLiteral("Default unbound from table column."));
+    inform(s, 15519, QStringLiteral("The default is no longer bound to the table column."));
 }
 
 } // namespace engine::sysprocs

@@ -19,7 +19,7 @@ void checkNewName(const QString& name)
 void cautionAndDone(exec::SessionImpl& s, const QString& kind, const QString& name)
 {
     inform(s, 15477, QStringLiteral("Caution: renaming an object can break scripts and procedures that use its old name."));
-    inform(s, 15478, QStringLiteral("The %1 was renamed to '%2'.").arg(kind, name));
+    inform(s, 15478, QStringLiteral("The %1 is now named '%2'.").arg(kind, name));
 }
 
 // 'table.part' resolved; 15248 when the table is missing.

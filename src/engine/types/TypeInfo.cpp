@@ -99,7 +99,7 @@ TypeSpec makeSpec(Type t, std::optional<int> length, std::optional<int> precisio
     if (ti.maxLength > 0) {
         int len = length.value_or(inConvert ? 30 : ti.defaultLength);
         if (len < 1 || len > ti.maxLength)
-            throw Errors::make(131, 15, QStringLiteral("The size (%1) given to the type '%2' exceeds the maximum allowed for any data type (%3).")
+            throw Errors::make(131, 15, QStringLiteral("Size %1 is not valid for type '%2'; it must be from 1 to %3.")
                                           .arg(len).arg(QLatin1String(ti.name)).arg(ti.maxLength));
         s.length = len;
         return s;
