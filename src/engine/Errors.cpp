@@ -105,11 +105,11 @@ SqlError cannotDrop(const QString& n)
 }
 SqlError commitWithoutBegin()
 {
-    return make(3902, 16, QStringLiteral("No transaction is open to commit."));
+    return make(3902, 13, QStringLiteral("No transaction is open to commit."));
 }
 SqlError rollbackWithoutBegin()
 {
-    return make(3903, 16, QStringLiteral("No transaction is open to roll back."));
+    return make(3903, 13, QStringLiteral("No transaction is open to roll back."));
 }
 SqlError duplicateKey(const QString& c, const QString& t)
 {
