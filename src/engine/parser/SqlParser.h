@@ -5,6 +5,7 @@
 #include "engine/lexer/Token.h"
 #include "engine/parser/Ast.h"
 
+#include <optional>
 #include <vector>
 
 namespace engine::sql {
@@ -117,6 +118,9 @@ private:
 
     // Expressions
     ExprPtr parseExpr();
+    // operand (op operand)*, as a left-leaning chain of binary nodes.
+    ExprPtr parseLeftChain(ExprPtr (SqlParser::*operand)(),
+                           std::optional<BinaryOp> (*opOf)(const Token&));
     ExprPtr parseOr();
     ExprPtr parseAnd();
     ExprPtr parseNot();

@@ -82,20 +82,20 @@ ExprPtr SqlParser::parseExpr() {
     return parseOr();
 }
 
-ExprPtr SqlParser::parseOr() {
-    const Token& first = cur();
-    const int start = first.pos;
-    const int line = first.line;
-    ExprPtr left = parseAnd();
+ExprPtr SqlParser::parseLeftChain(ExprPtr (SqlParser::*operand)(),
+                                  std::optional<BinaryOp> (*opOf)(const Token&)) {
+    const int start = cur().pos;
+    const int line = cur().line;
+    ExprPtr left = (this->*operand)();
     int chain = 0;
-    while (cur().isWord("OR")) {
+    while (const std::optional<BinaryOp> op = opOf(cur())) {
         take();
         ++chain;
         deepen();
         auto b = node<BinaryExpr>(start, line);
-        b->op = BinaryOp::Or;
+        b->op = *op;
         b->left = std::move(left);
-        b->right = parseAnd();
+        b->right = (this->*operand)();
         finish(*b, start);
         left = std::move(b);
     }
@@ -103,24 +103,20 @@ ExprPtr SqlParser::parseOr() {
     return left;
 }
 
+ExprPtr SqlParser::parseOr() {
+    return parseLeftChain(&SqlParser::parseAnd, [](const Token& t) -> std::optional<BinaryOp> {
+        if (t.isWord("OR"))
+            return BinaryOp::Or;
+        return std::nullopt;
+    });
+}
+
 ExprPtr SqlParser::parseAnd() {
-    const int start = cur().pos;
-    const int line = cur().line;
-    ExprPtr left = parseNot();
-    int chain = 0;
-    while (cur().isWord("AND")) {
-        take();
-        ++chain;
-        deepen();
-        auto b = node<BinaryExpr>(start, line);
-        b->op = BinaryOp::And;
-        b->left = std::move(left);
-        b->right = parseNot();
-        finish(*b, start);
-        left = std::move(b);
-    }
-    depth_ -= chain;
-    return left;
+    return parseLeftChain(&SqlParser::parseNot, [](const Token& t) -> std::optional<BinaryOp> {
+        if (t.isWord("AND"))
+            return BinaryOp::And;
+        return std::nullopt;
+    });
 }
 
 ExprPtr SqlParser::parseNot() {
@@ -212,67 +208,32 @@ ExprPtr SqlParser::parsePredicate() {
 }
 
 ExprPtr SqlParser::parseAdditive() {
-    const int start = cur().pos;
-    const int line = cur().line;
-    ExprPtr left = parseMultiplicative();
-    int chain = 0;
-    for (;;) {
-        const Token& t = cur();
-        BinaryOp op;
-        if (t.isOp("+"))
-            op = BinaryOp::Add;
-        else if (t.isOp("-"))
-            op = BinaryOp::Sub;
-        else if (t.isOp("&"))
-            op = BinaryOp::BitAnd;
-        else if (t.isOp("|"))
-            op = BinaryOp::BitOr;
-        else if (t.isOp("^"))
-            op = BinaryOp::BitXor;
-        else
-            break;
-        take();
-        ++chain;
-        deepen();
-        auto b = node<BinaryExpr>(start, line);
-        b->op = op;
-        b->left = std::move(left);
-        b->right = parseMultiplicative();
-        finish(*b, start);
-        left = std::move(b);
-    }
-    depth_ -= chain;
-    return left;
+    return parseLeftChain(&SqlParser::parseMultiplicative,
+                          [](const Token& t) -> std::optional<BinaryOp> {
+                              if (t.isOp("+"))
+                                  return BinaryOp::Add;
+                              if (t.isOp("-"))
+                                  return BinaryOp::Sub;
+                              if (t.isOp("&"))
+                                  return BinaryOp::BitAnd;
+                              if (t.isOp("|"))
+                                  return BinaryOp::BitOr;
+                              if (t.isOp("^"))
+                                  return BinaryOp::BitXor;
+                              return std::nullopt;
+                          });
 }
 
 ExprPtr SqlParser::parseMultiplicative() {
-    const int start = cur().pos;
-    const int line = cur().line;
-    ExprPtr left = parseUnary();
-    int chain = 0;
-    for (;;) {
-        const Token& t = cur();
-        BinaryOp op;
+    return parseLeftChain(&SqlParser::parseUnary, [](const Token& t) -> std::optional<BinaryOp> {
         if (t.isOp("*"))
-            op = BinaryOp::Mul;
-        else if (t.isOp("/"))
-            op = BinaryOp::Div;
-        else if (t.isOp("%"))
-            op = BinaryOp::Mod;
-        else
-            break;
-        take();
-        ++chain;
-        deepen();
-        auto b = node<BinaryExpr>(start, line);
-        b->op = op;
-        b->left = std::move(left);
-        b->right = parseUnary();
-        finish(*b, start);
-        left = std::move(b);
-    }
-    depth_ -= chain;
-    return left;
+            return BinaryOp::Mul;
+        if (t.isOp("/"))
+            return BinaryOp::Div;
+        if (t.isOp("%"))
+            return BinaryOp::Mod;
+        return std::nullopt;
+    });
 }
 
 ExprPtr SqlParser::parseUnary() {
