@@ -187,7 +187,18 @@ Value fromString(const Value& v, const TypeSpec& from, const TypeSpec& to, Conve
         return Value::ofReal(x);
     }
     case Category::DateTime: {
+        // a numeric style fixes the order of day, month and year for this conversion
+        const char* styleOrder = nullptr;
+        switch (style % 100) {
+        case 1: case 10: styleOrder = "mdy"; break;
+        case 2: case 11: styleOrder = "ymd"; break;
+        case 3: case 4: case 5: styleOrder = "dmy"; break;
+        default: break;
+        }
+        const std::string saved = dateOrder();
+        if (style > 0 && styleOrder) setDateOrder(styleOrder);
         auto dt = DateTimeValue::parse(QString::fromUtf8(s.data(), qsizetype(s.size())));
+        setDateOrder(saved.c_str());
         if (!dt) throw Errors::dateConversion();
         return dateValue(*dt, to, true);
     }
@@ -205,7 +216,6 @@ Value fromString(const Value& v, const TypeSpec& from, const TypeSpec& to, Conve
     }
     case Category::Variant: return v;
     }
-    Q_UNUSED(style);
     return v;
 }
 
