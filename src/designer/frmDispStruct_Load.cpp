@@ -9,6 +9,7 @@
 #include "designer/ColumnRecord.h"
 #include "designer/M_MainMod.h"
 #include "designer/clsIndexesCOL.h"
+#include "designer/frmDispStruct_SaveScripts.h"
 #include "dmo/Column.h"
 #include "dmo/Columns.h"
 #include "dmo/DRIDefault.h"
@@ -300,10 +301,14 @@ void frmDispStruct::LoadIndexes() {
     });
     if (!indexes)
         return;
-    // The server's descriptions of the indexes (the name quoted as a T-SQL string).
+    // The server's descriptions of the indexes (the owner's table, whatever its name holds,
+    // quoted as a T-SQL string).
     dmo::QueryResultsPtr help;
     PassOver([&] {
-        QString quoted = mTable->Name();
+        const QString owner = mTable->Owner().isEmpty() ? mOwner : mTable->Owner();
+        QString quoted = owner.isEmpty() ? SaveScripts::Bracket(mTable->Name())
+                                         : SaveScripts::Bracket(owner) + QLatin1Char('.') +
+                                               SaveScripts::Bracket(mTable->Name());
         quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
         help = mDatabase->ExecuteWithResults(QStringLiteral("sp_helpindex '") + quoted +
                                              QStringLiteral("'"));

@@ -73,6 +73,15 @@ void frmDispStruct::RebuildTable() {
         SaveExecute(SaveScripts::CopyStatement(owner, tempName, lists, mTable->Name()));
         if (lists.IdentityCopy)
             SaveExecute(SaveScripts::IdentityInsertStatement(owner, tempName, false));
+    } else {
+        // Nothing to copy (only columns the server fills): one row of defaults per old row.
+        const QString temp = SaveScripts::Bracket(owner) + QLatin1Char('.') +
+                             SaveScripts::Bracket(tempName);
+        SaveExecute(QStringLiteral("Declare @VarnoltRows int\nSelect @VarnoltRows = Count(*) From ") +
+                    SaveScripts::Bracket(owner) + QLatin1Char('.') +
+                    SaveScripts::Bracket(mTable->Name()) +
+                    QStringLiteral("\nWhile @VarnoltRows > 0\nBegin\nInsert Into ") + temp +
+                    QStringLiteral(" Default Values\nSet @VarnoltRows = @VarnoltRows - 1\nEnd"));
     }
 
     // 9-10. The new table takes the old one's place.

@@ -1,0 +1,170 @@
+// Saves of awkward tables through the designer window on a real temporary server: every row
+// and value must come through a rebuild, and a failed save must leave nothing behind.
+#include "designer/frmDispStruct.h"
+
+#include "common/TempDir.h"
+#include "controls/CListViewManager.h"
+#include "controls/ScriptedListDialog.h"
+#include "core/ScriptedMsgBox.h"
+#include "designer/clsIndexesCOL.h"
+#include "dmo/Database.h"
+#include "dmo/Databases.h"
+#include "dmo/SQLServer.h"
+#include "engine/Engine.h"
+
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SaveReview : public ::testing::Test {
+protected:
+    void SetUp() override {
+        engine::Instance::setDataRoot(dir.path());
+        server = connect();
+        server->Databases()->Item("master")->ExecuteImmediate("CREATE DATABASE Shop");
+        server->Databases()->Refresh(true);
+    }
+    void TearDown() override {
+        if (frmDispStruct::Loaded())
+            frmDispStruct::Default()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    std::shared_ptr<dmo::SQLServer> connect() {
+        auto s = std::make_shared<dmo::SQLServer>();
+        s->SetLoginSecure(true);
+        s->Connect("(LOCAL)");
+        return s;
+    }
+    void run(const QString& sql) { server->Databases()->Item("Shop")->ExecuteImmediate(sql); }
+    QStringList query(const QString& sql) {
+        auto s = connect();
+        dmo::QueryResultsPtr r = s->Databases()->Item("Shop")->ExecuteWithResults(sql);
+        QStringList rows;
+        for (int i = 1; i <= r->Rows(); ++i) {
+            QStringList cells;
+            for (int c = 1; c <= r->Columns(); ++c)
+                cells << (r->IsNull(i, c) ? QStringLiteral("NULL") : r->GetColumnString(i, c));
+            rows << cells.join('|');
+        }
+        return rows;
+    }
+    QStringList columns(const QString& table) {
+        return query("SELECT c.name, t.name, c.length, c.prec, c.scale, c.isnullable FROM "
+                     "syscolumns c INNER JOIN systypes t ON t.xusertype = c.xusertype WHERE c.id "
+                     "= OBJECT_ID(N'" +
+                     QString(table).replace("'", "''") + "') ORDER BY c.colid");
+    }
+    frmDispStruct* open(const QString& table, const QString& owner = "dbo") {
+        QString name = table;
+        frmDispStruct::Open("A", server, "Shop", name, owner);
+        return frmDispStruct::Loaded() ? frmDispStruct::Default() : nullptr;
+    }
+    int item(frmDispStruct* f, const QString& name) {
+        return f->mStructure->FindItem("Name", name, 1);
+    }
+    void set(frmDispStruct* f, const QString& column, const char* field, const QVariant& value) {
+        const int i = item(f, column);
+        ASSERT_GT(i, 0) << column.toStdString();
+        f->mStructure->SetColumnValue(QString::fromLatin1(field), value, i);
+    }
+    int addColumn(frmDispStruct* f, const QString& name, const QString& type, int length,
+                  bool nulls = true) {
+        const int i = f->mStructure->AddNewItem();
+        f->mStructure->SetColumnValue("NewColumn", 1, i);
+        f->mStructure->SetColumnValue("Name", name, i);
+        f->mStructure->SetColumnValue("DataType", type, i);
+        f->mStructure->SetColumnValue("Length", length, i);
+        f->mStructure->SetColumnValue("AllowNulls", nulls ? "1" : "0", i);
+        f->mStructure->SetColumnValue("UpdatedIdentity", 0, i);
+        return i;
+    }
+    void save(frmDispStruct* f) {
+        QTest::mouseClick(f->cmdGravar, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    TempDir dir;
+    std::shared_ptr<dmo::SQLServer> server;
+};
+
+} // namespace
+
+TEST_F(SaveReview, EveryTypeAndNullComesThroughARebuild) {
+    run("CREATE TABLE Wide (A tinyint NULL, B smallint NULL, C bigint NULL, D bit NULL, "
+        "E decimal(10,3) NULL, F numeric(5,0) NULL, G float NULL, H real NULL, I money NULL, "
+        "J smallmoney NULL, K datetime NULL, L smalldatetime NULL, M char(4) NULL, "
+        "N nvarchar(12) NULL, O nchar(3) NULL, P varbinary(8) NULL, Q binary(2) NULL, "
+        "R text NULL, S ntext NULL, T uniqueidentifier NULL, U image NULL)\n"
+        "INSERT INTO Wide VALUES (255, -3, 9000000000, 1, 1234567.125, 12345, 1.5, 2.25, "
+        "12.3456, -1.5, '2011-03-05 14:07:01', '2011-03-05 14:07', 'ab', N'Ação ñ', N'é', "
+        "0x0102, 0xFFEE, 'long text', N'çã', '6F9619FF-8B86-D011-B42D-00C04FC964FF', 0xAB)\n"
+        "INSERT INTO Wide (A) VALUES (NULL)");
+    const QString sql = "SELECT * FROM Wide ORDER BY A DESC";
+    const QStringList rows = query(sql);
+    const QStringList cols = columns("Wide");
+    frmDispStruct* f = open("Wide");
+    ASSERT_TRUE(f);
+    addColumn(f, "Z", "int", 4);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    QStringList expected = cols;
+    expected << "Z|int|4|10|0|1";
+    EXPECT_EQ(columns("Wide"), expected);
+    QStringList expectedRows;
+    for (const QString& r : rows)
+        expectedRows << r + "|NULL";
+    EXPECT_EQ(query(sql), expectedRows);
+}
+
+TEST_F(SaveReview, AwkwardNamesAndOwnerComeThroughARebuild) {
+    run("CREATE TABLE sales.[Pedido d'Ação [x]]] ([Nº Série] int IDENTITY(5,5) NOT NULL, "
+        "[O'Neil] varchar(10) NULL, [a]]b] int NULL, [Ünit Price] money NULL "
+        "CONSTRAINT [DF O'P] DEFAULT 1, CONSTRAINT [PK O'x] PRIMARY KEY ([Nº Série]))\n"
+        "CREATE INDEX [IX O'Neil] ON sales.[Pedido d'Ação [x]]] ([O'Neil] DESC, [a]]b])\n"
+        "INSERT INTO sales.[Pedido d'Ação [x]]] ([O'Neil], [a]]b]) VALUES ('it''s', 1)\n"
+        "INSERT INTO sales.[Pedido d'Ação [x]]] ([O'Neil], [a]]b]) VALUES (NULL, NULL)");
+    const QString table = "sales.[Pedido d'Ação [x]]]";
+    frmDispStruct* f = open("Pedido d'Ação [x]", "sales");
+    ASSERT_TRUE(f);
+    set(f, "a]b", "Name", "a]b c");
+    // As the column editor carries a rename into the key-column lists.
+    clsIndexesCOL::Entry ix = f->mIndexes->FindIDX("IX O'Neil");
+    ASSERT_TRUE(ix);
+    ix->setAct_IndexColumns("O'Neil<@>D<#>a]b c<@>A<#>");
+    addColumn(f, "[Só']", "varchar", 5);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(query("SELECT * FROM " + table + " ORDER BY 1"),
+              QStringList({"5|it's|1|1.0000|NULL", "10|NULL|NULL|1.0000|NULL"}));
+    EXPECT_EQ(query("EXEC sp_helpindex N'" + QString(table).replace("'", "''") + "'"),
+              QStringList({"IX O'Neil|nonclustered located on PRIMARY|O'Neil(-), a]b c",
+                           "PK O'x|clustered, unique, primary key located on PRIMARY|Nº Série"}));
+    run("INSERT INTO " + table + " ([O'Neil]) VALUES ('n')");
+    EXPECT_EQ(query("SELECT [Nº Série], [Ünit Price] FROM " + table + " WHERE [O'Neil] = 'n'"),
+              QStringList({"15|1.0000"}));
+}
+
+TEST_F(SaveReview, OnlyNewIdentityColumnKeepsOneRowPerOldRow) {
+    run("CREATE TABLE Small (A int NULL)\nINSERT INTO Small VALUES (1)\n"
+        "INSERT INTO Small VALUES (2)");
+    frmDispStruct* f = open("Small");
+    ASSERT_TRUE(f);
+    f->mStructure->RemoveItem(item(f, "A"));
+    const int id = addColumn(f, "Id", "int", 4, false);
+    f->mStructure->SetColumnValue("UpdatedIdentity", 1, id);
+    f->mStructure->SetColumnValue("UpdatedSeed", 1, id);
+    f->mStructure->SetColumnValue("UpdatedIncrement", 1, id);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(query("SELECT Id FROM Small ORDER BY Id"), QStringList({"1", "2"}));
+}
