@@ -571,8 +571,12 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
         auto [p2, s2] = ps(tb);
         // integer constants count their own digits, as the server types them
         static const QRegularExpression digits(QStringLiteral("^\\d+$"));
-        if (ta.category() == Category::Integer && digits.match(a.sql).hasMatch()) p1 = int(a.sql.size());
-        if (tb.category() == Category::Integer && digits.match(b.sql).hasMatch()) p2 = int(b.sql.size());
+        auto constDigits = [](const QString& sql) {
+            QString t = sql.startsWith(QLatin1String("(-")) && sql.endsWith(QLatin1Char(')')) ? sql.mid(2, sql.size() - 3) : sql;
+            return digits.match(t).hasMatch() ? int(t.size()) : 0;
+        };
+        if (ta.category() == Category::Integer && constDigits(a.sql)) p1 = constDigits(a.sql);
+        if (tb.category() == Category::Integer && constDigits(b.sql)) p2 = constDigits(b.sql);
         int p = 0, s = 0;
         switch (e.op) {
         case BinaryOp::Add:
@@ -604,7 +608,11 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
     case BinaryOp::Add: r.sql = QStringLiteral("(%1 + %2)").arg(l, rr); break;
     case BinaryOp::Sub: r.sql = QStringLiteral("(%1 - %2)").arg(l, rr); break;
     case BinaryOp::Mul: r.sql = QStringLiteral("(%1 * %2)").arg(l, rr); break;
-    case BinaryOp::Div: r.sql = QStringLiteral("tsql_div(%1, %2)").arg(l, rr); break;
+    case BinaryOp::Div:
+        // a float may hold an integer in SQLite (CAST(7 AS float), a CASE or UNION branch): divide as real
+        if (r.type.category() == Category::Approx) l = QStringLiteral("CAST(%1 AS REAL)").arg(l);
+        r.sql = QStringLiteral("tsql_div(%1, %2)").arg(l, rr);
+        break;
     case BinaryOp::Mod: r.sql = QStringLiteral("tsql_mod(%1, %2)").arg(l, rr); break;
     default: break;
     }
@@ -626,7 +634,7 @@ Typed Translator::convert(const Expr& value, const DataType& dt, const Expr* sty
     r.sql = convertSql(x, to, false, styleSql);
     r.type = to;
     r.nullable = x.nullable;
-    r.isNull = x.isNull;
+    r.isNull = false; // CAST(NULL AS t) is a NULL of type t, not the untyped NULL literal
     r.hasAggregate = x.hasAggregate;
     return r;
 }

@@ -118,7 +118,9 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
             // exact numbers add up exactly
             r.sql = QStringLiteral("tsql_d%1(%2%3)").arg(n, dist, a.sql);
         } else if (n == QLatin1String("sum")) {
-            r.sql = c == Category::Integer ? QStringLiteral("sum(%1%2)").arg(dist, a.sql) : QStringLiteral("sum(%1%2)").arg(dist, numericSql(a));
+            // SUM of int stays an int, and overflows as one
+            r.sql = c == Category::Integer ? QStringLiteral("tsql_chkint(sum(%1%2), %3)").arg(dist, a.sql).arg(t.type == Type::BigInt ? 64 : 32)
+                                           : QStringLiteral("sum(%1%2)").arg(dist, numericSql(a));
         } else {
             r.sql = c == Category::Integer ? QStringLiteral("CAST(avg(%1%2) AS INTEGER)").arg(dist, a.sql)
                                            : QStringLiteral("avg(%1%2)").arg(dist, numericSql(a));
