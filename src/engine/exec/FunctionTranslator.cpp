@@ -104,7 +104,10 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         if ((n == QLatin1String("sum") || n == QLatin1String("avg")) && !(c == Category::Integer || c == Category::Exact || c == Category::Approx || a.unknownType))
             throw Errors::make(409, 16, QStringLiteral("%1 does not take an argument of type %2.").arg(n, a.type.name()));
         if (n == QLatin1String("min") || n == QLatin1String("max")) {
-            r.sql = QStringLiteral("%1(%2%3)").arg(n, dist, a.type.category() == Category::Exact && !a.isColumn ? numericSql(a) : a.sql);
+            QString arg = a.type.category() == Category::Exact && !a.isColumn ? numericSql(a) : a.sql;
+            // a string expression has no column collation: compare it as the default collation does
+            if (a.type.isString() && !a.isColumn) arg += QStringLiteral(" COLLATE TSQL_CI");
+            r.sql = QStringLiteral("%1(%2%3)").arg(n, dist, arg);
             r.type = a.type;
             return r;
         }
