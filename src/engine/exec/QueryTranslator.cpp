@@ -190,6 +190,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
         }
         qc.info = columnInfo(name, t.type, t.nullable);
         qc.type = t.type;
+        qc.nullLiteral = t.isNull;
         if (t.isColumn && t.column) qc.source = std::make_shared<catalog::Column>(*t.column);
         cols.push_back(qc);
         typedItems.push_back(t);
@@ -321,6 +322,7 @@ TranslatedQuery Translator::query(const Query& q, const Scope* outer)
         return out;
     }
     QStringList parts;
+    std::vector<std::vector<QueryColumn>> partCols;
     for (size_t i = 0; i < q.cores.size(); ++i) {
         std::vector<QueryColumn> cols;
         TranslatedQuery part;
@@ -333,14 +335,41 @@ TranslatedQuery Translator::query(const Query& q, const Scope* outer)
             if (cols.size() != out.columns.size())
                 throw Errors::make(205, 16, QStringLiteral("Every query joined by UNION must select the same number of expressions."));
             for (size_t k = 0; k < cols.size(); ++k) {
-                out.columns[k].type = types::promote(out.columns[k].type, cols[k].type);
+                if (out.columns[k].nullLiteral) out.columns[k].type = cols[k].type;
+                else if (!cols[k].nullLiteral) out.columns[k].type = types::promote(out.columns[k].type, cols[k].type);
+                out.columns[k].nullLiteral = out.columns[k].nullLiteral && cols[k].nullLiteral;
                 out.columns[k].info = columnInfo(out.columns[k].info.name, out.columns[k].type, out.columns[k].info.nullable || cols[k].info.nullable);
                 out.columns[k].source = nullptr;
             }
         }
-        if (i > 0) parts << (q.unionAll[i - 1] ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION "));
         parts << sql;
+        partCols.push_back(std::move(cols));
     }
+    // every branch converts to the result type, so that UNION compares and returns values of one type
+    QStringList joined;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        bool differs = false;
+        QStringList items;
+        for (size_t k = 0; k < out.columns.size(); ++k) {
+            const QueryColumn& pc = partCols[size_t(i)][k];
+            const types::TypeSpec& to = out.columns[k].type;
+            Typed t;
+            t.sql = QStringLiteral("\"v%1\"").arg(k + 1);
+            t.type = pc.type;
+            QString item = t.sql;
+            if (!pc.nullLiteral && !(pc.type == to)) {
+                item = convertSql(t, to, false);
+                if (item != t.sql) {
+                    differs = true;
+                    if (to.isString()) item += QStringLiteral(" COLLATE TSQL_CI");
+                }
+            }
+            items << QStringLiteral("%1 AS \"v%2\"").arg(item).arg(k + 1);
+        }
+        if (i > 0) joined << (q.unionAll[size_t(i) - 1] ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION "));
+        joined << (differs ? QStringLiteral("SELECT %1 FROM (%2)").arg(items.join(QStringLiteral(", ")), parts[i]) : parts[i]);
+    }
+    parts = joined;
     if (q.cores[0].into) out.intoCore = &q.cores[0];
     out.sql = parts.join(QString());
     if (!q.orderBy.empty()) {

@@ -59,6 +59,7 @@ struct QueryColumn {
     ColumnInfo info;
     types::TypeSpec type;
     std::shared_ptr<const catalog::Column> source; // a plain column of a base table (a copy: the scope ends)
+    bool nullLiteral = false;                      // the bare NULL literal: takes the type of the other UNION branches
 };
 
 struct TranslatedQuery {
