@@ -99,6 +99,37 @@ void frmDispStruct::RemoveDeletedColumns() {
 }
 
 void frmDispStruct::SaveColumns() {
+    // A column renamed to a name that another renamed column still holds (two names swapped)
+    // first moves out of the way under a name of its own.
+    if (mModo != QLatin1String("N")) {
+        const auto columns = mTable->Columns();
+        QSet<QString> wanted;
+        for (int i = 1; i <= mStructure->Count(); ++i) {
+            if (number(*mStructure, "NewColumn", i) == 1)
+                continue;
+            const QString bare = M_MainMod::StripBrackets(text(*mStructure, "Name", i));
+            if (bare.trimmed().toLower() !=
+                M_MainMod::StripBrackets(text(*mStructure, "OriginalName", i)).trimmed().toLower())
+                wanted.insert(bare.trimmed().toLower());
+        }
+        for (int i = 1; i <= mStructure->Count() && !wanted.isEmpty(); ++i) {
+            const QString original = M_MainMod::StripBrackets(text(*mStructure, "OriginalName", i));
+            if (number(*mStructure, "NewColumn", i) == 1 ||
+                !wanted.contains(original.trimmed().toLower()) ||
+                M_MainMod::StripBrackets(text(*mStructure, "Name", i)).trimmed().toLower() ==
+                    original.trimmed().toLower())
+                continue;
+            dmo::ColumnPtr column;
+            try {
+                column = columns->Item(original);
+            } catch (...) {
+                continue;
+            }
+            const QString parked = QStringLiteral("VARNOLT_Renamed%1").arg(i);
+            column->SetName(parked);
+            mStructure->SetColumnValue(QStringLiteral("OriginalName"), parked, i);
+        }
+    }
     for (int i = 1; i <= mStructure->Count(); ++i) {
         if (number(*mStructure, "NewColumn", i) == 1)
             SaveNewColumn(i);

@@ -168,3 +168,52 @@ TEST_F(SaveReview, OnlyNewIdentityColumnKeepsOneRowPerOldRow) {
     EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
     EXPECT_EQ(query("SELECT Id FROM Small ORDER BY Id"), QStringList({"1", "2"}));
 }
+
+TEST_F(SaveReview, CaseOnlyRenameOfAccentedColumn) {
+    run("CREATE TABLE Notas (ação varchar(10) NULL, Nº int NULL)\n"
+        "INSERT INTO Notas VALUES ('x', 1)");
+    frmDispStruct* f = open("Notas");
+    ASSERT_TRUE(f);
+    set(f, "ação", "Name", "AÇÃO");
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(query("SELECT * FROM Notas").join(";"), "x|1");
+    EXPECT_EQ(columns("Notas").value(0), QStringLiteral("AÇÃO|varchar|10|0|0|1"));
+}
+
+TEST_F(SaveReview, FailedRebuildLeavesTableAsItWas) {
+    run("CREATE TABLE Nums (N int NULL, T varchar(5) NOT NULL, CONSTRAINT PK_T PRIMARY KEY "
+        "NONCLUSTERED (T))\nCREATE INDEX IX_N ON Nums (N)\n"
+        "INSERT INTO Nums VALUES (1, 'a')\nINSERT INTO Nums VALUES (NULL, 'b')");
+    const QString before = (columns("Nums") + query("EXEC sp_helpindex 'Nums'") +
+                            query("SELECT * FROM Nums ORDER BY T")).join(";");
+    frmDispStruct* f = open("Nums");
+    ASSERT_TRUE(f);
+    set(f, "N", "UpdatedIdentity", 1); // a null cannot become an identity value
+    set(f, "N", "UpdatedSeed", 1);
+    set(f, "N", "UpdatedIncrement", 1);
+    set(f, "T", "Name", "Tag");
+    ScriptedMsgBox msgs;
+    save(f);
+    ASSERT_EQ(msgs.count(), 1);
+    EXPECT_EQ(msgs.last().style, 16) << msgs.last().text.toStdString();
+    EXPECT_EQ((columns("Nums") + query("EXEC sp_helpindex 'Nums'") +
+               query("SELECT * FROM Nums ORDER BY T")).join(";"),
+              before);
+    EXPECT_TRUE(query("SELECT name FROM sysobjects WHERE name LIKE 'Varnolt_Temp%'").isEmpty());
+}
+
+TEST_F(SaveReview, SwappedColumnNamesAreSaved) {
+    run("CREATE TABLE Pair (A int NULL, B varchar(5) NULL)\nINSERT INTO Pair VALUES (1, 'b')");
+    frmDispStruct* f = open("Pair");
+    ASSERT_TRUE(f);
+    set(f, "A", "Name", "B2");
+    set(f, "B", "Name", "A");
+    set(f, "B2", "Name", "B");
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(columns("Pair"), QStringList({"B|int|4|10|0|1", "A|varchar|5|0|0|1"}));
+    EXPECT_EQ(query("SELECT B, A FROM Pair").join(";"), QStringLiteral("1|b"));
+}
