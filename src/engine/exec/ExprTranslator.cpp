@@ -422,6 +422,10 @@ Typed Translator::unary(const UnaryExpr& e, const Scope& scope)
             }
         }
         r.sql = QStringLiteral("(-%1)").arg(numericSql(x));
+        // -(-2147483648) does not fit an int
+        static const QRegularExpression plainDigits(QStringLiteral("^\\d+$"));
+        if ((x.type.type == Type::SmallInt || x.type.type == Type::Int || x.type.type == Type::BigInt) && !plainDigits.match(x.sql).hasMatch())
+            r.sql = QStringLiteral("tsql_chkint(%1, %2)").arg(r.sql).arg(x.type.type == Type::SmallInt ? 16 : x.type.type == Type::Int ? 32 : 64);
         return r;
     case UnaryOp::Plus: return x;
     case UnaryOp::BitNot: r.sql = QStringLiteral("(~%1)").arg(x.sql); return r;
