@@ -169,12 +169,14 @@ Typed Translator::expr(const Expr& e, const Scope& scope)
             if (q.columns.size() != 1)
                 throw Errors::make(116, 16, QStringLiteral("A subquery used as a value must select exactly one expression."));
             Typed first;
+            first.sql = QStringLiteral("\"v1\"");
             first.type = q.columns[0].type;
+            first.isNull = q.columns[0].nullLiteral;
             Typed vv = v;
-            coerceForCompare(vv, first);
+            coerceForCompare(vv, first); // converts whichever side ranks lower, the subquery's column included
             lhs = vv.sql;
             if (vv.type.isString() && !vv.isColumn) lhs += QStringLiteral(" COLLATE TSQL_CI");
-            r.sql = QStringLiteral("(%1 %2IN (SELECT \"v1\" FROM (%3)))").arg(lhs, in.negated ? QStringLiteral("NOT ") : QString(), q.sql);
+            r.sql = QStringLiteral("(%1 %2IN (SELECT %3 FROM (%4)))").arg(lhs, in.negated ? QStringLiteral("NOT ") : QString(), first.sql, q.sql);
             return r;
         }
         QStringList items;
