@@ -47,6 +47,10 @@ void frmDispStruct::RebuildTable() {
         }
         if (rules.UseRowGuid)
             column->SetIsRowGuidCol(number("UpdatedUniqueIdentifier") == 1);
+        // The column keeps its collation (a case-sensitive one would otherwise be lost).
+        const QString collation = text("UpdatedCollation").trimmed();
+        if (rules.UseCollation && !collation.isEmpty())
+            column->SetCollation(collation);
         QString formula = text("UpdatedFormula");
         if (rules.UseFormula && !formula.trimmed().isEmpty()) {
             if (!formula.startsWith(QLatin1Char('(')))

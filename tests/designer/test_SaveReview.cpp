@@ -217,3 +217,68 @@ TEST_F(SaveReview, SwappedColumnNamesAreSaved) {
     EXPECT_EQ(columns("Pair"), QStringList({"B|int|4|10|0|1", "A|varchar|5|0|0|1"}));
     EXPECT_EQ(query("SELECT B, A FROM Pair").join(";"), QStringLiteral("1|b"));
 }
+
+TEST_F(SaveReview, InPlaceSaveOfAnotherOwnersTableKeepsItsIndexes) {
+    run("CREATE TABLE sales.Stock (Id int NOT NULL, Code varchar(5) NOT NULL, Qty int NULL, "
+        "CONSTRAINT PK_Stock PRIMARY KEY (Id), CONSTRAINT UQ_Code UNIQUE (Code))\n"
+        "CREATE INDEX IX_Qty ON sales.Stock (Qty, Code)\n"
+        "CREATE TABLE dbo.Stock (Id int NULL)\nCREATE INDEX IX_Qty ON dbo.Stock (Id)\n"
+        "INSERT INTO sales.Stock VALUES (1, 'a', 2)");
+    const QString id = query("SELECT OBJECT_ID('sales.Stock')").value(0);
+    frmDispStruct* f = open("Stock", "sales");
+    ASSERT_TRUE(f);
+    ASSERT_TRUE(f->mIndexes->FindIDX("IX_Qty"));
+    set(f, "Code", "Length", 8);       // in place; both indexes on it are built again
+    set(f, "Id", "DataType", "bigint"); // the key on it too
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(query("SELECT OBJECT_ID('sales.Stock')").value(0), id);
+    EXPECT_EQ(columns("sales.Stock"), QStringList({"Id|bigint|8|19|0|0", "Code|varchar|8|0|0|0",
+                                                   "Qty|int|4|10|0|1"}));
+    EXPECT_EQ(query("EXEC sp_helpindex 'sales.Stock'").join(";"),
+              QStringLiteral("IX_Qty|nonclustered located on PRIMARY|Qty, Code;"
+                             "PK_Stock|clustered, unique, primary key located on PRIMARY|Id;"
+                             "UQ_Code|nonclustered, unique, unique key located on PRIMARY|Code"));
+    EXPECT_EQ(query("EXEC sp_helpindex 'dbo.Stock'").join(";"),
+              QStringLiteral("IX_Qty|nonclustered located on PRIMARY|Id"));
+    EXPECT_EQ(query("SELECT * FROM sales.Stock").join(";"), QStringLiteral("1|a|2"));
+}
+
+TEST_F(SaveReview, DefaultsComeThroughARebuild) {
+    run("CREATE DEFAULT dfSeven AS 7\n"
+        "CREATE TABLE Cfg (K varchar(10) NULL CONSTRAINT DF_K DEFAULT 'it''s', N int NULL, "
+        "D datetime NULL DEFAULT getdate())\nEXEC sp_bindefault 'dfSeven', 'Cfg.N'\n"
+        "INSERT INTO Cfg (K, N, D) VALUES ('a', 1, '2011-01-01')");
+    frmDispStruct* f = open("Cfg");
+    ASSERT_TRUE(f);
+    addColumn(f, "X", "int", 4);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    run("INSERT INTO Cfg (X) VALUES (1)");
+    EXPECT_EQ(query("SELECT K, N, CASE WHEN D IS NULL THEN 0 ELSE 1 END FROM Cfg WHERE X = 1")
+                  .join(";"),
+              QStringLiteral("it's|7|1"));
+    EXPECT_EQ(query("SELECT name, bound_default FROM syscolumns WHERE id = OBJECT_ID('Cfg') AND "
+                    "bound_default IS NOT NULL")
+                  .join(";"),
+              QStringLiteral("N|dfSeven"));
+}
+
+TEST_F(SaveReview, CollationsComeThroughARebuild) {
+    run("CREATE TABLE Tags (T varchar(10) COLLATE Latin1_General_CS_AS NULL, "
+        "CONSTRAINT UQ_T UNIQUE (T))\nINSERT INTO Tags VALUES ('a')\nINSERT INTO Tags VALUES ('A')");
+    const QStringList before =
+        query("SELECT name, collation FROM syscolumns WHERE id = OBJECT_ID('Tags')");
+    frmDispStruct* f = open("Tags");
+    ASSERT_TRUE(f);
+    addColumn(f, "X", "int", 4);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(query("SELECT name, collation FROM syscolumns WHERE id = OBJECT_ID('Tags') AND "
+                    "name = 'T'"),
+              before);
+    EXPECT_EQ(query("SELECT T FROM Tags ORDER BY T").size(), 2);
+}
