@@ -247,6 +247,13 @@ void frmDispStruct::SaveExistingColumn(int Item) {
     if (rules.UseFormula && differs("UpdatedFormula", "OriginalFormula"))
         mSaveRebuild = true;
 
+    // 8. A changed collation is given by the rebuild.
+    const QString collation = text(*mStructure, "UpdatedCollation", Item).trimmed();
+    if (rules.UseCollation && !collation.isEmpty() &&
+        collation.compare(text(*mStructure, "OriginalCollation", Item).trimmed(),
+                          Qt::CaseInsensitive) != 0)
+        mSaveRebuild = true;
+
     // 9. Default.
     if (differs("UpdatedDefault", "OriginalDefault"))
         ApplyColumnDefault(column, text(*mStructure, "UpdatedDefault", Item));

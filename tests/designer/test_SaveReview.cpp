@@ -282,3 +282,24 @@ TEST_F(SaveReview, CollationsComeThroughARebuild) {
               before);
     EXPECT_EQ(query("SELECT T FROM Tags ORDER BY T").size(), 2);
 }
+
+TEST_F(SaveReview, EditedCollationAndNewComputedColumnAreSaved) {
+    run("CREATE TABLE Words (W varchar(10) NULL, N int NULL)\nINSERT INTO Words VALUES ('a', 2)");
+    frmDispStruct* f = open("Words");
+    ASSERT_TRUE(f);
+    set(f, "W", "UpdatedCollation", "Latin1_General_CS_AS");
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(query("SELECT collation FROM syscolumns WHERE id = OBJECT_ID('Words') AND name = "
+                    "'W'"),
+              QStringList({"Latin1_General_CS_AS"}));
+
+    f = open("Words");
+    ASSERT_TRUE(f);
+    const int twice = addColumn(f, "Twice", "int", 4);
+    f->mStructure->SetColumnValue("UpdatedFormula", "N * 2", twice);
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(query("SELECT W, N, Twice FROM Words").join(";"), QStringLiteral("a|2|4"));
+}
