@@ -146,6 +146,9 @@ Typed Translator::expr(const Expr& e, const Scope& scope)
     case ExprKind::Like: {
         const auto& l = as<LikeExpr>(e);
         Typed v = expr(*l.value, scope), p = expr(*l.pattern, scope);
+        // LIKE matches a datetime as its default text ("Jan  1 2006 12:00AM")
+        for (Typed* x : {&v, &p})
+            if (x->type.category() == Category::DateTime) x->sql = convertSql(*x, spec(Type::VarChar, 30), false);
         bool cs = v.column && (v.column->collation.contains(QLatin1String("_CS"), Qt::CaseInsensitive) ||
                                v.column->collation.endsWith(QLatin1String("_BIN"), Qt::CaseInsensitive));
         QString sql = QStringLiteral("tsql_like(%1, %2, %3, %4)")

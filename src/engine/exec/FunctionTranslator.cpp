@@ -54,11 +54,23 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
 {
     QString n = f.lowerName();
     Typed r;
+    // string functions see a datetime argument as its default text ("Jan  1 2006 12:00AM")
+    static const QStringList stringFunctions = {QStringLiteral("len"), QStringLiteral("left"), QStringLiteral("right"),
+        QStringLiteral("substring"), QStringLiteral("upper"), QStringLiteral("lower"), QStringLiteral("ltrim"), QStringLiteral("rtrim"),
+        QStringLiteral("replace"), QStringLiteral("charindex"), QStringLiteral("patindex"), QStringLiteral("reverse"),
+        QStringLiteral("replicate"), QStringLiteral("stuff"), QStringLiteral("soundex"), QStringLiteral("difference")};
+    const bool stringFn = stringFunctions.contains(n);
     auto args = [&](int from = 0) {
         std::vector<Typed> v;
         for (size_t i = size_t(from); i < f.args.size(); ++i) {
             v.push_back(expr(*f.args[i], scope));
             r.hasAggregate |= v.back().hasAggregate;
+            Typed& t = v.back();
+            if (stringFn && t.type.category() == Category::DateTime) {
+                t.sql = convertSql(t, spec(Type::VarChar, 30), false);
+                t.type = spec(Type::VarChar, 30);
+                t.isColumn = false;
+            }
         }
         return v;
     };
@@ -164,7 +176,18 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         return r;
     }
     if (n == QLatin1String("len")) return simple("tsql_len", 1, 1, spec(Type::Int));
-    if (n == QLatin1String("datalength")) return simple("tsql_datalength", 1, 1, spec(Type::Int));
+    if (n == QLatin1String("datalength")) {
+        argCount(f, 1, 1);
+        auto a = args();
+        Category c = a[0].type.category();
+        bool fixed = !a[0].unknownType && !a[0].isNull &&
+                     (c == Category::Integer || c == Category::Exact || c == Category::Approx || c == Category::DateTime || c == Category::Guid);
+        // fixed-size types report their storage size, not the length of their text
+        r.sql = fixed ? QStringLiteral("CASE WHEN %1 IS NULL THEN NULL ELSE %2 END").arg(a[0].sql).arg(a[0].type.storageBytes())
+                      : QStringLiteral("tsql_datalength(%1)").arg(a[0].sql);
+        r.type = spec(Type::Int);
+        return r;
+    }
     if (n == QLatin1String("left") || n == QLatin1String("right")) {
         argCount(f, 2, 2);
         auto a = args();
