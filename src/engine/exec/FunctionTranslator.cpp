@@ -107,7 +107,9 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         QString dist = f.distinct ? QStringLiteral("DISTINCT ") : QString();
         r.hasAggregate = true;
         if (n == QLatin1String("count") || n == QLatin1String("count_big")) {
-            r.sql = QStringLiteral("count(%1%2)").arg(dist, a.sql);
+            // DISTINCT over a string expression compares as the default collation does
+            QString arg = f.distinct && a.type.isString() && !a.isColumn ? a.sql + QStringLiteral(" COLLATE TSQL_CI") : a.sql;
+            r.sql = QStringLiteral("count(%1%2)").arg(dist, arg);
             r.type = spec(n == QLatin1String("count") ? Type::Int : Type::BigInt);
             r.nullable = false;
             return r;
