@@ -202,6 +202,9 @@ TEST_F(SaveReview, FailedRebuildLeavesTableAsItWas) {
                query("SELECT * FROM Nums ORDER BY T")).join(";"),
               before);
     EXPECT_TRUE(query("SELECT name FROM sysobjects WHERE name LIKE 'Varnolt_Temp%'").isEmpty());
+    EXPECT_EQ(server->Databases()->Item("Shop")->ExecuteWithResults("SELECT @@TRANCOUNT")
+                  ->GetColumnString(1, 1),
+              QStringLiteral("0"));
 }
 
 TEST_F(SaveReview, SwappedColumnNamesAreSaved) {
@@ -302,4 +305,29 @@ TEST_F(SaveReview, EditedCollationAndNewComputedColumnAreSaved) {
     save(f);
     EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
     EXPECT_EQ(query("SELECT W, N, Twice FROM Words").join(";"), QStringLiteral("a|2|4"));
+}
+
+TEST_F(SaveReview, TypeChangesWithoutALengthAreSaved) {
+    run("CREATE TABLE Kinds (A varchar(10) NULL, B int NULL, C int NULL, D varchar(4) NULL, "
+        "E datetime NULL)\nINSERT INTO Kinds VALUES ('x', 1, 2, '3.5', '2011-03-05')\n"
+        "CREATE INDEX IX_C ON Kinds (C)");
+    frmDispStruct* f = open("Kinds");
+    ASSERT_TRUE(f);
+    set(f, "A", "DataType", "text");
+    set(f, "B", "DataType", "decimal");
+    set(f, "B", "Precision", 10);
+    set(f, "B", "Scale", 2);
+    set(f, "C", "DataType", "float");
+    set(f, "D", "DataType", "money");
+    set(f, "E", "DataType", "smalldatetime");
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(query("SELECT t.name FROM syscolumns c INNER JOIN systypes t ON t.xusertype = "
+                    "c.xusertype WHERE c.id = OBJECT_ID('Kinds') ORDER BY c.colid")
+                  .join(";"),
+              QStringLiteral("text;decimal;float;money;smalldatetime"));
+    EXPECT_EQ(query("SELECT * FROM Kinds").join(";"),
+              QStringLiteral("x|1.00|2|3.5000|2011-03-05 00:00:00"));
+    EXPECT_EQ(query("EXEC sp_helpindex 'Kinds'").size(), 1);
 }
