@@ -331,3 +331,48 @@ TEST_F(SaveReview, TypeChangesWithoutALengthAreSaved) {
               QStringLiteral("x|1.00|2|3.5000|2011-03-05 00:00:00"));
     EXPECT_EQ(query("EXEC sp_helpindex 'Kinds'").size(), 1);
 }
+
+TEST_F(SaveReview, OverflowingTypeChangePutBackAndRestSaved) {
+    run("CREATE TABLE Big (N int NULL, D decimal(9,2) NULL, T varchar(5) NULL)\n"
+        "INSERT INTO Big VALUES (300, 1234567.89, 'a')");
+    frmDispStruct* f = open("Big");
+    ASSERT_TRUE(f);
+    set(f, "N", "DataType", "tinyint");
+    set(f, "D", "Precision", 5);
+    set(f, "T", "Length", 9);
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    list.choose("Sim");
+    list.choose("Sim");
+    save(f);
+    EXPECT_EQ(msgs.count(), 2) << msgs.last().text.toStdString();
+    EXPECT_EQ(list.count(), 2);
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(columns("Big"), QStringList({"N|int|4|10|0|1", "D|decimal|5|9|2|1",
+                                           "T|varchar|9|0|0|1"}));
+    EXPECT_EQ(query("SELECT * FROM Big").join(";"), QStringLiteral("300|1234567.89|a"));
+}
+
+TEST_F(SaveReview, NewTableWithAwkwardNames) {
+    frmDispStruct* f = frmDispStruct::Default();
+    f->mModo = "N";
+    f->mOwner.clear();
+    f->mServer = server;
+    f->mDatabase = server->Databases()->Item("Shop");
+    f->mTableName = "Lista d'Opções [v2]";
+    f->mIndexes = std::make_unique<clsIndexesCOL>();
+    const int id = addColumn(f, "Nº", "int", 4, false);
+    f->mStructure->SetColumnValue("PrimaryKey", "1", id);
+    addColumn(f, "O'Neil", "varchar", 10);
+    f->mIndexes->Add(true, "IX O'Neil", 0, "PRIMARY", 0, false, 0, false, false, 0, false,
+                     "O'Neil<@>D<#>", false, true, false, true);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(columns("[Lista d'Opções [v2]]]"),
+              QStringList({"Nº|int|4|10|0|0", "O'Neil|varchar|10|0|0|1"}));
+    const QStringList idx = query("EXEC sp_helpindex N'[Lista d''Opções [v2]]]'");
+    ASSERT_EQ(idx.size(), 2);
+    EXPECT_EQ(idx.value(0), QStringLiteral("IX O'Neil|nonclustered, unique, unique key located "
+                                           "on PRIMARY|O'Neil(-)"));
+}
