@@ -32,6 +32,10 @@ SessionImpl::SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, 
     }
     sqlite3_busy_timeout(db_, 5000);
     sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 125);
+    // SQLite's join Bloom filters hash texts bytewise: keys that only our collations call equal
+    // ('a' and 'A  ', '5' and '5.00') would be dropped from joins. Turn the filters off.
+    constexpr int bloomFilter = 0x00080000, bloomPulldown = 0x00100000;
+    sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, db_, bloomFilter | bloomPulldown);
     hooks_.nextIdentity = [this](int slot) {
         IdentitySlot& s = identitySlots.at(size_t(slot));
         const catalog::Column* c = s.table.identityColumn();
