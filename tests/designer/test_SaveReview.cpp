@@ -376,3 +376,25 @@ TEST_F(SaveReview, NewTableWithAwkwardNames) {
     EXPECT_EQ(idx.value(0), QStringLiteral("IX O'Neil|nonclustered, unique, unique key located "
                                            "on PRIMARY|O'Neil(-)"));
 }
+
+TEST_F(SaveReview, IndexOptionsAndBlankNamedKeyComeThroughARebuild) {
+    run("CREATE TABLE Marks ([Mark Id] int NOT NULL, Code varchar(5) NULL, Q int NULL, "
+        "CONSTRAINT PK_Marks PRIMARY KEY NONCLUSTERED ([Mark Id]), "
+        "CONSTRAINT UQ_Q UNIQUE CLUSTERED (Q))\n"
+        "CREATE UNIQUE INDEX UX_Code ON Marks (Code DESC) WITH FILLFACTOR = 70, IGNORE_DUP_KEY\n"
+        "INSERT INTO Marks VALUES (1, 'a', 1)");
+    const QStringList before = query("EXEC sp_helpindex 'Marks'");
+    const QStringList fill =
+        query("SELECT name, OrigFillFactor FROM sysindexes WHERE id = OBJECT_ID('Marks') ORDER "
+              "BY name");
+    frmDispStruct* f = open("Marks");
+    ASSERT_TRUE(f);
+    addColumn(f, "X", "int", 4);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(query("EXEC sp_helpindex 'Marks'"), before);
+    EXPECT_EQ(query("SELECT name, OrigFillFactor FROM sysindexes WHERE id = OBJECT_ID('Marks') "
+                    "ORDER BY name"),
+              fill);
+}
