@@ -1,33 +1,18 @@
 // Saving designs through the designer window on a real temporary server: the table is read
 // back afterwards on a session of its own.
-#include "designer/frmDispStruct.h"
+#include "test_Save_Fixture.h"
 
-#include "common/TempDir.h"
-#include "controls/CListViewManager.h"
 #include "controls/ScriptedListDialog.h"
 #include "core/ScriptedMsgBox.h"
 #include "designer/clsIndexesCOL.h"
-#include "dmo/Database.h"
-#include "dmo/Databases.h"
 #include "dmo/DmoError.h"
-#include "dmo/SQLServer.h"
-#include "engine/Engine.h"
-
-#include <QCoreApplication>
-#include <QPushButton>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
-class SaveDesign : public ::testing::Test {
+class SaveDesign : public SaveFixture {
 protected:
     void SetUp() override {
-        engine::Instance::setDataRoot(dir.path());
-        server = connect();
-        server->Databases()->Item("master")->ExecuteImmediate("CREATE DATABASE Shop");
-        server->Databases()->Refresh(true);
+        SaveFixture::SetUp();
         // Orders: an identity key, a unique constraint, an index and two defaults.
         run("CREATE TABLE Orders (Id int IDENTITY(1,1) NOT NULL, Code varchar(20) NOT NULL, "
             "Qty int NULL CONSTRAINT DF_Qty DEFAULT 0, Note varchar(10) NULL, "
@@ -40,33 +25,7 @@ protected:
             "DELETE FROM Orders WHERE Id = 2\n"
             "INSERT INTO Orders (Code, Qty, Note) VALUES ('77', NULL, 'd')");
     }
-    void TearDown() override {
-        if (frmDispStruct::Loaded())
-            frmDispStruct::Default()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
 
-    std::shared_ptr<dmo::SQLServer> connect() {
-        auto s = std::make_shared<dmo::SQLServer>();
-        s->SetLoginSecure(true);
-        s->Connect("(LOCAL)");
-        return s;
-    }
-    void run(const QString& sql) { server->Databases()->Item("Shop")->ExecuteImmediate(sql); }
-
-    // Rows of a query on a session of its own, columns joined by "|", NULL for null.
-    QStringList query(const QString& sql) {
-        auto s = connect();
-        dmo::QueryResultsPtr r = s->Databases()->Item("Shop")->ExecuteWithResults(sql);
-        QStringList rows;
-        for (int i = 1; i <= r->Rows(); ++i) {
-            QStringList cells;
-            for (int c = 1; c <= r->Columns(); ++c)
-                cells << (r->IsNull(i, c) ? QStringLiteral("NULL") : r->GetColumnString(i, c));
-            rows << cells.join('|');
-        }
-        return rows;
-    }
     QStringList columns(const QString& table) {
         return query("SELECT c.name, t.name, c.length, c.isnullable FROM syscolumns c "
                      "INNER JOIN systypes t ON t.xusertype = c.xusertype WHERE c.id = "
@@ -85,44 +44,12 @@ protected:
                QStringList{objectId("Orders")};
     }
 
-    frmDispStruct* open(const QString& table) {
-        QString name = table;
-        frmDispStruct::Open("A", server, "Shop", name, "dbo");
-        return frmDispStruct::Loaded() ? frmDispStruct::Default() : nullptr;
-    }
-    int item(frmDispStruct* f, const QString& name) {
-        return f->mStructure->FindItem("Name", name, 1);
-    }
-    void set(frmDispStruct* f, const QString& column, const char* field, const QVariant& value) {
-        const int i = item(f, column);
-        ASSERT_GT(i, 0) << column.toStdString();
-        f->mStructure->SetColumnValue(QString::fromLatin1(field), value, i);
-    }
-    int addColumn(frmDispStruct* f, const QString& name, const QString& type, int length,
-                  bool nulls = true) {
-        const int i = f->mStructure->AddNewItem();
-        f->mStructure->SetColumnValue("NewColumn", 1, i);
-        f->mStructure->SetColumnValue("Name", name, i);
-        f->mStructure->SetColumnValue("DataType", type, i);
-        f->mStructure->SetColumnValue("Length", length, i);
-        f->mStructure->SetColumnValue("AllowNulls", nulls ? "1" : "0", i);
-        f->mStructure->SetColumnValue("UpdatedIdentity", 0, i);
-        return i;
-    }
     void removeColumn(frmDispStruct* f, const QString& name) {
         f->mStructure->RemoveItem(item(f, name));
-    }
-    // Presses "&Gravar" and lets a closed window go.
-    void save(frmDispStruct* f) {
-        QTest::mouseClick(f->cmdGravar, Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     QString trancount(frmDispStruct* f) {
         return f->mDatabase->ExecuteWithResults("SELECT @@TRANCOUNT")->GetColumnString(1, 1);
     }
-
-    TempDir dir;
-    std::shared_ptr<dmo::SQLServer> server;
 };
 
 const QStringList kOrderRows{"1|12|1|a", "3|x|3|c", "4|77|NULL|d"};

@@ -1,95 +1,21 @@
 // Saves of awkward tables through the designer window on a real temporary server: every row
 // and value must come through a rebuild, and a failed save must leave nothing behind.
-#include "designer/frmDispStruct.h"
+#include "test_Save_Fixture.h"
 
-#include "common/TempDir.h"
-#include "controls/CListViewManager.h"
 #include "controls/ScriptedListDialog.h"
 #include "core/ScriptedMsgBox.h"
 #include "designer/clsIndexesCOL.h"
-#include "dmo/Database.h"
-#include "dmo/Databases.h"
-#include "dmo/SQLServer.h"
-#include "engine/Engine.h"
-
-#include <QCoreApplication>
-#include <QPushButton>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
-class SaveReview : public ::testing::Test {
+class SaveReview : public SaveFixture {
 protected:
-    void SetUp() override {
-        engine::Instance::setDataRoot(dir.path());
-        server = connect();
-        server->Databases()->Item("master")->ExecuteImmediate("CREATE DATABASE Shop");
-        server->Databases()->Refresh(true);
-    }
-    void TearDown() override {
-        if (frmDispStruct::Loaded())
-            frmDispStruct::Default()->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    std::shared_ptr<dmo::SQLServer> connect() {
-        auto s = std::make_shared<dmo::SQLServer>();
-        s->SetLoginSecure(true);
-        s->Connect("(LOCAL)");
-        return s;
-    }
-    void run(const QString& sql) { server->Databases()->Item("Shop")->ExecuteImmediate(sql); }
-    QStringList query(const QString& sql) {
-        auto s = connect();
-        dmo::QueryResultsPtr r = s->Databases()->Item("Shop")->ExecuteWithResults(sql);
-        QStringList rows;
-        for (int i = 1; i <= r->Rows(); ++i) {
-            QStringList cells;
-            for (int c = 1; c <= r->Columns(); ++c)
-                cells << (r->IsNull(i, c) ? QStringLiteral("NULL") : r->GetColumnString(i, c));
-            rows << cells.join('|');
-        }
-        return rows;
-    }
     QStringList columns(const QString& table) {
         return query("SELECT c.name, t.name, c.length, c.prec, c.scale, c.isnullable FROM "
                      "syscolumns c INNER JOIN systypes t ON t.xusertype = c.xusertype WHERE c.id "
                      "= OBJECT_ID(N'" +
                      QString(table).replace("'", "''") + "') ORDER BY c.colid");
     }
-    frmDispStruct* open(const QString& table, const QString& owner = "dbo") {
-        QString name = table;
-        frmDispStruct::Open("A", server, "Shop", name, owner);
-        return frmDispStruct::Loaded() ? frmDispStruct::Default() : nullptr;
-    }
-    int item(frmDispStruct* f, const QString& name) {
-        return f->mStructure->FindItem("Name", name, 1);
-    }
-    void set(frmDispStruct* f, const QString& column, const char* field, const QVariant& value) {
-        const int i = item(f, column);
-        ASSERT_GT(i, 0) << column.toStdString();
-        f->mStructure->SetColumnValue(QString::fromLatin1(field), value, i);
-    }
-    int addColumn(frmDispStruct* f, const QString& name, const QString& type, int length,
-                  bool nulls = true) {
-        const int i = f->mStructure->AddNewItem();
-        f->mStructure->SetColumnValue("NewColumn", 1, i);
-        f->mStructure->SetColumnValue("Name", name, i);
-        f->mStructure->SetColumnValue("DataType", type, i);
-        f->mStructure->SetColumnValue("Length", length, i);
-        f->mStructure->SetColumnValue("AllowNulls", nulls ? "1" : "0", i);
-        f->mStructure->SetColumnValue("UpdatedIdentity", 0, i);
-        return i;
-    }
-    void save(frmDispStruct* f) {
-        QTest::mouseClick(f->cmdGravar, Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    TempDir dir;
-    std::shared_ptr<dmo::SQLServer> server;
 };
 
 } // namespace
