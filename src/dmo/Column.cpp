@@ -161,7 +161,7 @@ QString Column::definition() {
     if (!collation_.isEmpty())
         def += QStringLiteral(" COLLATE ") + collation_;
     if (identity_)
-        def += QStringLiteral(" IDENTITY (%1, %2)").arg(seed_).arg(increment_);
+        def += QStringLiteral(" IDENTITY (%1, %2)").arg(QString::number(seed_), QString::number(increment_));
     if (rowGuid_)
         def += QStringLiteral(" ROWGUIDCOL");
     def += allowNulls_ && !identity_ ? QStringLiteral(" NULL") : QStringLiteral(" NOT NULL");

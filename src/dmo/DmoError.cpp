@@ -6,7 +6,7 @@ namespace dmo {
 
 DmoError::DmoError(int number, QString description)
     : number_(number), description_(std::move(description)) {
-    what_ = QStringLiteral("%1 - %2").arg(number_).arg(description_).toStdString();
+    what_ = QStringLiteral("%1 - %2").arg(QString::number(number_), description_).toStdString();
 }
 
 DmoError::DmoError(const engine::SqlError& error)

@@ -136,9 +136,9 @@ QStringList systemTypeNames() {
 
 QString typeDeclaration(const QString& type, int length, int precision, int scale) {
     if (typeHasLength(type) && length > 0)
-        return QStringLiteral("%1(%2)").arg(type).arg(length);
+        return QStringLiteral("%1(%2)").arg(type, QString::number(length));
     if (typeHasPrecision(type) && precision > 0)
-        return QStringLiteral("%1(%2, %3)").arg(type).arg(precision).arg(scale < 0 ? 0 : scale);
+        return QStringLiteral("%1(%2, %3)").arg(type, QString::number(precision), QString::number(scale < 0 ? 0 : scale));
     return type;
 }
 

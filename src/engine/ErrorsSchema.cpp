@@ -51,7 +51,7 @@ SqlError alterMissingTable(const QString& name) { return make(4902, 16, QStringL
 SqlError alterColumnFailed(const QString& column, bool drop, int count)
 {
     return make(4922, 16, QStringLiteral("%1 of column %2 refused: %3 object(s) depend on the column.")
-                              .arg(drop ? QStringLiteral("DROP COLUMN") : QStringLiteral("ALTER COLUMN"), q(column)).arg(count));
+                              .arg(drop ? QStringLiteral("DROP COLUMN") : QStringLiteral("ALTER COLUMN"), q(column), QString::number(count)));
 }
 SqlError onlyColumn(const QString& column, const QString& table)
 {

@@ -276,7 +276,7 @@ QString Catalog::createPhysicalSql(const Table& t, const QString& physName) cons
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(qualified(physName), cols.join(QStringLiteral(", ")));
 }
 
-QString Catalog::physicalIndexName(const Table& t, const Index& ix) const { return QStringLiteral("%1_i%2").arg(t.phys()).arg(ix.indid); }
+QString Catalog::physicalIndexName(const Table& t, const Index& ix) const { return QStringLiteral("%1_i%2").arg(t.phys(), QString::number(ix.indid)); }
 
 void Catalog::createPhysicalIndex(const Table& t, const Index& ix)
 {

@@ -108,7 +108,7 @@ catalog::Column buildColumn(SessionImpl& s, TableUnderChange& tc, const sql::Col
 QString fillSql(SessionImpl& s, const catalog::Column& c, bool withValues)
 {
     if (c.identity)
-        return QStringLiteral("(%1 + (row_number() OVER (ORDER BY rowid) - 1) * %2)").arg(c.seed).arg(c.increment);
+        return QStringLiteral("(%1 + (row_number() OVER (ORDER BY rowid) - 1) * %2)").arg(QString::number(c.seed), QString::number(c.increment));
     if (c.defaultText.isEmpty() || (c.nullable && !withValues)) return {};
     if (c.defaultText.compare(QLatin1String("(newid())"), Qt::CaseInsensitive) == 0) return QStringLiteral("tsql_newid()");
     sql::ExprPtr e = sql::parseExpression(c.defaultText);

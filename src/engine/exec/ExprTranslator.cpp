@@ -112,12 +112,10 @@ QString Translator::convertSql(const Typed& x, const TypeSpec& to, bool assignme
             return x.sql;
     }
     TypeSpec f = x.unknownType ? spec(Type::SqlVariant) : from;
+    auto n = [](int v) { return QString::number(v); };
     return QStringLiteral("tsql_cvt(%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11)")
-        .arg(x.sql)
-        .arg(int(f.type)).arg(f.length).arg(f.precision).arg(f.scale)
-        .arg(int(to.type)).arg(to.length).arg(to.precision).arg(to.scale)
-        .arg(styleSql.isEmpty() ? QStringLiteral("NULL") : styleSql)
-        .arg(assignment ? 1 : 0);
+        .arg(x.sql, n(int(f.type)), n(f.length), n(f.precision), n(f.scale), n(int(to.type)), n(to.length), n(to.precision),
+             n(to.scale), styleSql.isEmpty() ? QStringLiteral("NULL") : styleSql, n(assignment ? 1 : 0));
 }
 
 QString Translator::condition(const Expr& e, const Scope& scope)
@@ -152,8 +150,8 @@ Typed Translator::expr(const Expr& e, const Scope& scope)
         bool cs = v.column && (v.column->collation.contains(QLatin1String("_CS"), Qt::CaseInsensitive) ||
                                v.column->collation.endsWith(QLatin1String("_BIN"), Qt::CaseInsensitive));
         QString sql = QStringLiteral("tsql_like(%1, %2, %3, %4)")
-                          .arg(v.sql, p.sql, l.escape ? expr(*l.escape, scope).sql : QStringLiteral("NULL"))
-                          .arg(cs ? 1 : 0);
+                          .arg(v.sql, p.sql, l.escape ? expr(*l.escape, scope).sql : QStringLiteral("NULL"),
+                               cs ? QStringLiteral("1") : QStringLiteral("0"));
         Typed r;
         r.sql = l.negated ? QStringLiteral("(NOT %1)").arg(sql) : sql;
         r.type = spec(Type::Bit);
@@ -430,7 +428,7 @@ Typed Translator::unary(const UnaryExpr& e, const Scope& scope)
         // -(-2147483648) does not fit an int
         static const QRegularExpression plainDigits(QStringLiteral("^\\d+$"));
         if ((x.type.type == Type::SmallInt || x.type.type == Type::Int || x.type.type == Type::BigInt) && !plainDigits.match(x.sql).hasMatch())
-            r.sql = QStringLiteral("tsql_chkint(%1, %2)").arg(r.sql).arg(x.type.type == Type::SmallInt ? 16 : x.type.type == Type::Int ? 32 : 64);
+            r.sql = QStringLiteral("tsql_chkint(%1, %2)").arg(r.sql, QString::number(x.type.type == Type::SmallInt ? 16 : x.type.type == Type::Int ? 32 : 64));
         return r;
     case UnaryOp::Plus: return x;
     case UnaryOp::BitNot: r.sql = QStringLiteral("(~%1)").arg(x.sql); return r;
@@ -609,7 +607,7 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
         case BinaryOp::Add: r.sql = QStringLiteral("tsql_dadd(%1, %2)").arg(a.sql, b.sql); break;
         case BinaryOp::Sub: r.sql = QStringLiteral("tsql_dsub(%1, %2)").arg(a.sql, b.sql); break;
         case BinaryOp::Mul: r.sql = QStringLiteral("tsql_dmul(%1, %2)").arg(a.sql, b.sql); break;
-        default: r.sql = QStringLiteral("tsql_ddiv(%1, %2, %3)").arg(a.sql, b.sql).arg(scale); break;
+        default: r.sql = QStringLiteral("tsql_ddiv(%1, %2, %3)").arg(a.sql, b.sql, QString::number(scale)); break;
         }
         return r;
     }
@@ -628,7 +626,7 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
     if (r.type.category() == Category::Integer && r.type.type != Type::Bit && e.op != BinaryOp::Mod) {
         // integer results stay within their type, as the server checks
         int bits = r.type.type == Type::TinyInt ? 8 : r.type.type == Type::SmallInt ? 16 : r.type.type == Type::Int ? 32 : 64;
-        r.sql = QStringLiteral("tsql_chkint(%1, %2)").arg(r.sql).arg(bits);
+        r.sql = QStringLiteral("tsql_chkint(%1, %2)").arg(r.sql, QString::number(bits));
     }
     return r;
 }

@@ -33,7 +33,8 @@ void argCount(const FunctionExpr& f, int lo, int hi)
 {
     int n = int(f.args.size());
     if (n < lo || n > hi)
-        throw Errors::make(174, 15, QStringLiteral("Function %1 takes %2 argument(s).").arg(f.name).arg(lo == hi ? QString::number(lo) : QStringLiteral("%1 to %2").arg(lo).arg(hi)));
+        throw Errors::make(174, 15, QStringLiteral("Function %1 takes %2 argument(s).")
+                               .arg(f.name, lo == hi ? QString::number(lo) : QStringLiteral("%1 to %2").arg(QString::number(lo), QString::number(hi))));
 }
 
 QString datePartName(const Expr& e)
@@ -136,7 +137,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
             r.sql = QStringLiteral("tsql_d%1(%2%3)").arg(n, dist, a.sql);
         } else if (n == QLatin1String("sum")) {
             // SUM of int stays an int, and overflows as one
-            r.sql = c == Category::Integer ? QStringLiteral("tsql_chkint(sum(%1%2), %3)").arg(dist, a.sql).arg(t.type == Type::BigInt ? 64 : 32)
+            r.sql = c == Category::Integer ? QStringLiteral("tsql_chkint(sum(%1%2), %3)").arg(dist, a.sql, QString::number(t.type == Type::BigInt ? 64 : 32))
                                            : QStringLiteral("sum(%1%2)").arg(dist, numericSql(a));
         } else {
             r.sql = c == Category::Integer ? QStringLiteral("CAST(avg(%1%2) AS INTEGER)").arg(dist, a.sql)
@@ -185,7 +186,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         bool fixed = !a[0].unknownType && !a[0].isNull &&
                      (c == Category::Integer || c == Category::Exact || c == Category::Approx || c == Category::DateTime || c == Category::Guid);
         // fixed-size types report their storage size, not the length of their text
-        r.sql = fixed ? QStringLiteral("CASE WHEN %1 IS NULL THEN NULL ELSE %2 END").arg(a[0].sql).arg(a[0].type.storageBytes())
+        r.sql = fixed ? QStringLiteral("CASE WHEN %1 IS NULL THEN NULL ELSE %2 END").arg(a[0].sql, QString::number(a[0].type.storageBytes()))
                       : QStringLiteral("tsql_datalength(%1)").arg(a[0].sql);
         r.type = spec(Type::Int);
         return r;
@@ -244,7 +245,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         if (part < 0)
             throw Errors::make(155, 15, QStringLiteral("'%1' is not a valid option of %2.").arg(partName.isEmpty() ? f.args[0]->source : partName, n));
         auto a = args(1);
-        r.sql = QStringLiteral("tsql_%1(%2, %3)").arg(n).arg(part).arg(sqlOf(a));
+        r.sql = QStringLiteral("tsql_%1(%2, %3)").arg(n, QString::number(part), sqlOf(a));
         r.type = n == QLatin1String("dateadd") ? (a.back().type.category() == Category::DateTime ? a.back().type : spec(Type::DateTime))
                  : n == QLatin1String("datename") ? spec(Type::NVarChar, 30) : spec(Type::Int);
         return r;

@@ -139,7 +139,7 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
                 e = tr.convertSql(v, c.type, true);
                 if (c.identity) {
                     if (v.isNull) throw Errors::notNull(c.name, rt.displayName(), false);
-                    e = QStringLiteral("tsql_idseen(%1, %2)").arg(slot).arg(e);
+                    e = QStringLiteral("tsql_idseen(%1, %2)").arg(QString::number(slot), e);
                 }
             } else if (c.identity) {
                 e = QStringLiteral("tsql_identity(%1)").arg(slot);

@@ -84,7 +84,7 @@ QString Translator::tableRef(const TableRef& r, Scope& scope)
         int k = 1;
         for (const QueryColumn& c : q.columns) {
             if (c.info.name.isEmpty())
-                throw Errors::make(8155, 16, QStringLiteral("Column %1 of '%2' has no name.").arg(k).arg(d.alias));
+                throw Errors::make(8155, 16, QStringLiteral("Column %1 of '%2' has no name.").arg(QString::number(k), d.alias));
             ScopeColumn sc;
             sc.name = c.info.name;
             sc.sql = src.sqlAlias + QStringLiteral(".\"v%1\"").arg(k++);
@@ -202,8 +202,8 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
     for (size_t i = 0; i < typedItems.size(); ++i)
         items << QStringLiteral("%1%2 AS \"v%3\"")
                      .arg(typedItems[i].sql, typedItems[i].type.isString() && !typedItems[i].isColumn && !typedItems[i].isNull
-                                                 ? QStringLiteral(" COLLATE TSQL_CI") : QString())
-                     .arg(i + 1);
+                                                 ? QStringLiteral(" COLLATE TSQL_CI") : QString(),
+                          QString::number(i + 1));
 
     QString sql = QStringLiteral("SELECT ");
     if (c.distinct) sql += QStringLiteral("DISTINCT ");
@@ -364,7 +364,7 @@ TranslatedQuery Translator::query(const Query& q, const Scope* outer)
                     if (to.isString()) item += QStringLiteral(" COLLATE TSQL_CI");
                 }
             }
-            items << QStringLiteral("%1 AS \"v%2\"").arg(item).arg(k + 1);
+            items << QStringLiteral("%1 AS \"v%2\"").arg(item, QString::number(k + 1));
         }
         if (i > 0) joined << (q.unionAll[size_t(i) - 1] ? QStringLiteral(" UNION ALL ") : QStringLiteral(" UNION "));
         joined << (differs ? QStringLiteral("SELECT %1 FROM (%2)").arg(items.join(QStringLiteral(", ")), parts[i]) : parts[i]);
@@ -388,7 +388,7 @@ TranslatedQuery Translator::query(const Query& q, const Scope* outer)
             const types::TypeSpec& ct = out.columns[size_t(pos - 1)].type;
             QString coll = ct.isString() ? QStringLiteral(" COLLATE TSQL_CI")
                          : ct.category() == Category::Exact ? QStringLiteral(" COLLATE TSQL_DEC") : QString();
-            ob << QStringLiteral("%1%2%3").arg(pos).arg(coll, o.descending ? QStringLiteral(" DESC") : QString());
+            ob << QStringLiteral("%1%2%3").arg(QString::number(pos), coll, o.descending ? QStringLiteral(" DESC") : QString());
         }
         out.sql += QStringLiteral(" ORDER BY ") + ob.join(QStringLiteral(", "));
     }

@@ -37,7 +37,7 @@ void selectInto(SessionImpl& s, Translator& tr, const TranslatedQuery& q)
     for (const QueryColumn& qc : q.columns) {
         ++k;
         if (qc.info.name.isEmpty())
-            throw Errors::make(8155, 16, QStringLiteral("Column %1 of '%2' has no name.").arg(k).arg(written.name));
+            throw Errors::make(8155, 16, QStringLiteral("Column %1 of '%2' has no name.").arg(QString::number(k), written.name));
         if (t.column(qc.info.name)) throw Errors::columnNamesUnique(qc.info.name);
         catalog::Column c;
         c.colid = k;

@@ -175,7 +175,7 @@ sql::ObjectName SessionImpl::tempName(const sql::ObjectName& name) const
     sql::ObjectName r;
     r.database = QStringLiteral("tempdb");
     r.owner = QStringLiteral("dbo");
-    r.name = name.name.startsWith(QLatin1String("##")) ? name.name : QStringLiteral("%1__%2").arg(name.name).arg(spid_);
+    r.name = name.name.startsWith(QLatin1String("##")) ? name.name : QStringLiteral("%1__%2").arg(name.name, QString::number(spid_));
     return r;
 }
 

@@ -89,8 +89,8 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
             value = tr.convertSql(v, c->type, true);
         }
         if (d.joined) {
-            values << QStringLiteral("%1 AS \"u%2\"").arg(value).arg(values.size() + 1);
-            sets << QStringLiteral("%1 = x.\"u%2\"").arg(quoteId(c->phys)).arg(values.size());
+            values << QStringLiteral("%1 AS \"u%2\"").arg(value, QString::number(values.size() + 1));
+            sets << QStringLiteral("%1 = x.\"u%2\"").arg(quoteId(c->phys), QString::number(values.size()));
         } else {
             sets << QStringLiteral("%1 = %2").arg(quoteId(c->phys), value);
         }

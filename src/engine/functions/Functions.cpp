@@ -53,7 +53,7 @@ void resultText(sqlite3_context* ctx, const QString& s)
 void resultError(sqlite3_context* ctx, const SqlError& e)
 {
     const Message& m = e.message();
-    QByteArray text = QStringLiteral("\x01%1|%2|%3|%4").arg(m.number).arg(m.severity).arg(m.state).arg(m.text).toUtf8();
+    QByteArray text = QStringLiteral("\x01%1|%2|%3|%4").arg(QString::number(m.number), QString::number(m.severity), QString::number(m.state), m.text).toUtf8();
     sqlite3_result_error(ctx, text.constData(), int(text.size()));
 }
 

@@ -147,7 +147,7 @@ QString InstanceImpl::newDatabaseFile(const QString& name) const
     base = base.left(40);
     QDir dir(dataDir_);
     for (int n = 0;; ++n) {
-        QString f = n ? QStringLiteral("%1_%2.db").arg(base).arg(n) : base + QStringLiteral(".db");
+        QString f = n ? QStringLiteral("%1_%2.db").arg(base, QString::number(n)) : base + QStringLiteral(".db");
         if (!QFileInfo::exists(dir.filePath(f))) return f;
     }
 }

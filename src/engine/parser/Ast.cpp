@@ -21,7 +21,7 @@ QString DataType::text() const {
     if (length)
         return t + QStringLiteral("(%1)").arg(*length);
     if (precision && scale)
-        return t + QStringLiteral("(%1, %2)").arg(*precision).arg(*scale);
+        return t + QStringLiteral("(%1, %2)").arg(QString::number(*precision), QString::number(*scale));
     if (precision)
         return t + QStringLiteral("(%1)").arg(*precision);
     return t;

@@ -130,6 +130,10 @@ QString quoteId(const QString& name)
 
 QString quoteText(const QString& text)
 {
+    // A NUL would end the statement's text early. A percent sign is kept out of the text too, so
+    // that no later formatting of the statement can read a placeholder inside a literal.
+    if (text.contains(QChar(0)) || text.contains(QLatin1Char('%')))
+        return QStringLiteral("CAST(X'") + QString::fromLatin1(text.toUtf8().toHex()) + QStringLiteral("' AS TEXT)");
     QString t = text;
     t.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + t + QLatin1Char('\'');

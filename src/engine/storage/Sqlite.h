@@ -56,6 +56,8 @@ void exec(sqlite3* db, const QString& sql);
 
 // Quotes an identifier for SQLite: "name" with doubled quotes.
 QString quoteId(const QString& name);
+// A text literal for SQLite: 'text' with doubled quotes; text holding a NUL or a percent sign is
+// written as its UTF-8 bytes in hexadecimal, cast to text.
 QString quoteText(const QString& text);
 
 } // namespace engine::storage

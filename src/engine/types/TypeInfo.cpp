@@ -80,8 +80,8 @@ QString TypeSpec::sqlText() const
 {
     QString n = name();
     if (!userType.isEmpty()) return n;
-    if (hasLength()) return QStringLiteral("%1(%2)").arg(n).arg(length);
-    if (hasPrecision()) return QStringLiteral("%1(%2,%3)").arg(n).arg(precision).arg(scale);
+    if (hasLength()) return QStringLiteral("%1(%2)").arg(n, QString::number(length));
+    if (hasPrecision()) return QStringLiteral("%1(%2,%3)").arg(n, QString::number(precision), QString::number(scale));
     return n;
 }
 
@@ -100,7 +100,7 @@ TypeSpec makeSpec(Type t, std::optional<int> length, std::optional<int> precisio
         int len = length.value_or(inConvert ? 30 : ti.defaultLength);
         if (len < 1 || len > ti.maxLength)
             throw Errors::make(131, 15, QStringLiteral("Size %1 is not valid for type '%2'; it must be from 1 to %3.")
-                                          .arg(len).arg(QLatin1String(ti.name)).arg(ti.maxLength));
+                                          .arg(QString::number(len), QLatin1String(ti.name), QString::number(ti.maxLength)));
         s.length = len;
         return s;
     }
