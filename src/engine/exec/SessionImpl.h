@@ -75,6 +75,8 @@ public:
     ResolvedTable resolveTable(const sql::ObjectName& name);
     std::optional<ResolvedTable> findTable(const sql::ObjectName& name);
     QString userName() const { return sysadmin_ ? QStringLiteral("dbo") : login_; }
+    // Administrator rights: the login's server role, never its name.
+    bool isSysadmin() const { return sysadmin_; }
     // #name (this session's) and ##name (global) temporary tables live in tempdb under a name
     // of their own; this maps a written name to it (other names are returned unchanged).
     sql::ObjectName tempName(const sql::ObjectName& name) const;

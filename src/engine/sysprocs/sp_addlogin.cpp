@@ -8,7 +8,7 @@ namespace engine::sysprocs {
 namespace {
 void requireSysadmin(exec::SessionImpl& s, const char* proc)
 {
-    if (s.userName() != QLatin1String("dbo"))
+    if (!s.isSysadmin())
         throw Errors::make(15247, 16, QStringLiteral("Only a system administrator can run %1.").arg(QLatin1String(proc)));
 }
 } // namespace
