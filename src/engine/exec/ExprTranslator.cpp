@@ -10,6 +10,8 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace engine::exec {
 
 using namespace engine::sql;
@@ -282,11 +284,14 @@ Typed Translator::literal(const LiteralExpr& e)
         if (prec <= 15 && !r.sql.contains(QLatin1Char('.'))) r.sql += QStringLiteral(".0");
         return r;
     }
-    case LiteralType::Float:
-        r.sql = QString::number(e.text.toDouble(), 'g', 17);
+    case LiteralType::Float: {
+        const double v = e.text.toDouble();
+        if (!std::isfinite(v)) throw Errors::overflow(QStringLiteral("float"));
+        r.sql = QString::number(v, 'g', 17);
         if (!r.sql.contains(QLatin1Char('.')) && !r.sql.contains(QLatin1Char('e'))) r.sql += QStringLiteral(".0");
         r.type = spec(Type::Float);
         return r;
+    }
     case LiteralType::String:
     case LiteralType::NString:
         r.sql = storage::quoteText(e.text);
@@ -409,6 +414,26 @@ Typed Translator::global(const GlobalExpr& e)
 
 Typed Translator::unary(const UnaryExpr& e, const Scope& scope)
 {
+    if (e.op == UnaryOp::BitNot) {
+        // ~~x is x for integers: a long run folds pairwise instead of nesting in the SQL
+        const UnaryExpr* inner = &e;
+        int run = 1;
+        while (auto u = tryAs<const UnaryExpr>(inner->operand.get())) {
+            if (u->op != UnaryOp::BitNot) break;
+            inner = u;
+            ++run;
+        }
+        if (run > 1) {
+            Typed x = expr(*inner->operand, scope);
+            Typed r = x;
+            r.isColumn = false;
+            r.column = nullptr;
+            r.isNull = false;
+            const bool integer = x.type.category() == Category::Integer;
+            for (int i = integer ? run % 2 : run; i > 0; --i) r.sql = QStringLiteral("(~%1)").arg(r.sql);
+            return r;
+        }
+    }
     Typed x = expr(*e.operand, scope);
     Typed r = x;
     r.isColumn = false;

@@ -205,9 +205,13 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
                                                  ? QStringLiteral(" COLLATE TSQL_CI") : QString(),
                           QString::number(i + 1));
 
+    // HAVING without GROUP BY and without an aggregate makes all rows one group; SQLite needs an
+    // aggregate in the select list for that, so a hidden count(*) is added and dropped outside
+    const bool oneGroup = c.having && c.groupBy.empty() && !anyAggregate;
     QString sql = QStringLiteral("SELECT ");
     if (c.distinct) sql += QStringLiteral("DISTINCT ");
     sql += items.join(QStringLiteral(", "));
+    if (oneGroup) sql += QStringLiteral(", count(*) AS \"g\"");
     if (!fromSql.isEmpty()) sql += QStringLiteral(" FROM ") + fromSql;
     if (c.where) {
         Typed w = expr(*c.where, scope);
@@ -253,7 +257,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
         };
         for (const SelectItem& it : c.items) {
             if (it.kind == SelectItemKind::Star) {
-                if (!groupSqls.isEmpty() || anyAggregate)
+                if (!groupSqls.isEmpty() || anyAggregate || c.having)
                     throw Errors::make(8120, 16, QStringLiteral("Column '*' in the select list must be in the GROUP BY clause or inside an aggregate."));
                 continue;
             }
@@ -298,6 +302,11 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
             ob << term + (o.descending ? QStringLiteral(" DESC") : QString());
         }
         sql += QStringLiteral(" ORDER BY ") + ob.join(QStringLiteral(", "));
+    }
+    if (oneGroup) {
+        QStringList names;
+        for (size_t i = 0; i < typedItems.size(); ++i) names << QStringLiteral("\"v%1\"").arg(i + 1);
+        sql = QStringLiteral("SELECT %1 FROM (%2)").arg(names.join(QStringLiteral(", ")), sql);
     }
     if (c.top) {
         QString lim = limitSql(*this, c);

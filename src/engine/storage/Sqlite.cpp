@@ -9,6 +9,10 @@ SqlError lastError(sqlite3* db, int rc)
 {
     const char* msg = sqlite3_errmsg(db);
     if (auto e = functions::decodeError(msg)) return *e;
+    // limits of the storage's own parser: the statement as written is too deep, not a fault
+    const QString text = QString::fromUtf8(msg);
+    if (text == QLatin1String("parser stack overflow") || text.startsWith(QLatin1String("Expression tree is too large")))
+        return Errors::make(191, 15, QStringLiteral("The statement is nested too deeply; simplify it."));
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
         return Errors::make(1222, 16, QStringLiteral("A lock could not be obtained in time (%1).").arg(QString::fromUtf8(msg)));
     return Errors::internal(QString::fromUtf8(msg));
