@@ -42,6 +42,8 @@ void execExecString(SessionImpl& s, const ExecStringStmt& st)
     s.variables.clear();
     try {
         s.runStatements(stmts);
+    } catch (const BatchAbort&) {
+        // the error is recorded; it ends the dynamic batch, not the caller's
     } catch (...) {
         s.variables = saved;
         throw;

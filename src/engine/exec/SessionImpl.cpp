@@ -352,6 +352,11 @@ void SessionImpl::runStatement(const sql::Stmt& s)
             }
             if (sqlite3_get_autocommit(db_)) tranCount_ = 0;
             throw;
+        } catch (const BatchAbort&) {
+            // a nested batch (procedure, EXEC) ended on an error already recorded: what it did stays
+            identitySlots.clear();
+            if (savepoint && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "RELEASE tsql_stmt", nullptr, nullptr, nullptr);
+            throw;
         }
         if (leaf) lastError = 0;
         if (resetsRowCount(s.kind)) rowCount_ = 0;
