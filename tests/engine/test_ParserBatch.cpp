@@ -71,7 +71,7 @@ TEST(ParserBatch, UnsupportedStatementsAreNamed) {
     ASSERT_EQ(list.size(), 6u);
     EXPECT_EQ(as<UnsupportedStmt>(*list[5]).name, QStringLiteral("UPDATE STATISTICS"));
     EXPECT_EQ(as<UnsupportedStmt>(*list[0]).name, QStringLiteral("GRANT"));
-    EXPECT_EQ(as<UnsupportedStmt>(*list[1]).name, QStringLiteral("TRUNCATE TABLE"));
+    EXPECT_EQ(as<TruncateStmt>(*list[1]).table.name, QStringLiteral("t"));
     EXPECT_EQ(as<UnsupportedStmt>(*list[2]).name, QStringLiteral("DBCC"));
     EXPECT_EQ(as<UnsupportedStmt>(*list[3]).name, QStringLiteral("DECLARE CURSOR"));
     EXPECT_EQ(list[4]->kind, StmtKind::Select);
@@ -81,11 +81,32 @@ TEST(ParserBatch, UnsupportedStatementsAreNamed) {
     ASSERT_EQ(tv.size(), 4u);
     EXPECT_EQ(as<UnsupportedStmt>(*tv[0]).name, QStringLiteral("DECLARE TABLE"));
     EXPECT_EQ(as<InsertStmt>(*tv[1]).table.name, QStringLiteral("@t"));
-    auto v = parseBatch(QStringLiteral("CREATE VIEW v AS SELECT 1 AS a"));
+    auto v = parseBatch(QStringLiteral("CREATE FUNCTION f() RETURNS int AS BEGIN RETURN 1 END"));
     ASSERT_EQ(v.size(), 1u);
-    EXPECT_EQ(as<UnsupportedStmt>(*v[0]).name, QStringLiteral("CREATE VIEW"));
+    EXPECT_EQ(as<UnsupportedStmt>(*v[0]).name, QStringLiteral("CREATE FUNCTION"));
     // the checked downcast refuses a wrong kind
     EXPECT_THROW(as<SelectStmt>(*v[0]), engine::SqlError);
+}
+
+TEST(ParserBatch, ViewsAreWholeBatches) {
+    auto v = parseBatch(QStringLiteral("CREATE VIEW dbo.v (x, [y z]) WITH VIEW_METADATA AS SELECT a, b FROM t WITH CHECK OPTION;"));
+    ASSERT_EQ(v.size(), 1u);
+    const auto& cv = as<CreateViewStmt>(*v[0]);
+    EXPECT_FALSE(cv.alter);
+    EXPECT_EQ(cv.name.owner, QStringLiteral("dbo"));
+    EXPECT_EQ(cv.columns, (QStringList{QStringLiteral("x"), QStringLiteral("y z")}));
+    EXPECT_EQ(cv.options, QStringList{QStringLiteral("VIEW_METADATA")});
+    EXPECT_TRUE(cv.checkOption);
+    EXPECT_EQ(cv.query->cores.size(), 1u);
+    EXPECT_EQ(cv.source, QStringLiteral("CREATE VIEW dbo.v (x, [y z]) WITH VIEW_METADATA AS SELECT a, b FROM t WITH CHECK OPTION;"));
+    auto a = parseBatch(QStringLiteral("ALTER VIEW v AS SELECT a FROM t WITH (NOLOCK) UNION SELECT 1"));
+    EXPECT_TRUE(as<CreateViewStmt>(*a[0]).alter);
+    EXPECT_EQ(as<CreateViewStmt>(*a[0]).query->cores.size(), 2u);
+    // nothing may follow the view's query, and it must open the batch
+    for (const char* bad : {"CREATE VIEW v AS SELECT 1 AS a SELECT 2", "SELECT 1 CREATE VIEW v AS SELECT 1 AS a",
+                            "CREATE VIEW v WITH CHECK AS SELECT 1 AS a"}) {
+        EXPECT_THROW(parseBatch(QString::fromLatin1(bad)), engine::SqlError) << bad;
+    }
 }
 
 TEST(ParserBatch, SyntaxErrorsCarryNumberAndLine) {

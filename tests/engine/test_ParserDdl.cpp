@@ -124,7 +124,10 @@ TEST(ParserDdl, DropStatements) {
     EXPECT_EQ(one<DropObjectsStmt>(QStringLiteral("drop proc p"))->objectType, ObjectType::Procedure);
     EXPECT_EQ(one<DropObjectsStmt>(QStringLiteral("drop database x"))->objectType,
               ObjectType::Database);
-    EXPECT_EQ(one<UnsupportedStmt>(QStringLiteral("drop view v"))->name, QStringLiteral("DROP VIEW"));
+    auto dv = one<DropObjectsStmt>(QStringLiteral("drop view v, dbo.w"));
+    EXPECT_EQ(dv->objectType, ObjectType::View);
+    ASSERT_EQ(dv->names.size(), 2u);
+    EXPECT_EQ(dv->names[1].owner, QStringLiteral("dbo"));
 }
 
 TEST(ParserDdl, DatabasesAndDefaults) {

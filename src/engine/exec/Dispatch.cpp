@@ -22,6 +22,7 @@ void SessionImpl::dispatch(const Stmt& st)
         if (d.objectType == ObjectType::Database) return execDropDatabase(*this, d);
         if (d.objectType == ObjectType::Default) return execDropDefaults(*this, d);
         if (d.objectType == ObjectType::Procedure) return execDropProcedures(*this, d);
+        if (d.objectType == ObjectType::View) return execDropViews(*this, d);
         return execDropObjects(*this, d);
     }
     case StmtKind::CreateDatabase: return execCreateDatabase(*this, as<CreateDatabaseStmt>(st));
@@ -48,6 +49,8 @@ void SessionImpl::dispatch(const Stmt& st)
     case StmtKind::AlterDatabase: return execAlterDatabase(*this, as<AlterDatabaseStmt>(st));
     case StmtKind::CreateDefault: return execCreateDefault(*this, as<CreateDefaultStmt>(st));
     case StmtKind::CreateProcedure: return execCreateProcedure(*this, as<CreateProcedureStmt>(st));
+    case StmtKind::CreateView: return execCreateView(*this, as<CreateViewStmt>(st));
+    case StmtKind::Truncate: return execTruncate(*this, as<TruncateStmt>(st));
     }
     throw Errors::notSupported(QStringLiteral("this statement"));
 }

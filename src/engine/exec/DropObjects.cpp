@@ -1,5 +1,6 @@
 #include "engine/Errors.h"
 #include "engine/exec/Statements.h"
+#include "engine/exec/Views.h"
 #include "engine/instance/InstanceImpl.h"
 
 namespace engine::exec {
@@ -12,6 +13,8 @@ void execDropObjects(SessionImpl& s, const DropObjectsStmt& st)
     case ObjectType::Table:
         for (const ObjectName& n : st.names) {
             auto t = s.findTable(n);
+            if (!t && findView(s, n))
+                throw Errors::make(3705, 16, QStringLiteral("'%1' is a view, not a table: drop it with DROP VIEW.").arg(n.name));
             if (!t) throw Errors::cannotDrop(n.text());
             catalog::Catalog cat = s.catalogFor(t->database);
             cat.dropTable(t->table);
@@ -24,6 +27,7 @@ void execDropObjects(SessionImpl& s, const DropObjectsStmt& st)
     case ObjectType::Default: throw Errors::notSupported(QStringLiteral("DROP DEFAULT yet"));
     case ObjectType::Procedure: throw Errors::notSupported(QStringLiteral("DROP PROCEDURE yet"));
     case ObjectType::Database: return execDropDatabase(s, st);
+    case ObjectType::View: return execDropViews(s, st);
     }
 }
 

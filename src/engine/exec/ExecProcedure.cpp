@@ -84,8 +84,10 @@ void execProcedure(SessionImpl& s, const sql::ExecStmt& st)
     sql::ObjectName name;
     procedureName(s, st, name);
     s.returnStatus = 0;
-    if (name.database.isEmpty() && st.procedureVariable.isEmpty() && sysprocs::find(name.name)) {
-        execExec(s, st);
+    const bool executeSql = sameName(name.name, QStringLiteral("sp_executesql"));
+    if (name.database.isEmpty() && st.procedureVariable.isEmpty() && (executeSql || sysprocs::find(name.name))) {
+        if (executeSql) sysprocs::sp_executesql(s, st);
+        else execExec(s, st);
         if (!st.returnVariable.isEmpty()) {
             Variable* r = s.variable(st.returnVariable);
             if (!r) throw Errors::mustDeclare(st.returnVariable);

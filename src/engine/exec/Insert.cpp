@@ -4,6 +4,7 @@
 #include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Statements.h"
 #include "engine/exec/Translator.h"
+#include "engine/exec/Views.h"
 #include "engine/storage/Sqlite.h"
 
 namespace engine::exec {
@@ -28,16 +29,35 @@ QString defaultSql(Translator& tr, const catalog::Column& c, SessionImpl& s, con
 
 void execInsert(SessionImpl& s, const InsertStmt& st)
 {
-    ResolvedTable rt = s.resolveTable(st.table);
+    ResolvedTable rt;
+    QStringList columns = st.columns;
+    auto view = bindViewForDml(s, st.table);
+    if (view) {
+        // through a view: its columns name columns of its one base table
+        const ViewBinding& v = **view;
+        v.checkChangeable();
+        rt = v.base;
+        if (columns.isEmpty()) {
+            for (const QString& name : v.names) {
+                const catalog::Column& c = v.baseColumn(name);
+                if (c.identity || c.isComputed() || c.type.type == types::Type::Timestamp) continue;
+                columns << c.name;
+            }
+        } else {
+            for (QString& name : columns) name = v.baseColumn(name).name;
+        }
+    } else {
+        rt = s.resolveTable(st.table);
+    }
     const catalog::Table& t = rt.table;
     Translator tr(s);
 
     std::vector<const catalog::Column*> targets;
-    bool explicitList = !st.columns.isEmpty();
+    bool explicitList = !columns.isEmpty();
     bool identityOn = s.identityInsert && s.identityInsert->tableId == t.id &&
                       s.identityInsert->database.compare(rt.database, Qt::CaseInsensitive) == 0;
     if (explicitList) {
-        for (const QString& name : st.columns) {
+        for (const QString& name : columns) {
             const catalog::Column* c = t.column(name);
             if (!c) throw Errors::invalidColumn(name);
             for (const catalog::Column* o : targets)

@@ -4,6 +4,7 @@
 #include "engine/exec/SchemaStatements.h"
 #include "engine/exec/SchemaSupport.h"
 #include "engine/storage/Sqlite.h"
+#include "engine/sysviews/SystemViews.h"
 
 namespace engine::exec {
 
@@ -17,6 +18,28 @@ catalog::Catalog catalogOfName(SessionImpl& s, const sql::ObjectName& n)
     auto db = s.databaseName(n.database);
     if (!db) throw Errors::databaseMissing(n.database);
     return s.catalogFor(*db);
+}
+// The parameters as INFORMATION_SCHEMA.PARAMETERS lists them.
+void recordParameters(SessionImpl& s, const catalog::Catalog& c, int procId, const sql::CreateProcedureStmt* st)
+{
+    sysviews::ensureInformationTables(c.db(), quoteId(c.schema()));
+    Statement d(c.db(), QStringLiteral("DELETE FROM %1.cat_parameters WHERE proc_id = ?1").arg(quoteId(c.schema())));
+    d.bind(1, procId).run();
+    if (!st) return;
+    Statement ins(c.db(), QStringLiteral("INSERT INTO %1.cat_parameters (proc_id, ordinal, name, is_output, type, user_type, length, "
+                                         "prec, scale) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)").arg(quoteId(c.schema())));
+    int ordinal = 0;
+    for (const sql::ProcParam& p : st->params) {
+        types::TypeSpec t;
+        try {
+            t = specOf(p.type, &s);
+        } catch (const SqlError&) {
+            continue; // a type that does not exist yet: the procedure fails when run
+        }
+        ins.reset();
+        ins.bind(1, procId).bind(2, ++ordinal).bind(3, p.name).bind(4, p.output).bind(5, static_cast<int>(t.type))
+            .bindOpt(6, t.userType.isEmpty() ? QString() : t.userType).bind(7, t.length).bind(8, t.precision).bind(9, t.scale).run();
+    }
 }
 } // namespace
 
@@ -32,6 +55,7 @@ void execCreateProcedure(SessionImpl& s, const sql::CreateProcedureStmt& st)
         if (!o || o->xtype != QLatin1String("P")) throw Errors::invalidObject(st.name.name);
         Statement u(c.db(), QStringLiteral("UPDATE %1.cat_objects SET text = ?2 WHERE id = ?1").arg(quoteId(c.schema())));
         u.bind(1, o->id).bind(2, st.source).run();
+        recordParameters(s, c, o->id, &st);
         return;
     }
     if (c.objectNameTaken(owner, st.name.name)) throw Errors::objectExists(st.name.name);
@@ -40,7 +64,7 @@ void execCreateProcedure(SessionImpl& s, const sql::CreateProcedureStmt& st)
     o.owner = owner;
     o.xtype = QStringLiteral("P");
     o.text = st.source;
-    c.addObject(o);
+    recordParameters(s, c, c.addObject(o), &st);
 }
 
 void execDropProcedures(SessionImpl& s, const sql::DropObjectsStmt& st)
@@ -50,6 +74,7 @@ void execDropProcedures(SessionImpl& s, const sql::DropObjectsStmt& st)
         auto o = c.findObject(n.owner, n.name, s.userName());
         if (!o || o->xtype != QLatin1String("P"))
             throw Errors::make(3701, 11, QStringLiteral("Procedure '%1' cannot be dropped: it does not exist.").arg(n.name));
+        recordParameters(s, c, o->id, nullptr);
         c.removeObject(o->id);
     }
 }

@@ -4,6 +4,7 @@
 #include "engine/exec/SessionImpl.h"
 #include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Translator.h"
+#include "engine/exec/Views.h"
 #include "engine/storage/Sqlite.h"
 #include "engine/sysviews/SystemViews.h"
 
@@ -25,6 +26,7 @@ ScopeSource Translator::tableSource(const QString& database, const QString& sche
     src.schema = schema;
     src.sqlAlias = newAlias();
     src.physTable = quoteId(schema) + QLatin1Char('.') + quoteId(t.phys());
+    src.rowidSql = src.sqlAlias + QStringLiteral(".rowid");
     for (const catalog::Column& c : src.table->columns) {
         ScopeColumn sc;
         sc.name = c.name;
@@ -63,7 +65,12 @@ QString Translator::tableRef(const TableRef& r, Scope& scope)
             scope.sources.push_back(std::move(src));
             return sql;
         }
-        ResolvedTable t = s_.resolveTable(n.name);
+        std::optional<ResolvedTable> found = s_.findTable(n.name);
+        if (!found) {
+            if (auto v = findView(s_, n.name)) return viewRef(*v, n, scope);
+            throw Errors::invalidObject(n.name.text());
+        }
+        ResolvedTable& t = *found;
         ScopeSource src = tableSource(t.database, t.schema, t.table, n.alias.isEmpty() ? t.exposedName : n.alias, !n.alias.isEmpty());
         for (const ScopeSource& other : scope.sources)
             if (other.alias.compare(src.alias, Qt::CaseInsensitive) == 0 && other.hasAlias == src.hasAlias &&
@@ -145,6 +152,7 @@ QString limitSql(Translator& tr, const SelectCore& c)
 QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<QueryColumn>& cols, TranslatedQuery& out,
                          const std::vector<OrderItem>* orderBy, bool single)
 {
+    const bool wantRowid = std::exchange(rowidForCore_, false);
     Scope scope;
     scope.outer = outer;
     QString fromSql = from(c.from, scope);
@@ -204,6 +212,27 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
                      .arg(typedItems[i].sql, typedItems[i].type.isString() && !typedItems[i].isColumn && !typedItems[i].isNull
                                                  ? QStringLiteral(" COLLATE TSQL_CI") : QString(),
                           QString::number(i + 1));
+    if (wantRowid) {
+        // a view read by a DML statement: its rows are changed through the base table's rowid
+        rowidRefusal_ = 0;
+        rowidBase_.reset();
+        if (c.distinct || c.top || !c.groupBy.empty() || c.having || anyAggregate) rowidRefusal_ = 4403;
+        else if (scope.sources.size() != 1) rowidRefusal_ = 4405;
+        else if (const ScopeSource& only = scope.sources.front(); only.view && only.view->refusal) rowidRefusal_ = only.view->refusal;
+        else if (only.rowidSql.isEmpty()) rowidRefusal_ = 4405;
+        else {
+            auto base = std::make_shared<ViewBinding>();
+            if (only.view) {
+                base->base = only.view->base;
+            } else {
+                base->base.database = only.database;
+                base->base.schema = only.schema;
+                base->base.table = *only.table;
+            }
+            rowidBase_ = base;
+            items << only.rowidSql + QStringLiteral(" AS \"rid\"");
+        }
+    }
 
     // HAVING without GROUP BY and without an aggregate makes all rows one group; SQLite needs an
     // aggregate in the select list for that, so a hidden count(*) is added and dropped outside
@@ -325,7 +354,13 @@ TranslatedQuery Translator::query(const Query& q, const Scope* outer)
 {
     TranslatedQuery out;
     if (q.cores.empty()) throw Errors::syntax(QString());
+    const bool wantRowid = std::exchange(rowidForQuery_, false);
+    if (wantRowid && q.cores.size() > 1) {
+        rowidRefusal_ = 4403;
+        rowidBase_.reset();
+    }
     if (q.cores.size() == 1) {
+        rowidForCore_ = wantRowid;
         out.sql = core(q.cores[0], outer, out.columns, out, &q.orderBy, true);
         if (q.cores[0].into) out.intoCore = &q.cores[0];
         return out;

@@ -108,6 +108,9 @@ public:
         QString name;
     };
     std::optional<IdentityInsert> identityInsert;
+    // Tables whose identity TRUNCATE put back inside the open transaction: their counters are
+    // read again from the catalog when it is rolled back.
+    std::vector<std::pair<QString, int>> truncatedTables;
 
     // Variables of the batch
     QHash<QString, Variable> variables; // key: lower-case name with '@'

@@ -27,6 +27,9 @@ void execPrint(SessionImpl& s, const sql::PrintStmt& st);
 void execRaiserror(SessionImpl& s, const sql::RaiserrorStmt& st);
 void execExec(SessionImpl& s, const sql::ExecStmt& st);
 void execExecString(SessionImpl& s, const sql::ExecStringStmt& st);
+void execCreateView(SessionImpl& s, const sql::CreateViewStmt& st); // also ALTER VIEW
+void execDropViews(SessionImpl& s, const sql::DropObjectsStmt& st);
+void execTruncate(SessionImpl& s, const sql::TruncateStmt& st);
 
 // Evaluates an expression without a FROM clause (variables, literals, subqueries).
 types::Value evaluate(SessionImpl& s, const sql::Expr& e, types::TypeSpec* type = nullptr);

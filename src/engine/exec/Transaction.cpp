@@ -3,6 +3,7 @@
 
 #include "engine/Errors.h"
 #include "engine/exec/Statements.h"
+#include "engine/instance/InstanceImpl.h"
 #include "engine/storage/Sqlite.h"
 
 namespace engine::exec {
@@ -10,6 +11,11 @@ namespace engine::exec {
 using namespace engine::sql;
 
 namespace {
+void forgetTruncatedIdentities(SessionImpl& s)
+{
+    for (const auto& [database, tableId] : s.truncatedTables) s.server().forgetIdentity(database, tableId);
+}
+
 QString savepointName(const QString& name) { return storage::quoteId(QStringLiteral("tsql_save_") + name.toLower()); }
 } // namespace
 
@@ -25,6 +31,7 @@ void execTransaction(SessionImpl& s, const TransactionStmt& st)
         if (count == 0) throw Errors::commitWithoutBegin();
         if (count == 1) {
             storage::exec(s.db(), QStringLiteral("COMMIT"));
+            s.truncatedTables.clear();
         }
         --count;
         return;
@@ -33,9 +40,14 @@ void execTransaction(SessionImpl& s, const TransactionStmt& st)
         if (!st.name.isEmpty() && !st.name.startsWith(QLatin1Char('@'))) {
             // a savepoint of SAVE TRAN, or the outer transaction's own name
             int rc = sqlite3_exec(s.db(), QStringLiteral("ROLLBACK TO %1").arg(savepointName(st.name)).toUtf8().constData(), nullptr, nullptr, nullptr);
-            if (rc == SQLITE_OK) return;
+            if (rc == SQLITE_OK) {
+                forgetTruncatedIdentities(s);
+                return;
+            }
         }
         storage::exec(s.db(), QStringLiteral("ROLLBACK"));
+        forgetTruncatedIdentities(s);
+        s.truncatedTables.clear();
         count = 0;
         return;
     case TransactionOp::Save:

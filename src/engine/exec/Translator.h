@@ -16,6 +16,8 @@
 namespace engine::exec {
 
 class SessionImpl;
+struct ViewBinding;
+struct ViewDefinition;
 
 // A translated expression.
 struct Typed {
@@ -47,6 +49,8 @@ struct ScopeSource {
     std::shared_ptr<catalog::Table> table; // for base tables
     QString physTable;        // "dX"."tN" for base tables
     QString schema;
+    QString rowidSql;         // the base row's rowid: base tables, and views over one table in DML
+    std::shared_ptr<const ViewBinding> view; // set when the source is a view
 };
 
 struct Scope {
@@ -97,6 +101,8 @@ public:
     Typed defaultExpr(const QString& text);
     // A computed column text translated over the table's physical columns (bare names).
     Typed computedExpr(const QString& text, const catalog::Table& t);
+    // Views read by a DML statement carry their base row's rowid (see ViewBinding).
+    void setRowidsForDml(bool on) { rowidsForDml_ = on; }
 
 private:
     Typed literal(const sql::LiteralExpr& e);
@@ -114,11 +120,19 @@ private:
     QString core(const sql::SelectCore& c, const Scope* outer, std::vector<QueryColumn>& cols, TranslatedQuery& out,
                  const std::vector<sql::OrderItem>* orderBy, bool single);
     QString tableRef(const sql::TableRef& r, Scope& scope);
+    QString viewRef(const ViewDefinition& v, const sql::NamedTableRef& n, Scope& scope);
 
     SessionImpl& s_;
     std::vector<types::Value> binds_;
     int aliases_ = 0;
     int depth_ = 0;
+    // view expansion
+    std::vector<int> viewStack_;       // ids of the views being expanded
+    bool rowidsForDml_ = false;
+    bool rowidForQuery_ = false;       // the next query() adds its base rowid as "rid" when it can
+    bool rowidForCore_ = false;        // the same, handed from query() to its single core()
+    int rowidRefusal_ = 0;             // why the last such query has no rowid (error number)
+    std::shared_ptr<const ViewBinding> rowidBase_; // its base table when it has one
 };
 
 // Children of an expression node, for walks over the tree.

@@ -2,6 +2,7 @@
 #include "engine/exec/ConstraintErrors.h"
 #include "engine/exec/Statements.h"
 #include "engine/exec/Translator.h"
+#include "engine/exec/Views.h"
 #include "engine/storage/Sqlite.h"
 
 namespace engine::exec {
@@ -15,12 +16,12 @@ namespace {
 const ScopeSource* targetSource(const Scope& scope, const ObjectName& name)
 {
     for (const ScopeSource& src : scope.sources) {
-        if (!src.table) continue;
+        if (!src.table && !src.view) continue;
         if (name.owner.isEmpty() && name.database.isEmpty() && src.hasAlias && src.alias.compare(name.name, Qt::CaseInsensitive) == 0)
             return &src;
     }
     for (const ScopeSource& src : scope.sources) {
-        if (!src.table || src.hasAlias) continue;
+        if ((!src.table && !src.view) || src.hasAlias) continue;
         if (src.alias.compare(name.name, Qt::CaseInsensitive) != 0) continue;
         if (!name.owner.isEmpty() && src.owner.compare(name.owner, Qt::CaseInsensitive) != 0) continue;
         return &src;
@@ -36,27 +37,55 @@ struct DmlTarget {
     Scope scope;
     QString fromSql;      // other sources (empty when none)
     QString targetAlias;  // alias of the target in the scope
+    QString rowidSql;     // the target row's rowid in the scope
     bool joined = false;  // the target appears in FROM: joined back on rowid
+    std::shared_ptr<const ViewBinding> view; // the target is a view over `table`
 };
 
 DmlTarget dmlTarget(SessionImpl& s, Translator& tr, const ObjectName& name, const std::vector<TableRefPtr>& from)
 {
     DmlTarget d;
+    tr.setRowidsForDml(true);
+    auto throughView = [&](const ScopeSource& src) {
+        src.view->checkChangeable();
+        d.view = src.view;
+        d.table = src.view->base;
+        d.targetAlias = src.sqlAlias;
+        d.rowidSql = src.rowidSql;
+        d.joined = true;
+    };
     if (!from.empty()) {
         d.fromSql = tr.from(from, d.scope);
         if (const ScopeSource* src = targetSource(d.scope, name)) {
+            if (src->view) {
+                throughView(*src);
+                return d;
+            }
             d.table.database = src->database;
             d.table.schema = src->schema;
             d.table.table = *src->table;
             d.targetAlias = src->sqlAlias;
+            d.rowidSql = src->rowidSql;
             d.joined = true;
             return d;
         }
     }
-    d.table = s.resolveTable(name);
-    ScopeSource src = tr.tableSource(d.table.database, d.table.schema, d.table.table, d.table.exposedName, false);
-    d.targetAlias = src.sqlAlias;
-    d.scope.sources.insert(d.scope.sources.begin(), std::move(src));
+    if (auto t = s.findTable(name)) {
+        d.table = std::move(*t);
+        ScopeSource src = tr.tableSource(d.table.database, d.table.schema, d.table.table, d.table.exposedName, false);
+        d.targetAlias = src.sqlAlias;
+        d.rowidSql = src.rowidSql;
+        d.scope.sources.insert(d.scope.sources.begin(), std::move(src));
+        return d;
+    }
+    // a view (208 when there is none): read through its query, changed through its base table
+    std::vector<TableRefPtr> refs;
+    auto ref = std::make_unique<NamedTableRef>();
+    ref->name = name;
+    refs.push_back(std::move(ref));
+    const QString viewSql = tr.from(refs, d.scope);
+    throughView(d.scope.sources.back());
+    d.fromSql = d.fromSql.isEmpty() ? viewSql : viewSql + QStringLiteral(", ") + d.fromSql;
     return d;
 }
 
@@ -71,7 +100,7 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
     for (const SetAssignment& a : st.assignments) {
         if (a.column.isEmpty()) throw Errors::notSupported(QStringLiteral("assigning variables in UPDATE"));
         if (!a.variable.isEmpty()) throw Errors::notSupported(QStringLiteral("SET @variable = column = expression in UPDATE"));
-        const catalog::Column* c = t.column(a.column);
+        const catalog::Column* c = d.view ? t.columnById(d.view->baseColumn(a.column).colid) : t.column(a.column);
         if (!c) throw Errors::invalidColumn(a.column);
         for (const catalog::Column* o : seen)
             if (o == c) throw Errors::make(264, 16, QStringLiteral("Column '%1' is named more than once in the column list.").arg(c->name));
@@ -102,8 +131,8 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
     QString sql;
     if (d.joined) {
         // the new values are worked out by a join that keeps the target's rowid
-        sql = QStringLiteral("UPDATE %1 AS %2 SET %3 FROM (SELECT %4.rowid AS rid, %5 FROM %6%7) AS x WHERE %2.rowid = x.rid")
-                  .arg(d.table.qualifiedPhys(), updAlias, sets.join(QStringLiteral(", ")), d.targetAlias, values.join(QStringLiteral(", ")),
+        sql = QStringLiteral("UPDATE %1 AS %2 SET %3 FROM (SELECT %4 AS rid, %5 FROM %6%7) AS x WHERE %2.rowid = x.rid")
+                  .arg(d.table.qualifiedPhys(), updAlias, sets.join(QStringLiteral(", ")), d.rowidSql, values.join(QStringLiteral(", ")),
                        d.fromSql, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
     } else {
         sql = QStringLiteral("UPDATE %1 AS %2 SET %3").arg(d.table.qualifiedPhys(), updAlias, sets.join(QStringLiteral(", ")));
@@ -123,8 +152,8 @@ void execDelete(SessionImpl& s, const DeleteStmt& st)
     QString sql;
     if (d.joined || !d.fromSql.isEmpty()) {
         QString fromAll = d.joined ? d.fromSql : QStringLiteral("%1 AS %2, %3").arg(d.table.qualifiedPhys(), d.targetAlias, d.fromSql);
-        sql = QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT %2.rowid FROM %3%4)")
-                  .arg(d.table.qualifiedPhys(), d.targetAlias, fromAll, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
+        sql = QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT %2 FROM %3%4)")
+                  .arg(d.table.qualifiedPhys(), d.rowidSql, fromAll, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
     } else {
         sql = QStringLiteral("DELETE FROM %1 AS %2").arg(d.table.qualifiedPhys(), d.targetAlias);
         if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;

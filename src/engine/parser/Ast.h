@@ -337,6 +337,8 @@ enum class StmtKind {
     AlterDatabase,
     CreateDefault,
     CreateProcedure, // CREATE or ALTER PROCEDURE
+    CreateView,      // CREATE or ALTER VIEW
+    Truncate,        // TRUNCATE TABLE
     Exec,
     ExecString,
     Use,
@@ -534,7 +536,7 @@ struct DropIndexStmt : Stmt {
     std::vector<IndexName> indexes; // DROP INDEX t.ix, owner.t.ix2
 };
 
-enum class ObjectType { Table, Default, Procedure, Database };
+enum class ObjectType { Table, Default, Procedure, Database, View };
 
 struct DropObjectsStmt : Stmt {
     static constexpr StmtKind Kind = StmtKind::DropObjects;
@@ -588,6 +590,24 @@ struct CreateProcedureStmt : Stmt {
     StatementList body;
     QString bodyText; // the text after AS
     int bodyLine = 0; // line of the body's first token
+};
+
+// CREATE VIEW and ALTER VIEW. `source` is the whole text as written.
+struct CreateViewStmt : Stmt {
+    static constexpr StmtKind Kind = StmtKind::CreateView;
+    CreateViewStmt() : Stmt(Kind) {}
+    bool alter = false;
+    ObjectName name;
+    QStringList columns;  // (a, b) after the name; empty when none
+    QStringList options;  // WITH ENCRYPTION, SCHEMABINDING, VIEW_METADATA (upper case)
+    std::unique_ptr<Query> query;
+    bool checkOption = false; // WITH CHECK OPTION
+};
+
+struct TruncateStmt : Stmt {
+    static constexpr StmtKind Kind = StmtKind::Truncate;
+    TruncateStmt() : Stmt(Kind) {}
+    ObjectName table;
 };
 
 struct ExecArg {

@@ -16,4 +16,8 @@ DataType parseDataType(const QString& text) {
     return SqlParser(text).parseStandaloneDataType();
 }
 
+std::vector<ProcParam> parseParameterList(const QString& text) {
+    return SqlParser(text).parseStandaloneParameters();
+}
+
 } // namespace engine::sql

@@ -23,4 +23,7 @@ ExprPtr parseExpression(const QString& text);
 // Parses a data type alone: "varchar(10)", "decimal(10, 2)".
 DataType parseDataType(const QString& text);
 
+// A parameter list as sp_executesql takes it: "@a int, @b varchar(10) OUTPUT".
+std::vector<ProcParam> parseParameterList(const QString& text);
+
 } // namespace engine::sql

@@ -339,6 +339,8 @@ StmtPtr SqlParser::parseStatement(bool firstInBatch) {
             auto u = std::make_unique<UnsupportedStmt>();
             u->name = w;
             s = std::move(u);
+        } else if (w == QLatin1String("TRUNCATE") && peek(1).isWord("TABLE")) {
+            s = parseTruncate();
         } else if (w == QLatin1String("TRUNCATE") || w == QLatin1String("BULK")) {
             take();
             const QString second = cur().text.toUpper();

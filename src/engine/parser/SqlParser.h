@@ -19,6 +19,7 @@ public:
     StatementList parseBatch();
     ExprPtr parseStandaloneExpression();
     DataType parseStandaloneDataType();
+    std::vector<ProcParam> parseStandaloneParameters();
 
 private:
     // Nesting guard: every recursive entry point holds one.
@@ -106,6 +107,9 @@ private:
     StmtPtr parseAlterDatabase();
     StmtPtr parseCreateDefault();
     StmtPtr parseCreateProcedure(bool alter, int startPos);
+    StmtPtr parseCreateView(bool alter, int startPos);
+    ProcParam parseProcParam();
+    StmtPtr parseTruncate();
     ColumnDef parseColumnDef();
     bool atConstraintStart() const;
     ConstraintDef parseTableConstraint(bool allowDefaultFor);

@@ -20,7 +20,9 @@ StmtPtr SqlParser::parseCreate() {
         return parseCreateDefault();
     if (t.isWord("PROC") || t.isWord("PROCEDURE"))
         return parseCreateProcedure(false, start);
-    if (t.isWord("VIEW") || t.isWord("TRIGGER") || t.isWord("FUNCTION") || t.isWord("RULE") ||
+    if (t.isWord("VIEW"))
+        return parseCreateView(false, start);
+    if (t.isWord("TRIGGER") || t.isWord("FUNCTION") || t.isWord("RULE") ||
         t.isWord("SCHEMA")) {
         const QString name = QStringLiteral("CREATE ") + take().text.toUpper();
         return parseUnsupported(name, true);
@@ -42,7 +44,9 @@ StmtPtr SqlParser::parseAlter() {
         return parseAlterDatabase();
     if (t.isWord("PROC") || t.isWord("PROCEDURE"))
         return parseCreateProcedure(true, start);
-    if (t.isWord("VIEW") || t.isWord("TRIGGER") || t.isWord("FUNCTION")) {
+    if (t.isWord("VIEW"))
+        return parseCreateView(true, start);
+    if (t.isWord("TRIGGER") || t.isWord("FUNCTION")) {
         const QString name = QStringLiteral("ALTER ") + take().text.toUpper();
         return parseUnsupported(name, true);
     }
@@ -67,6 +71,8 @@ StmtPtr SqlParser::parseDrop() {
         s->objectType = ObjectType::Procedure;
     else if (t.isWord("DATABASE"))
         s->objectType = ObjectType::Database;
+    else if (t.isWord("VIEW"))
+        s->objectType = ObjectType::View;
     else if (t.type == TokenType::Identifier) {
         const QString name = QStringLiteral("DROP ") + take().text.toUpper();
         auto u = std::make_unique<UnsupportedStmt>();
@@ -627,6 +633,33 @@ StmtPtr SqlParser::parseCreateDefault() {
     return s;
 }
 
+ProcParam SqlParser::parseProcParam() {
+    ProcParam p;
+    if (cur().type != TokenType::Variable)
+        syntaxError();
+    p.name = take().text;
+    acceptWord("AS");
+    p.type = parseDataType();
+    acceptWord("VARYING");
+    if (acceptOp("="))
+        p.defaultValue = parseExpr();
+    if (acceptWord("OUTPUT") || acceptWord("OUT"))
+        p.output = true;
+    return p;
+}
+
+std::vector<ProcParam> SqlParser::parseStandaloneParameters() {
+    std::vector<ProcParam> params;
+    if (atEnd())
+        return params;
+    do
+        params.push_back(parseProcParam());
+    while (acceptOp(","));
+    if (!atEnd())
+        syntaxError();
+    return params;
+}
+
 StmtPtr SqlParser::parseCreateProcedure(bool alter, int startPos) {
     take(); // PROC or PROCEDURE
     auto s = std::make_unique<CreateProcedureStmt>();
@@ -640,20 +673,9 @@ StmtPtr SqlParser::parseCreateProcedure(bool alter, int startPos) {
     if (parens)
         take();
     if (cur().type == TokenType::Variable) {
-        do {
-            ProcParam p;
-            if (cur().type != TokenType::Variable)
-                syntaxError();
-            p.name = take().text;
-            acceptWord("AS");
-            p.type = parseDataType();
-            acceptWord("VARYING");
-            if (acceptOp("="))
-                p.defaultValue = parseExpr();
-            if (acceptWord("OUTPUT") || acceptWord("OUT"))
-                p.output = true;
-            s->params.push_back(std::move(p));
-        } while (acceptOp(","));
+        do
+            s->params.push_back(parseProcParam());
+        while (acceptOp(","));
     }
     if (parens)
         expectOp(")");
@@ -677,6 +699,50 @@ StmtPtr SqlParser::parseCreateProcedure(bool alter, int startPos) {
     s->bodyText = text_.mid(asEnd);
     s->body = parseStatementsToEnd();
     s->source = text_.mid(startPos);
+    return s;
+}
+
+// [CREATE | ALTER] VIEW name [(columns)] [WITH option, ...] AS query [WITH CHECK OPTION]:
+// the view is the whole batch.
+StmtPtr SqlParser::parseCreateView(bool alter, int startPos) {
+    expectWord("VIEW");
+    auto s = std::make_unique<CreateViewStmt>();
+    s->alter = alter;
+    s->name = parseObjectName();
+    if (acceptOp("(")) {
+        do
+            s->columns << parseName();
+        while (acceptOp(","));
+        expectOp(")");
+    }
+    if (acceptWord("WITH")) {
+        do {
+            const Token& o = cur();
+            if (!(o.isWord("ENCRYPTION") || o.isWord("SCHEMABINDING") || o.isWord("VIEW_METADATA")))
+                syntaxError();
+            s->options << take().text.toUpper();
+        } while (acceptOp(","));
+    }
+    expectWord("AS");
+    s->query = parseQuery();
+    if (acceptWord("WITH")) {
+        expectWord("CHECK");
+        expectWord("OPTION");
+        s->checkOption = true;
+    }
+    while (acceptOp(";")) {
+    }
+    if (!atEnd())
+        syntaxError();
+    s->source = text_.mid(startPos);
+    return s;
+}
+
+StmtPtr SqlParser::parseTruncate() {
+    expectWord("TRUNCATE");
+    expectWord("TABLE");
+    auto s = std::make_unique<TruncateStmt>();
+    s->table = parseObjectName();
     return s;
 }
 

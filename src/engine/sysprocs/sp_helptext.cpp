@@ -1,4 +1,4 @@
-// sp_helptext 'name': the text of a procedure or default, one row per line.
+// sp_helptext 'name': the text of a procedure, view or default, one row per line.
 #include "engine/ErrorsSchema.h"
 #include "engine/sysprocs/ObjectNames.h"
 
@@ -38,7 +38,7 @@ void sp_helptext(exec::SessionImpl& s, const std::vector<ProcArg>& args)
     }
     auto o = c.findObject(n.owner, n.name, s.userName());
     if (!o) throw Errors::objectNotInDatabase(name, s.currentDatabase());
-    const bool hasText = o->xtype == QLatin1String("P") || (o->xtype == QLatin1String("D") && o->parentId == 0);
+    const bool hasText = o->xtype == QLatin1String("P") || o->xtype == QLatin1String("V") || (o->xtype == QLatin1String("D") && o->parentId == 0);
     if (!hasText || o->text.isEmpty()) throw Errors::noText(name);
     ResultSet rs;
     rs.columns.push_back(exec::columnInfo(QStringLiteral("Text"), types::makeSpec(types::Type::NVarChar, kRowWidth, std::nullopt, std::nullopt), true));

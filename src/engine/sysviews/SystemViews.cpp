@@ -116,6 +116,128 @@ std::vector<SystemView>& views()
           {QStringLiteral("IS_NULLABLE"), t(Type::VarChar, 3)}, {QStringLiteral("DATA_TYPE"), t(Type::SysName)},
           {QStringLiteral("CHARACTER_MAXIMUM_LENGTH"), t(Type::Int)}, {QStringLiteral("NUMERIC_PRECISION"), t(Type::TinyInt)},
           {QStringLiteral("NUMERIC_SCALE"), t(Type::Int)}}},
+        {QStringLiteral("SCHEMATA"), QStringLiteral("INFORMATION_SCHEMA"), QStringLiteral("v_is_schemata"), true,
+         {{QStringLiteral("CATALOG_NAME"), t(Type::SysName)},
+          {QStringLiteral("SCHEMA_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SCHEMA_OWNER"), t(Type::NVarChar, 128)},
+          {QStringLiteral("DEFAULT_CHARACTER_SET_CATALOG"), t(Type::VarChar, 6)},
+          {QStringLiteral("DEFAULT_CHARACTER_SET_SCHEMA"), t(Type::VarChar, 3)},
+          {QStringLiteral("DEFAULT_CHARACTER_SET_NAME"), t(Type::SysName)}}},
+        {QStringLiteral("VIEWS"), QStringLiteral("INFORMATION_SCHEMA"), QStringLiteral("v_is_views"), false,
+         {{QStringLiteral("TABLE_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TABLE_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TABLE_NAME"), t(Type::SysName)},
+          {QStringLiteral("VIEW_DEFINITION"), t(Type::NVarChar, 4000)},
+          {QStringLiteral("CHECK_OPTION"), t(Type::VarChar, 7)},
+          {QStringLiteral("IS_UPDATABLE"), t(Type::VarChar, 2)}}},
+        {QStringLiteral("VIEW_TABLE_USAGE"), QStringLiteral("INFORMATION_SCHEMA"), QStringLiteral("v_is_view_table_usage"), false,
+         {{QStringLiteral("VIEW_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("VIEW_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("VIEW_NAME"), t(Type::SysName)},
+          {QStringLiteral("TABLE_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TABLE_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TABLE_NAME"), t(Type::SysName)}}},
+        {QStringLiteral("TABLE_CONSTRAINTS"), QStringLiteral("INFORMATION_SCHEMA"), QStringLiteral("v_is_table_constraints"), false,
+         {{QStringLiteral("CONSTRAINT_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CONSTRAINT_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CONSTRAINT_NAME"), t(Type::SysName)},
+          {QStringLiteral("TABLE_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TABLE_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TABLE_NAME"), t(Type::SysName)},
+          {QStringLiteral("CONSTRAINT_TYPE"), t(Type::VarChar, 11)},
+          {QStringLiteral("IS_DEFERRABLE"), t(Type::VarChar, 2)},
+          {QStringLiteral("INITIALLY_DEFERRED"), t(Type::VarChar, 2)}}},
+        {QStringLiteral("KEY_COLUMN_USAGE"), QStringLiteral("INFORMATION_SCHEMA"), QStringLiteral("v_is_key_column_usage"), false,
+         {{QStringLiteral("CONSTRAINT_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CONSTRAINT_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CONSTRAINT_NAME"), t(Type::SysName)},
+          {QStringLiteral("TABLE_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TABLE_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TABLE_NAME"), t(Type::SysName)},
+          {QStringLiteral("COLUMN_NAME"), t(Type::SysName)},
+          {QStringLiteral("ORDINAL_POSITION"), t(Type::Int)}}},
+        {QStringLiteral("ROUTINES"), QStringLiteral("INFORMATION_SCHEMA"), QStringLiteral("v_is_routines"), false,
+         {{QStringLiteral("SPECIFIC_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SPECIFIC_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SPECIFIC_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("ROUTINE_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("ROUTINE_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("ROUTINE_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("ROUTINE_TYPE"), t(Type::NVarChar, 20)},
+          {QStringLiteral("MODULE_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("MODULE_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("MODULE_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("UDT_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("UDT_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("UDT_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("DATA_TYPE"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CHARACTER_MAXIMUM_LENGTH"), t(Type::Int)},
+          {QStringLiteral("CHARACTER_OCTET_LENGTH"), t(Type::Int)},
+          {QStringLiteral("COLLATION_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("COLLATION_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("COLLATION_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CHARACTER_SET_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CHARACTER_SET_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CHARACTER_SET_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("NUMERIC_PRECISION"), t(Type::SmallInt)},
+          {QStringLiteral("NUMERIC_PRECISION_RADIX"), t(Type::SmallInt)},
+          {QStringLiteral("NUMERIC_SCALE"), t(Type::SmallInt)},
+          {QStringLiteral("DATETIME_PRECISION"), t(Type::SmallInt)},
+          {QStringLiteral("INTERVAL_TYPE"), t(Type::NVarChar, 30)},
+          {QStringLiteral("INTERVAL_PRECISION"), t(Type::SmallInt)},
+          {QStringLiteral("TYPE_UDT_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TYPE_UDT_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("TYPE_UDT_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SCOPE_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SCOPE_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SCOPE_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("MAXIMUM_CARDINALITY"), t(Type::BigInt)},
+          {QStringLiteral("DTD_IDENTIFIER"), t(Type::NVarChar, 128)},
+          {QStringLiteral("ROUTINE_BODY"), t(Type::NVarChar, 30)},
+          {QStringLiteral("ROUTINE_DEFINITION"), t(Type::NVarChar, 4000)},
+          {QStringLiteral("EXTERNAL_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("EXTERNAL_LANGUAGE"), t(Type::NVarChar, 30)},
+          {QStringLiteral("PARAMETER_STYLE"), t(Type::NVarChar, 30)},
+          {QStringLiteral("IS_DETERMINISTIC"), t(Type::NVarChar, 10)},
+          {QStringLiteral("SQL_DATA_ACCESS"), t(Type::NVarChar, 30)},
+          {QStringLiteral("IS_NULL_CALL"), t(Type::NVarChar, 10)},
+          {QStringLiteral("SQL_PATH"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SCHEMA_LEVEL_ROUTINE"), t(Type::NVarChar, 10)},
+          {QStringLiteral("MAX_DYNAMIC_RESULT_SETS"), t(Type::SmallInt)},
+          {QStringLiteral("IS_USER_DEFINED_CAST"), t(Type::NVarChar, 10)},
+          {QStringLiteral("IS_IMPLICITLY_INVOCABLE"), t(Type::NVarChar, 10)},
+          {QStringLiteral("CREATED"), t(Type::DateTime)},
+          {QStringLiteral("LAST_ALTERED"), t(Type::DateTime)}}},
+        {QStringLiteral("PARAMETERS"), QStringLiteral("INFORMATION_SCHEMA"), QStringLiteral("v_is_parameters"), false,
+         {{QStringLiteral("SPECIFIC_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SPECIFIC_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SPECIFIC_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("ORDINAL_POSITION"), t(Type::SmallInt)},
+          {QStringLiteral("PARAMETER_MODE"), t(Type::NVarChar, 10)},
+          {QStringLiteral("IS_RESULT"), t(Type::NVarChar, 10)},
+          {QStringLiteral("AS_LOCATOR"), t(Type::NVarChar, 10)},
+          {QStringLiteral("PARAMETER_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("DATA_TYPE"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CHARACTER_MAXIMUM_LENGTH"), t(Type::Int)},
+          {QStringLiteral("CHARACTER_OCTET_LENGTH"), t(Type::Int)},
+          {QStringLiteral("COLLATION_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("COLLATION_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("COLLATION_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CHARACTER_SET_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CHARACTER_SET_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CHARACTER_SET_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("NUMERIC_PRECISION"), t(Type::TinyInt)},
+          {QStringLiteral("NUMERIC_PRECISION_RADIX"), t(Type::SmallInt)},
+          {QStringLiteral("NUMERIC_SCALE"), t(Type::TinyInt)},
+          {QStringLiteral("DATETIME_PRECISION"), t(Type::SmallInt)},
+          {QStringLiteral("INTERVAL_TYPE"), t(Type::NVarChar, 30)},
+          {QStringLiteral("INTERVAL_PRECISION"), t(Type::SmallInt)},
+          {QStringLiteral("USER_DEFINED_TYPE_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("USER_DEFINED_TYPE_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("USER_DEFINED_TYPE_NAME"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SCOPE_CATALOG"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SCOPE_SCHEMA"), t(Type::NVarChar, 128)},
+          {QStringLiteral("SCOPE_NAME"), t(Type::NVarChar, 128)}}},
     };
     return v;
 }
@@ -136,9 +258,11 @@ const SystemView* find(const QString& owner, const QString& name)
 }
 
 namespace {
-const char* const kViewsVersion = "3";
+const char* const kViewsVersion = "4";
 const char* const kViewNames[] = {"v_sysobjects", "v_syscolumns", "v_systypes", "v_sysindexes", "v_sysdatabases",
-                                  "v_sysfilegroups", "v_is_tables", "v_is_columns"};
+                                  "v_sysfilegroups", "v_is_tables", "v_is_columns", "v_is_views", "v_is_view_table_usage",
+                                  "v_is_table_constraints", "v_is_key_column_usage", "v_is_schemata", "v_is_routines",
+                                  "v_is_parameters"};
 } // namespace
 
 void ensureSystemViews(sqlite3* db, const QString& schema)
@@ -155,6 +279,14 @@ void ensureSystemViews(sqlite3* db, const QString& schema)
         throw;
     }
 }
+
+namespace {
+bool hasDatabases(sqlite3* db, const QString& s)
+{
+    storage::Statement m(db, QStringLiteral("SELECT 1 FROM %1.sqlite_master WHERE name = 'cat_databases'").arg(s));
+    return m.step();
+}
+} // namespace
 
 void createSystemViews(sqlite3* db, const QString& schema)
 {
@@ -190,8 +322,8 @@ void createSystemViews(sqlite3* db, const QString& schema)
     storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysfilegroups AS SELECT groupid AS groupid, 0 AS allocpolicy, 0 AS status, "
                                      "name COLLATE TSQL_CI AS groupname FROM cat_filegroups").arg(s));
     storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_tables AS SELECT (SELECT value FROM cat_settings WHERE key = 'name') COLLATE TSQL_CI AS TABLE_CATALOG, "
-                                     "o.owner COLLATE TSQL_CI AS TABLE_SCHEMA, o.name COLLATE TSQL_CI AS TABLE_NAME, 'BASE TABLE' AS TABLE_TYPE FROM cat_objects o "
-                                     "WHERE o.xtype IN ('U', 'V')").arg(s));
+                                     "o.owner COLLATE TSQL_CI AS TABLE_SCHEMA, o.name COLLATE TSQL_CI AS TABLE_NAME, CASE o.xtype WHEN 'V' THEN 'VIEW' ELSE 'BASE TABLE' END AS TABLE_TYPE "
+                                     "FROM cat_objects o WHERE o.xtype IN ('U', 'V')").arg(s));
     storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_columns AS SELECT (SELECT value FROM cat_settings WHERE key = 'name') COLLATE TSQL_CI AS TABLE_CATALOG, "
                                      "o.owner COLLATE TSQL_CI AS TABLE_SCHEMA, o.name COLLATE TSQL_CI AS TABLE_NAME, c.name COLLATE TSQL_CI AS COLUMN_NAME, "
                                      "c.colid AS ORDINAL_POSITION, "
@@ -201,6 +333,7 @@ void createSystemViews(sqlite3* db, const QString& schema)
                                      "CASE WHEN c.prec > 0 THEN c.prec END AS NUMERIC_PRECISION, "
                                      "CASE WHEN c.prec > 0 THEN c.scale END AS NUMERIC_SCALE "
                                      "FROM cat_columns c JOIN cat_objects o ON o.id = c.table_id").arg(s, typeNameCase(QStringLiteral("c.type"))));
+    createInformationSchemaViews(db, s, hasDatabases(db, s));
     storage::exec(db, QStringLiteral("INSERT OR REPLACE INTO %1.cat_settings (key, value) VALUES ('views', '%2')").arg(s, QLatin1String(kViewsVersion)));
 }
 

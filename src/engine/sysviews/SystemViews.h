@@ -1,6 +1,6 @@
 #pragma once
 // Read-only system tables over the catalog: sysobjects, syscolumns, systypes, sysindexes,
-// sysdatabases, INFORMATION_SCHEMA.TABLES and INFORMATION_SCHEMA.COLUMNS.
+// sysdatabases and the INFORMATION_SCHEMA views.
 
 #include "engine/types/TypeInfo.h"
 
@@ -30,6 +30,11 @@ const SystemView* find(const QString& owner, const QString& name);
 
 // Creates (or re-creates) the views of a database.
 void createSystemViews(sqlite3* db, const QString& schema);
+// The INFORMATION_SCHEMA views beyond TABLES and COLUMNS (SCHEMATA only in master), with the
+// catalog tables they read. `s` is the quoted schema name.
+void createInformationSchemaViews(sqlite3* db, const QString& s, bool master);
+// The catalog tables of views' tables and procedures' parameters (made when missing).
+void ensureInformationTables(sqlite3* db, const QString& s);
 // Re-creates the views of an older database file when no transaction is open.
 void ensureSystemViews(sqlite3* db, const QString& schema);
 
