@@ -84,6 +84,11 @@ void execCreateView(SessionImpl& s, const sql::CreateViewStmt& st)
         checkDefinition(s, st);
         Statement u(c.db(), QStringLiteral("UPDATE %1.cat_objects SET text = ?2 WHERE id = ?1").arg(quoteId(c.schema())));
         u.bind(1, o->id).bind(2, st.source).run();
+        // bound once more with its new text: a view that now reaches itself is refused (4429)
+        sql::ObjectName self;
+        self.owner = o->owner;
+        self.name = o->name;
+        bindViewForDml(s, self);
         recordViewTables(s, c, o->id, *st.query);
         return;
     }
