@@ -57,7 +57,7 @@ void checkDefinition(SessionImpl& s, const sql::CreateViewStmt& st)
         for (const QueryColumn& c : q.columns) {
             ++k;
             if (c.info.name.isEmpty())
-                throw Errors::make(4511, 16, QStringLiteral("Column %1 of view '%2' has no name; give it one with AS.").arg(k).arg(name));
+                throw Errors::make(4511, 16, QStringLiteral("Column %1 of view '%2' has no name; give it one with AS.").arg(QString::number(k), name));
             names << c.info.name;
         }
     }

@@ -104,7 +104,7 @@ QString Translator::viewRef(const ViewDefinition& v, const NamedTableRef& n, Sco
     if (wantRowid && rowidBase_) binding->base = rowidBase_->base;
     if (!def.columns.isEmpty() && def.columns.size() != qsizetype(q.columns.size()))
         throw Errors::make(4502, 16, QStringLiteral("View '%1' names %2 columns but its query gives %3.")
-                                         .arg(v.object.name).arg(def.columns.size()).arg(q.columns.size()));
+                                         .arg(v.object.name, QString::number(def.columns.size()), QString::number(q.columns.size())));
     ScopeSource src;
     src.alias = n.alias.isEmpty() ? v.object.name : n.alias;
     src.hasAlias = !n.alias.isEmpty();

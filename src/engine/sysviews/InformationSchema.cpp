@@ -13,7 +13,7 @@ QString typeNames(const QString& col)
     int n = 0;
     const types::TypeInfo* all = types::allTypes(n);
     QString s = QStringLiteral("CASE %1").arg(col);
-    for (int i = 0; i < n; ++i) s += QStringLiteral(" WHEN %1 THEN '%2'").arg(int(all[i].type)).arg(QLatin1String(all[i].name));
+    for (int i = 0; i < n; ++i) s += QStringLiteral(" WHEN %1 THEN '%2'").arg(QString::number(int(all[i].type)), QLatin1String(all[i].name));
     return s + QStringLiteral(" END");
 }
 
@@ -108,7 +108,7 @@ void createInformationSchemaViews(sqlite3* db, const QString& s, bool master)
           << QStringLiteral("CASE WHEN p.prec > 0 THEN p.prec END AS NUMERIC_PRECISION")
           << QStringLiteral("CASE WHEN p.prec > 0 THEN CASE WHEN %1 THEN 2 ELSE 10 END END AS NUMERIC_PRECISION_RADIX").arg(approx)
           << QStringLiteral("CASE WHEN p.prec > 0 AND NOT %1 THEN p.scale END AS NUMERIC_SCALE").arg(approx)
-          << QStringLiteral("CASE p.type WHEN %1 THEN 3 WHEN %2 THEN 0 END AS DATETIME_PRECISION").arg(int(Type::DateTime)).arg(int(Type::SmallDateTime));
+          << QStringLiteral("CASE p.type WHEN %1 THEN 3 WHEN %2 THEN 0 END AS DATETIME_PRECISION").arg(QString::number(int(Type::DateTime)), QString::number(int(Type::SmallDateTime)));
     for (const char* c : {"INTERVAL_TYPE", "INTERVAL_PRECISION", "USER_DEFINED_TYPE_CATALOG", "USER_DEFINED_TYPE_SCHEMA",
                           "USER_DEFINED_TYPE_NAME", "SCOPE_CATALOG", "SCOPE_SCHEMA", "SCOPE_NAME"})
         param << QStringLiteral("NULL AS %1").arg(QLatin1String(c));
