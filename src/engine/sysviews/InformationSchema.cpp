@@ -1,5 +1,5 @@
-// INFORMATION_SCHEMA views over the catalog: views, their tables, routines and their
-// parameters, key constraints and their columns, and (in master) the databases.
+// INFORMATION_SCHEMA views over the catalog: columns, views and their tables, routines and
+// their parameters, key constraints and their columns, and (in master) the databases.
 #include "engine/sysviews/SystemViews.h"
 
 #include "engine/storage/Sqlite.h"
@@ -24,6 +24,14 @@ QString typeIn(const QString& col, std::initializer_list<types::Type> list)
     return QStringLiteral("%1 IN (%2)").arg(col, codes.join(QStringLiteral(", ")));
 }
 
+// The number types: the ones with a numeric precision, radix and scale.
+QString numeric(const QString& col)
+{
+    using types::Type;
+    return typeIn(col, {Type::BigInt, Type::Int, Type::SmallInt, Type::TinyInt, Type::Decimal, Type::Numeric, Type::Money,
+                        Type::SmallMoney, Type::Float, Type::Real});
+}
+
 const char* const kCatalogName = "(SELECT value FROM cat_settings WHERE key = 'name') COLLATE TSQL_CI";
 
 } // namespace
@@ -43,6 +51,44 @@ void createInformationSchemaViews(sqlite3* db, const QString& s, bool master)
     using types::Type;
     const QString cat = QLatin1String(kCatalogName);
     ensureInformationTables(db, s);
+    // columns of tables; a user type is the column's domain, its system type the data type
+    const QString cunicode = typeIn(QStringLiteral("c.type"), {Type::NChar, Type::NVarChar, Type::SysName});
+    const QString cansi = typeIn(QStringLiteral("c.type"), {Type::Char, Type::VarChar});
+    const QString cbinary = typeIn(QStringLiteral("c.type"), {Type::Binary, Type::VarBinary});
+    const QString ctext = typeIn(QStringLiteral("c.type"), {Type::Text, Type::NText, Type::Image});
+    const QString capprox = typeIn(QStringLiteral("c.type"), {Type::Float, Type::Real});
+    const QString cstring = typeIn(QStringLiteral("c.type"), {Type::Char, Type::VarChar, Type::Text, Type::NChar, Type::NVarChar,
+                                                             Type::NText, Type::SysName});
+    const QString ntext = QString::number(int(Type::NText));
+    QStringList column;
+    column << cat + QStringLiteral(" AS TABLE_CATALOG") << QStringLiteral("o.owner COLLATE TSQL_CI AS TABLE_SCHEMA")
+           << QStringLiteral("o.name COLLATE TSQL_CI AS TABLE_NAME") << QStringLiteral("c.name COLLATE TSQL_CI AS COLUMN_NAME")
+           << QStringLiteral("c.colid AS ORDINAL_POSITION") << QStringLiteral("c.default_text AS COLUMN_DEFAULT")
+           << QStringLiteral("CASE WHEN c.nullable THEN 'YES' ELSE 'NO' END AS IS_NULLABLE")
+           << typeNames(QStringLiteral("c.type")) + QStringLiteral(" AS DATA_TYPE")
+           << QStringLiteral("CASE WHEN %1 OR %2 OR %3 THEN c.length WHEN c.type = %4 THEN 1073741823 WHEN %5 THEN 2147483647 END "
+                             "AS CHARACTER_MAXIMUM_LENGTH").arg(cunicode, cansi, cbinary, ntext, ctext)
+           << QStringLiteral("CASE WHEN %1 THEN c.length * 2 WHEN %2 OR %3 THEN c.length WHEN c.type = %4 THEN 2147483646 "
+                             "WHEN %5 THEN 2147483647 END AS CHARACTER_OCTET_LENGTH").arg(cunicode, cansi, cbinary, ntext, ctext)
+           << QStringLiteral("CASE WHEN %1 THEN c.prec END AS NUMERIC_PRECISION").arg(numeric(QStringLiteral("c.type")))
+           << QStringLiteral("CASE WHEN %1 THEN CASE WHEN %2 THEN 2 ELSE 10 END END AS NUMERIC_PRECISION_RADIX")
+                  .arg(numeric(QStringLiteral("c.type")), capprox)
+           << QStringLiteral("CASE WHEN %1 AND NOT %2 THEN c.scale END AS NUMERIC_SCALE").arg(numeric(QStringLiteral("c.type")), capprox)
+           << QStringLiteral("CASE c.type WHEN %1 THEN 3 WHEN %2 THEN 0 END AS DATETIME_PRECISION")
+                  .arg(QString::number(int(Type::DateTime)), QString::number(int(Type::SmallDateTime)))
+           << QStringLiteral("NULL AS CHARACTER_SET_CATALOG") << QStringLiteral("NULL AS CHARACTER_SET_SCHEMA")
+           << QStringLiteral("CASE WHEN %1 THEN 'UNICODE' WHEN %2 THEN 'iso_1' END AS CHARACTER_SET_NAME")
+                  .arg(typeIn(QStringLiteral("c.type"), {Type::NChar, Type::NVarChar, Type::NText, Type::SysName}),
+                       typeIn(QStringLiteral("c.type"), {Type::Char, Type::VarChar, Type::Text}))
+           << QStringLiteral("NULL AS COLLATION_CATALOG") << QStringLiteral("NULL AS COLLATION_SCHEMA")
+           << QStringLiteral("CASE WHEN %1 THEN coalesce(c.collation, (SELECT value FROM cat_settings WHERE key = 'collation')) END "
+                             "AS COLLATION_NAME").arg(cstring)
+           << QStringLiteral("CASE WHEN c.user_type IS NOT NULL THEN %1 END AS DOMAIN_CATALOG").arg(cat)
+           << QStringLiteral("CASE WHEN c.user_type IS NOT NULL THEN 'dbo' END AS DOMAIN_SCHEMA")
+           << QStringLiteral("c.user_type AS DOMAIN_NAME");
+    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_columns AS SELECT %2 FROM cat_columns c JOIN cat_objects o ON o.id = c.table_id")
+                          .arg(s, column.join(QStringLiteral(", "))));
+
     storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_views AS SELECT %2 AS TABLE_CATALOG, o.owner COLLATE TSQL_CI AS TABLE_SCHEMA, "
                                      "o.name COLLATE TSQL_CI AS TABLE_NAME, substr(o.text, 1, 4000) AS VIEW_DEFINITION, "
                                      "'NONE' AS CHECK_OPTION, 'NO' AS IS_UPDATABLE FROM cat_objects o WHERE o.xtype = 'V'").arg(s, cat));
@@ -105,9 +151,10 @@ void createInformationSchemaViews(sqlite3* db, const QString& s, bool master)
           << QStringLiteral("CASE WHEN %1 OR %2 THEN 'SQL_Latin1_General_CP1_CI_AS' END AS COLLATION_NAME").arg(unicode, ansi)
           << QStringLiteral("NULL AS CHARACTER_SET_CATALOG") << QStringLiteral("NULL AS CHARACTER_SET_SCHEMA")
           << QStringLiteral("CASE WHEN %1 THEN 'UNICODE' WHEN %2 THEN 'iso_1' END AS CHARACTER_SET_NAME").arg(unicode, ansi)
-          << QStringLiteral("CASE WHEN p.prec > 0 THEN p.prec END AS NUMERIC_PRECISION")
-          << QStringLiteral("CASE WHEN p.prec > 0 THEN CASE WHEN %1 THEN 2 ELSE 10 END END AS NUMERIC_PRECISION_RADIX").arg(approx)
-          << QStringLiteral("CASE WHEN p.prec > 0 AND NOT %1 THEN p.scale END AS NUMERIC_SCALE").arg(approx)
+          << QStringLiteral("CASE WHEN %1 THEN p.prec END AS NUMERIC_PRECISION").arg(numeric(QStringLiteral("p.type")))
+          << QStringLiteral("CASE WHEN %1 THEN CASE WHEN %2 THEN 2 ELSE 10 END END AS NUMERIC_PRECISION_RADIX")
+                 .arg(numeric(QStringLiteral("p.type")), approx)
+          << QStringLiteral("CASE WHEN %1 AND NOT %2 THEN p.scale END AS NUMERIC_SCALE").arg(numeric(QStringLiteral("p.type")), approx)
           << QStringLiteral("CASE p.type WHEN %1 THEN 3 WHEN %2 THEN 0 END AS DATETIME_PRECISION").arg(QString::number(int(Type::DateTime)), QString::number(int(Type::SmallDateTime)));
     for (const char* c : {"INTERVAL_TYPE", "INTERVAL_PRECISION", "USER_DEFINED_TYPE_CATALOG", "USER_DEFINED_TYPE_SCHEMA",
                           "USER_DEFINED_TYPE_NAME", "SCOPE_CATALOG", "SCOPE_SCHEMA", "SCOPE_NAME"})

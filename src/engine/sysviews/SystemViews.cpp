@@ -34,15 +34,6 @@ QString systemTypeRows()
     return rows.join(QStringLiteral(" UNION ALL "));
 }
 
-QString typeNameCase(const QString& col)
-{
-    int n = 0;
-    const types::TypeInfo* all = types::allTypes(n);
-    QString s = QStringLiteral("CASE %1").arg(col);
-    for (int i = 0; i < n; ++i) s += QStringLiteral(" WHEN %1 THEN '%2'").arg(int(all[i].type)).arg(QLatin1String(all[i].name));
-    return s + QStringLiteral(" END");
-}
-
 QString xtypeCase(const QString& col)
 {
     int n = 0;
@@ -113,9 +104,15 @@ std::vector<SystemView>& views()
          {{QStringLiteral("TABLE_CATALOG"), t(Type::NVarChar, 128)}, {QStringLiteral("TABLE_SCHEMA"), t(Type::NVarChar, 128)},
           {QStringLiteral("TABLE_NAME"), t(Type::SysName)}, {QStringLiteral("COLUMN_NAME"), t(Type::SysName)},
           {QStringLiteral("ORDINAL_POSITION"), t(Type::SmallInt)}, {QStringLiteral("COLUMN_DEFAULT"), t(Type::NVarChar, 4000)},
-          {QStringLiteral("IS_NULLABLE"), t(Type::VarChar, 3)}, {QStringLiteral("DATA_TYPE"), t(Type::SysName)},
-          {QStringLiteral("CHARACTER_MAXIMUM_LENGTH"), t(Type::Int)}, {QStringLiteral("NUMERIC_PRECISION"), t(Type::TinyInt)},
-          {QStringLiteral("NUMERIC_SCALE"), t(Type::Int)}}},
+          {QStringLiteral("IS_NULLABLE"), t(Type::VarChar, 3)}, {QStringLiteral("DATA_TYPE"), t(Type::NVarChar, 128)},
+          {QStringLiteral("CHARACTER_MAXIMUM_LENGTH"), t(Type::Int)}, {QStringLiteral("CHARACTER_OCTET_LENGTH"), t(Type::Int)},
+          {QStringLiteral("NUMERIC_PRECISION"), t(Type::TinyInt)}, {QStringLiteral("NUMERIC_PRECISION_RADIX"), t(Type::SmallInt)},
+          {QStringLiteral("NUMERIC_SCALE"), t(Type::Int)}, {QStringLiteral("DATETIME_PRECISION"), t(Type::SmallInt)},
+          {QStringLiteral("CHARACTER_SET_CATALOG"), t(Type::SysName)}, {QStringLiteral("CHARACTER_SET_SCHEMA"), t(Type::SysName)},
+          {QStringLiteral("CHARACTER_SET_NAME"), t(Type::SysName)}, {QStringLiteral("COLLATION_CATALOG"), t(Type::SysName)},
+          {QStringLiteral("COLLATION_SCHEMA"), t(Type::SysName)}, {QStringLiteral("COLLATION_NAME"), t(Type::SysName)},
+          {QStringLiteral("DOMAIN_CATALOG"), t(Type::SysName)}, {QStringLiteral("DOMAIN_SCHEMA"), t(Type::SysName)},
+          {QStringLiteral("DOMAIN_NAME"), t(Type::SysName)}}},
         {QStringLiteral("SCHEMATA"), QStringLiteral("INFORMATION_SCHEMA"), QStringLiteral("v_is_schemata"), true,
          {{QStringLiteral("CATALOG_NAME"), t(Type::SysName)},
           {QStringLiteral("SCHEMA_NAME"), t(Type::NVarChar, 128)},
@@ -258,7 +255,7 @@ const SystemView* find(const QString& owner, const QString& name)
 }
 
 namespace {
-const char* const kViewsVersion = "4";
+const char* const kViewsVersion = "5";
 const char* const kViewNames[] = {"v_sysobjects", "v_syscolumns", "v_systypes", "v_sysindexes", "v_sysdatabases",
                                   "v_sysfilegroups", "v_is_tables", "v_is_columns", "v_is_views", "v_is_view_table_usage",
                                   "v_is_table_constraints", "v_is_key_column_usage", "v_is_schemata", "v_is_routines",
@@ -324,15 +321,6 @@ void createSystemViews(sqlite3* db, const QString& schema)
     storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_tables AS SELECT (SELECT value FROM cat_settings WHERE key = 'name') COLLATE TSQL_CI AS TABLE_CATALOG, "
                                      "o.owner COLLATE TSQL_CI AS TABLE_SCHEMA, o.name COLLATE TSQL_CI AS TABLE_NAME, CASE o.xtype WHEN 'V' THEN 'VIEW' ELSE 'BASE TABLE' END AS TABLE_TYPE "
                                      "FROM cat_objects o WHERE o.xtype IN ('U', 'V')").arg(s));
-    storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_columns AS SELECT (SELECT value FROM cat_settings WHERE key = 'name') COLLATE TSQL_CI AS TABLE_CATALOG, "
-                                     "o.owner COLLATE TSQL_CI AS TABLE_SCHEMA, o.name COLLATE TSQL_CI AS TABLE_NAME, c.name COLLATE TSQL_CI AS COLUMN_NAME, "
-                                     "c.colid AS ORDINAL_POSITION, "
-                                     "c.default_text AS COLUMN_DEFAULT, CASE WHEN c.nullable THEN 'YES' ELSE 'NO' END AS IS_NULLABLE, "
-                                     "coalesce(c.user_type, %2) AS DATA_TYPE, "
-                                     "CASE WHEN c.length > 0 THEN c.length END AS CHARACTER_MAXIMUM_LENGTH, "
-                                     "CASE WHEN c.prec > 0 THEN c.prec END AS NUMERIC_PRECISION, "
-                                     "CASE WHEN c.prec > 0 THEN c.scale END AS NUMERIC_SCALE "
-                                     "FROM cat_columns c JOIN cat_objects o ON o.id = c.table_id").arg(s, typeNameCase(QStringLiteral("c.type"))));
     createInformationSchemaViews(db, s, hasDatabases(db, s));
     storage::exec(db, QStringLiteral("INSERT OR REPLACE INTO %1.cat_settings (key, value) VALUES ('views', '%2')").arg(s, QLatin1String(kViewsVersion)));
 }
