@@ -1,7 +1,9 @@
 // Widening a varchar(20) column to varchar(50) on a 1,000,000-row table: the engine's ALTER
 // TABLE ALTER COLUMN, and the designer's full rebuild (create, copy with Convert, drop, rename,
-// indexes), each beside raw SQLite rebuilding a table of the same data in one run. Every
-// iteration runs inside a transaction that is rolled back with the clock stopped.
+// indexes), each beside raw SQLite rebuilding a table of the same data, side by side in every
+// iteration (SideBySide.h: counters x_cpu and x_wall give engine/raw). Every iteration runs
+// inside a transaction that is rolled back with the clock stopped.
+#include "SideBySide.h"
 #include "engine/Engine.h"
 
 #include <QCoreApplication>
@@ -9,10 +11,7 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <chrono>
 #include <cstdio>
-#include <map>
-#include <string>
 
 namespace {
 
@@ -74,76 +73,64 @@ Fixture& fixture()
     return f;
 }
 
-std::map<std::string, double> g_seconds;
-
-void record(benchmark::State& state, const char* name, double seconds)
-{
-    g_seconds[name] = seconds / double(state.iterations());
-}
-
-// Raw SQLite: the rebuild SQLite itself prescribes for a change of column definition.
-void BM_RawSqliteRebuild(benchmark::State& state)
+// Raw SQLite: the rebuild SQLite itself prescribes for a change of column definition, rolled back.
+void rawRebuild()
 {
     sqlite3* db = fixture().raw;
-    double total = 0;
-    for (auto _ : state) {
-        auto t0 = std::chrono::steady_clock::now();
-        rawExec(db, "BEGIN");
-        rawExec(db, "CREATE TABLE Orders_new (Id INTEGER NOT NULL, Code TEXT, Amount INTEGER)");
-        rawExec(db, "INSERT INTO Orders_new (Id, Code, Amount) SELECT Id, Code, Amount FROM Orders");
-        rawExec(db, "DROP TABLE Orders");
-        rawExec(db, "ALTER TABLE Orders_new RENAME TO Orders");
-        rawExec(db, "CREATE UNIQUE INDEX PK_Orders ON Orders (Id)");
-        rawExec(db, "CREATE INDEX IX_Code ON Orders (Code)");
-        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        state.PauseTiming();
-        rawExec(db, "ROLLBACK");
-        state.ResumeTiming();
-    }
-    record(state, "raw", total);
+    rawExec(db, "BEGIN");
+    rawExec(db, "CREATE TABLE Orders_new (Id INTEGER NOT NULL, Code TEXT, Amount INTEGER)");
+    rawExec(db, "INSERT INTO Orders_new (Id, Code, Amount) SELECT Id, Code, Amount FROM Orders");
+    rawExec(db, "DROP TABLE Orders");
+    rawExec(db, "ALTER TABLE Orders_new RENAME TO Orders");
+    rawExec(db, "CREATE UNIQUE INDEX PK_Orders ON Orders (Id)");
+    rawExec(db, "CREATE INDEX IX_Code ON Orders (Code)");
 }
 
-double timeStatement(benchmark::State& state, const QString& statement)
+// Each iteration: the engine's statements inside a transaction, and the raw rebuild; both are
+// rolled back with the clock stopped.
+void timeBesideRaw(benchmark::State& state, const QStringList& statements)
 {
     engine::Session& s = *fixture().session;
-    double total = 0;
+    SideBySide sbs(state);
     for (auto _ : state) {
         state.PauseTiming();
         run(s, QStringLiteral("BEGIN TRANSACTION"));
         state.ResumeTiming();
-        auto t0 = std::chrono::steady_clock::now();
-        run(s, statement);
-        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        sbs.run(
+            [&] {
+                for (const QString& st : statements) run(s, st);
+            },
+            rawRebuild);
         state.PauseTiming();
         run(s, QStringLiteral("ROLLBACK TRANSACTION"));
+        rawExec(fixture().raw, "ROLLBACK");
         state.ResumeTiming();
     }
-    return total;
+    sbs.report();
 }
 
 // The change asked for: the physical column stays as it is, only the records change.
 void BM_EngineAlterColumn(benchmark::State& state)
 {
-    record(state, "alter", timeStatement(state, QStringLiteral("ALTER TABLE Orders ALTER COLUMN Code varchar(50) NULL")));
+    timeBesideRaw(state, {QStringLiteral("ALTER TABLE Orders ALTER COLUMN Code varchar(50) NULL")});
 }
 
 // Changes that rebuild the physical table: a new null rule (rows copied as they are) and a new
 // type (every value converted).
 void BM_EngineAlterColumnNotNull(benchmark::State& state)
 {
-    record(state, "notnull", timeStatement(state, QStringLiteral("ALTER TABLE Orders ALTER COLUMN Amount int NOT NULL")));
+    timeBesideRaw(state, {QStringLiteral("ALTER TABLE Orders ALTER COLUMN Amount int NOT NULL")});
 }
 
 void BM_EngineAlterColumnConvert(benchmark::State& state)
 {
-    record(state, "convert", timeStatement(state, QStringLiteral("ALTER TABLE Orders ALTER COLUMN Amount varchar(12) NULL")));
+    timeBesideRaw(state, {QStringLiteral("ALTER TABLE Orders ALTER COLUMN Amount varchar(12) NULL")});
 }
 
 // The same change as the designer saves it through a temporary table.
 void BM_EngineDesignerRebuild(benchmark::State& state)
 {
-    engine::Session& s = *fixture().session;
-    const QStringList script = {
+    timeBesideRaw(state, {
         QStringLiteral("CREATE TABLE [dbo].[Varnolt_Temp2026126219] ([Id] int NOT NULL, [Code] varchar(50) NULL, [Amount] int NULL)"),
         QStringLiteral("Insert Into [dbo].[Varnolt_Temp2026126219] ([Id], [Code], [Amount]) (Select Convert (int, [Id]), "
                        "Convert (varchar(50), [Code]), Convert (int, [Amount]) From [dbo].[Orders])"),
@@ -151,27 +138,13 @@ void BM_EngineDesignerRebuild(benchmark::State& state)
         QStringLiteral("EXEC sp_rename 'dbo.Varnolt_Temp2026126219', 'Orders'"),
         QStringLiteral("Create  NONCLUSTERED Index [IX_Code] on [Orders] ([Code]) ON [PRIMARY]"),
         QStringLiteral("ALTER TABLE [Orders] ADD CONSTRAINT [PK_Orders] PRIMARY KEY CLUSTERED ([Id])"),
-    };
-    double total = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        run(s, QStringLiteral("Begin Transaction"));
-        state.ResumeTiming();
-        auto t0 = std::chrono::steady_clock::now();
-        for (const QString& st : script) run(s, st);
-        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        state.PauseTiming();
-        run(s, QStringLiteral("RollBack Transaction"));
-        state.ResumeTiming();
-    }
-    record(state, "designer", total);
+    });
 }
 
-BENCHMARK(BM_RawSqliteRebuild)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_EngineAlterColumn)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_EngineAlterColumnNotNull)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_EngineAlterColumnConvert)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_EngineDesignerRebuild)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EngineAlterColumn)->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(BM_EngineAlterColumnNotNull)->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(BM_EngineAlterColumnConvert)->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(BM_EngineDesignerRebuild)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 } // namespace
 
@@ -181,16 +154,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     fixture();
     benchmark::RunSpecifiedBenchmarks();
-    if (g_seconds.count("raw") && g_seconds["raw"] > 0) {
-        if (g_seconds.count("alter"))
-            std::printf("ALTER COLUMN / raw SQLite rebuild: %.2fx\n", g_seconds["alter"] / g_seconds["raw"]);
-        if (g_seconds.count("notnull"))
-            std::printf("ALTER COLUMN to NOT NULL (rebuild) / raw SQLite rebuild: %.2fx\n", g_seconds["notnull"] / g_seconds["raw"]);
-        if (g_seconds.count("convert"))
-            std::printf("ALTER COLUMN int to varchar (rebuild, converted) / raw SQLite rebuild: %.2fx\n", g_seconds["convert"] / g_seconds["raw"]);
-        if (g_seconds.count("designer"))
-            std::printf("designer rebuild / raw SQLite rebuild: %.2fx\n", g_seconds["designer"] / g_seconds["raw"]);
-    }
     benchmark::Shutdown();
     return 0;
 }
