@@ -29,8 +29,41 @@ bool namesTempTable(const sql::Query& q)
     return false;
 }
 
+// The view's columns as the server records them when the view is made (syscolumns,
+// INFORMATION_SCHEMA.COLUMNS); statements bind the view anew each time all the same.
+struct ViewColumns {
+    QStringList names;
+    std::vector<QueryColumn> columns;
+};
+
+void saveColumns(catalog::Catalog& c, const catalog::Object& view, const ViewColumns& v)
+{
+    catalog::Table t;
+    t.id = view.id;
+    t.name = view.name;
+    t.owner = view.owner;
+    for (size_t k = 0; k < v.columns.size(); ++k) {
+        catalog::Column col;
+        col.colid = int(k) + 1;
+        col.name = v.names[qsizetype(k)];
+        col.type = v.columns[k].type;
+        if (col.type.category() == types::Category::Variant) col.type = types::makeSpec(types::Type::SqlVariant, {}, {}, {});
+        col.nullable = v.columns[k].info.nullable;
+        if (v.columns[k].source) col.collation = v.columns[k].source->collation;
+        col.phys = QStringLiteral("v%1").arg(k + 1);
+        t.columns.push_back(col);
+    }
+    c.saveTable(t);
+}
+
+void forgetColumns(const catalog::Catalog& c, int viewId)
+{
+    Statement d(c.db(), QStringLiteral("DELETE FROM %1.cat_columns WHERE table_id = ?1").arg(quoteId(c.schema())));
+    d.bind(1, viewId).run();
+}
+
 // The view's query must bind now: its objects exist and its columns have one name each.
-void checkDefinition(SessionImpl& s, const sql::CreateViewStmt& st)
+ViewColumns checkDefinition(SessionImpl& s, const sql::CreateViewStmt& st)
 {
     const QString& name = st.name.name;
     for (const QString& o : st.options)
@@ -65,6 +98,7 @@ void checkDefinition(SessionImpl& s, const sql::CreateViewStmt& st)
         for (qsizetype j = 0; j < i; ++j)
             if (sameName(names[i], names[j]))
                 throw Errors::make(4506, 16, QStringLiteral("Column name '%1' appears more than once in view '%2'.").arg(names[i], name));
+    return ViewColumns{names, std::move(q.columns)};
 }
 
 } // namespace
@@ -81,7 +115,7 @@ void execCreateView(SessionImpl& s, const sql::CreateViewStmt& st)
     if (st.alter) {
         auto o = c.findObject(st.name.owner, st.name.name, s.userName());
         if (!o || o->xtype != QLatin1String("V")) throw Errors::invalidObject(st.name.name);
-        checkDefinition(s, st);
+        const ViewColumns columns = checkDefinition(s, st);
         Statement u(c.db(), QStringLiteral("UPDATE %1.cat_objects SET text = ?2 WHERE id = ?1").arg(quoteId(c.schema())));
         u.bind(1, o->id).bind(2, st.source).run();
         // bound once more with its new text: a view that now reaches itself is refused (4429)
@@ -90,17 +124,19 @@ void execCreateView(SessionImpl& s, const sql::CreateViewStmt& st)
         self.name = o->name;
         bindViewForDml(s, self);
         recordViewTables(s, c, o->id, *st.query);
+        saveColumns(c, *o, columns);
         return;
     }
     if (c.objectNameTaken(owner, st.name.name)) throw Errors::objectExists(st.name.name);
-    checkDefinition(s, st);
+    const ViewColumns columns = checkDefinition(s, st);
     catalog::Object o;
     o.name = st.name.name;
     o.owner = owner;
     o.xtype = QStringLiteral("V");
     o.text = st.source;
-    const int id = c.addObject(o);
-    recordViewTables(s, c, id, *st.query);
+    o.id = c.addObject(o);
+    recordViewTables(s, c, o.id, *st.query);
+    saveColumns(c, o, columns);
 }
 
 void execDropViews(SessionImpl& s, const sql::DropObjectsStmt& st)
@@ -116,6 +152,7 @@ void execDropViews(SessionImpl& s, const sql::DropObjectsStmt& st)
         if (!o || o->xtype != QLatin1String("V"))
             throw Errors::make(3701, 11, QStringLiteral("View '%1' cannot be dropped: it does not exist.").arg(n.name));
         forgetViewTables(c, o->id);
+        forgetColumns(c, o->id);
         c.removeObject(o->id);
     }
 }
