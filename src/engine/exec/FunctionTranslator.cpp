@@ -186,8 +186,11 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         bool fixed = !a[0].unknownType && !a[0].isNull &&
                      (c == Category::Integer || c == Category::Exact || c == Category::Approx || c == Category::DateTime || c == Category::Guid);
         // fixed-size types report their storage size, not the length of their text
+        // Unicode text takes two bytes a character.
+        const Type t = a[0].type.type;
+        const bool unicode = !a[0].unknownType && (t == Type::NChar || t == Type::NVarChar || t == Type::NText || t == Type::SysName);
         r.sql = fixed ? QStringLiteral("CASE WHEN %1 IS NULL THEN NULL ELSE %2 END").arg(a[0].sql, QString::number(a[0].type.storageBytes()))
-                      : QStringLiteral("tsql_datalength(%1)").arg(a[0].sql);
+                      : QStringLiteral("(tsql_datalength(%1)%2)").arg(a[0].sql, unicode ? QStringLiteral(" * 2") : QString());
         r.type = spec(Type::Int);
         return r;
     }
