@@ -66,15 +66,19 @@ TEST(ParserBatch, TransactionsAndSetOptions) {
 TEST(ParserBatch, UnsupportedStatementsAreNamed) {
     StatementList list = parseBatch(QStringLiteral(
         "GRANT SELECT, INSERT ON t TO public, [u 1] WITH GRANT OPTION\n"
-        "TRUNCATE TABLE t\nDBCC CHECKIDENT ('t', RESEED, 0)\n"
+        "TRUNCATE TABLE t\nDBCC SHRINKDATABASE (Shop, 10)\n"
         "DECLARE c CURSOR FOR SELECT a FROM t FOR READ ONLY\nSELECT 1\nUPDATE STATISTICS t"));
     ASSERT_EQ(list.size(), 6u);
     EXPECT_EQ(as<UnsupportedStmt>(*list[5]).name, QStringLiteral("UPDATE STATISTICS"));
     EXPECT_EQ(as<UnsupportedStmt>(*list[0]).name, QStringLiteral("GRANT"));
     EXPECT_EQ(as<TruncateStmt>(*list[1]).table.name, QStringLiteral("t"));
-    EXPECT_EQ(as<UnsupportedStmt>(*list[2]).name, QStringLiteral("DBCC"));
+    EXPECT_EQ(as<UnsupportedStmt>(*list[2]).name, QStringLiteral("DBCC SHRINKDATABASE"));
     EXPECT_EQ(as<UnsupportedStmt>(*list[3]).name, QStringLiteral("DECLARE CURSOR"));
     EXPECT_EQ(list[4]->kind, StmtKind::Select);
+    auto ident = parseBatch(QStringLiteral("DBCC CHECKIDENT ('t', RESEED, -5) DBCC CHECKIDENT (dbo.t)"));
+    ASSERT_EQ(ident.size(), 2u);
+    EXPECT_EQ(as<DbccCheckIdentStmt>(*ident[0]).value, -5);
+    EXPECT_EQ(as<DbccCheckIdentStmt>(*ident[1]).name.owner, QStringLiteral("dbo"));
     // a table variable's statements parse, so the server can refuse its DECLARE by name
     auto tv = parseBatch(QStringLiteral(
         "DECLARE @t TABLE (a int) INSERT @t VALUES (1) SELECT * FROM @t x UPDATE @t SET a = 2"));

@@ -40,6 +40,7 @@ void SessionImpl::dispatch(const Stmt& st)
     case StmtKind::Return: return execReturn(*this, as<ReturnStmt>(st));
     case StmtKind::Print: return execPrint(*this, as<PrintStmt>(st));
     case StmtKind::Raiserror: return execRaiserror(*this, as<RaiserrorStmt>(st));
+    case StmtKind::DbccCheckIdent: return execDbccCheckIdent(*this, as<DbccCheckIdentStmt>(st));
     case StmtKind::Exec: return execProcedure(*this, as<ExecStmt>(st));
     case StmtKind::ExecString: return execExecString(*this, as<ExecStringStmt>(st));
     case StmtKind::Unsupported: throw Errors::notSupported(QStringLiteral("the %1 statement").arg(as<UnsupportedStmt>(st).name));

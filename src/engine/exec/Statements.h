@@ -19,6 +19,7 @@ void execTransaction(SessionImpl& s, const sql::TransactionStmt& st);
 void execDeclare(SessionImpl& s, const sql::DeclareStmt& st);
 void execSetVariable(SessionImpl& s, const sql::SetVariableStmt& st);
 void execSetIdentityInsert(SessionImpl& s, const sql::SetIdentityInsertStmt& st);
+void execDbccCheckIdent(SessionImpl& s, const sql::DbccCheckIdentStmt& st);
 void execSetOption(SessionImpl& s, const sql::SetOptionStmt& st);
 void execBlock(SessionImpl& s, const sql::BlockStmt& st);
 void execIf(SessionImpl& s, const sql::IfStmt& st);

@@ -340,6 +340,14 @@ std::optional<long long> InstanceImpl::identityCurrent(const QString& database, 
     return it->second.current;
 }
 
+void InstanceImpl::setIdentity(const QString& database, int tableId, std::optional<long long> current)
+{
+    QMutexLocker lock(&mutex_);
+    IdentState& st = identity_[{database.toLower(), tableId}];
+    st.loaded = true;
+    st.current = current;
+}
+
 void InstanceImpl::forgetIdentity(const QString& database, int tableId)
 {
     QMutexLocker lock(&mutex_);

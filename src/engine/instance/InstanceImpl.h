@@ -72,6 +72,8 @@ public:
     void seenIdentity(const QString& database, int tableId, long long value, long long increment);
     std::optional<long long> identityCurrent(const QString& database, int tableId) const;
     void forgetIdentity(const QString& database, int tableId);
+    // Sets the counter (DBCC CHECKIDENT); nullopt: no value handed out yet.
+    void setIdentity(const QString& database, int tableId, std::optional<long long> current);
     long long nextTimestamp();
 
     QString serverCollation() const { return QStringLiteral("SQL_Latin1_General_CP1_CI_AS"); }

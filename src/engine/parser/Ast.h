@@ -355,6 +355,7 @@ enum class StmtKind {
     Return,
     Print,
     Raiserror,
+    DbccCheckIdent,
     Unsupported,
 };
 
@@ -740,6 +741,17 @@ struct RaiserrorStmt : Stmt {
 };
 
 // A statement the server recognises but does not run (GRANT, CREATE VIEW, ...).
+// DBCC CHECKIDENT ('table' [, NORESEED | , RESEED [, value]])
+struct DbccCheckIdentStmt : Stmt {
+    static constexpr StmtKind Kind = StmtKind::DbccCheckIdent;
+    DbccCheckIdentStmt() : Stmt(Kind) {}
+    QString table;   // the table given as a string ('dbo.[Order Details]')
+    ObjectName name; // or as a name
+    bool noReseed = false;
+    std::optional<qint64> value; // RESEED's new value
+    bool noInfoMessages = false; // WITH NO_INFOMSGS
+};
+
 struct UnsupportedStmt : Stmt {
     static constexpr StmtKind Kind = StmtKind::Unsupported;
     UnsupportedStmt() : Stmt(Kind) {}

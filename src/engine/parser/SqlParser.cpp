@@ -332,6 +332,8 @@ StmtPtr SqlParser::parseStatement(bool firstInBatch) {
             s = parsePrint();
         else if (w == QLatin1String("RAISERROR"))
             s = parseRaiserror();
+        else if (w == QLatin1String("DBCC"))
+            s = parseDbcc();
         else if (w == QLatin1String("GRANT") || w == QLatin1String("REVOKE") ||
                  w == QLatin1String("DENY")) {
             take();

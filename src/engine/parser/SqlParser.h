@@ -66,6 +66,7 @@ private:
     StmtPtr parseReturn();
     StmtPtr parsePrint();
     StmtPtr parseRaiserror();
+    StmtPtr parseDbcc();
     StmtPtr parseDeclare();
     StmtPtr parseSet();
     StmtPtr parseUse();
