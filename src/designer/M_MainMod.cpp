@@ -64,13 +64,49 @@ QString FindInList(const QString& List, const QString& Prefix) {
     return QString();
 }
 
+namespace {
+
+// "[" ... "]" whose inside holds every "]" doubled.
+bool isEnclosed(const QString& name) {
+    if (name.size() < 2 || !name.startsWith(QLatin1Char('[')) || !name.endsWith(QLatin1Char(']')))
+        return false;
+    for (qsizetype i = 1; i < name.size() - 1; ++i) {
+        if (name.at(i) != QLatin1Char(']'))
+            continue;
+        if (i + 1 >= name.size() - 1 || name.at(i + 1) != QLatin1Char(']'))
+            return false;
+        ++i;
+    }
+    return true;
+}
+
+QString enclose(const QString& name) {
+    QString inside = name;
+    inside.replace(QLatin1Char(']'), QStringLiteral("]]"));
+    return QLatin1Char('[') + inside + QLatin1Char(']');
+}
+
+} // namespace
+
 QString StripBrackets(const QString& Name) {
-    QString name = Name;
-    if (name.startsWith(QLatin1Char('[')))
-        name.remove(0, 1);
-    if (name.endsWith(QLatin1Char(']')))
-        name.chop(1);
-    return name;
+    if (!isEnclosed(Name))
+        return Name;
+    QString inside = Name.mid(1, Name.size() - 2);
+    inside.replace(QStringLiteral("]]"), QStringLiteral("]"));
+    return inside;
+}
+
+QString BracketName(const QString& Name) {
+    return Name.contains(QLatin1Char(' ')) || isEnclosed(Name) ? enclose(Name) : Name;
+}
+
+QString ListName(const QString& Typed) {
+    return isEnclosed(Typed) ? Typed : BracketName(Typed);
+}
+
+QString EditName(const QString& Name) {
+    const QString bare = StripBrackets(Name);
+    return ListName(bare) == Name ? bare : Name;
 }
 
 } // namespace M_MainMod

@@ -66,8 +66,19 @@ QList<IndexKeyColumn> SplitMarked(const QString& Text);
 // happens at the ends of the list.
 void MoveListItem(QTreeWidget* ListView, QTreeWidgetItem* Item, int Direction);
 
-// The name without one leading "[" and one trailing "]" (each dropped independently).
+// Names as the designer's column list holds them: a bare name, or "[" name "]" with each "]"
+// inside doubled. Only such a matched, escaped pair is ever taken off: "[Order Date]" gives
+// Order Date and "[a]]b]" gives a]b, while "Total]", "[x" and "[a]b]" stay as they are.
 QString StripBrackets(const QString& Name);
+// A server's column name as the list holds it: enclosed when it holds a blank or would
+// otherwise read as an enclosed name.
+QString BracketName(const QString& Name);
+// A name typed in the editor as the list holds it: kept when already enclosed, enclosed when
+// it holds a blank.
+QString ListName(const QString& Typed);
+// The text the editor shows for a list name: without its brackets, unless that text would
+// be read back as another name.
+QString EditName(const QString& Name);
 
 // True when a loaded window of the program has the object name FormName, compared in upper
 // case; FormName itself becomes trimmed and upper-cased.

@@ -5,10 +5,13 @@
 
 #include "designer/DataTypeRules.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 #include <QWidget>
 
 #include <memory>
@@ -136,6 +139,10 @@ public:
     QString mEditorType;
     // True while a box's leave check shows its message and puts the focus back.
     bool mChecking = false;
+    // The table's columns as loaded (ServerColumns), for the save's check.
+    QStringList mLoadedColumns;
+    // Names of the loaded columns' default constraints, by OriginalIndex.
+    QHash<int, QString> mLoadedDefaultNames;
 
 public slots:
     // Editor handlers.
@@ -177,12 +184,25 @@ public:
     bool DataTypeChanged(int Item);
     bool TestConversion(int Item);
     bool CheckNotNullColumns();
-    void ApplyColumnDefault(const std::shared_ptr<dmo::Column>& Column, const QString& Default);
+    // KeepName: the name a default constraint created here takes.
+    void ApplyColumnDefault(const std::shared_ptr<dmo::Column>& Column, const QString& Default,
+                            const QString& KeepName = QString());
     // Index, constraint and primary-key scripting.
     void ScriptIndexes(bool Drop, bool Create, bool Force);
     void CreatePrimaryKey();
 
 private:
+    // The design as it stood before a save, put back when the server refuses the save.
+    struct DesignCopy {
+        QList<QList<QVariant>> Rows;
+        QList<bool> DropIndexOnAlter;
+    };
+    DesignCopy CopyDesign() const;
+    void RestoreDesign(const DesignCopy& Copy);
+    // The server's columns as the check against a change made elsewhere compares them.
+    QStringList ServerColumns() const;
+    // True when a stored value of the loaded column is longer than the item's new length.
+    bool StoredValuesLonger(int Item);
     void SaveExecute(const QString& Text);
     QString SaveTableRef() const;
     void MarkIndexesForAlter();
@@ -192,6 +212,8 @@ private:
     void SaveExistingColumn(int Item);
     void RemovePlaceholderColumn();
     void RebuildTable();
+    // After the rebuild's copy: the new table's identity goes on from the old one's counter.
+    void ContinueIdentity(const QString& OldRef, const QString& TempRef);
     // State of one Gravar.
     bool mSaveTransaction = false;
     bool mSaveRebuild = false;

@@ -99,7 +99,7 @@ void frmDispStruct::lvwStructure_ItemClick(int Item) {
         return mStructure->GetColumnValue(QString::fromLatin1(field), i);
     };
     // The order matters: each change runs that control's own handler.
-    PassOver([&] { txtColumnName->setText(M_MainMod::StripBrackets(value("Name").toString())); });
+    PassOver([&] { txtColumnName->setText(M_MainMod::EditName(value("Name").toString())); });
     PassOver([&] {
         mEditorType = value("DataType").toString();
         cboDataType->setEditText(mEditorType);
@@ -289,9 +289,7 @@ bool frmDispStruct::ApplyColumnEdit() {
     QString name = TrimBlanks(txtColumnName->text());
     if (name.isEmpty())
         return refuse(QStringLiteral("Não Pode Continuar Sem Indicar o Nome!"), txtColumnName);
-    if (name.contains(QLatin1Char(' ')) &&
-        !(name.startsWith(QLatin1Char('[')) && name.endsWith(QLatin1Char(']'))))
-        name = QLatin1Char('[') + name + QLatin1Char(']');
+    name = M_MainMod::ListName(name);
     txtColumnName->setText(name);
     // 3. The type must be an entry of the list; the combo then shows it as listed.
     const QString typed = LowerTrim(cboDataType->currentText());

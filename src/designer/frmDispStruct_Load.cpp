@@ -35,14 +35,6 @@
 
 #include "designer/frmDispStructName.h"
 
-namespace {
-
-QString bracketed(const QString& name) {
-    return name.contains(QLatin1Char(' ')) ? QLatin1Char('[') + name + QLatin1Char(']') : name;
-}
-
-} // namespace
-
 void frmDispStruct::Form_Load() {
     // 1. Help context, then the list's own.
     SetHelpContextID(this, 10000);
@@ -102,6 +94,8 @@ void frmDispStruct::ResetState() {
     mIndexes = std::make_unique<clsIndexesCOL>();
     mTable.reset();
     mTableName.clear();
+    mLoadedColumns.clear();
+    mLoadedDefaultNames.clear();
     const QSignalBlocker b1(cboDataType);
     const QSignalBlocker b2(cboDefault);
     cboDataType->clear();
@@ -250,10 +244,14 @@ void frmDispStruct::LoadColumns() {
             const QString typeEntry = M_MainMod::FindInList(mTypeList, col->Datatype());
             const int i = mStructure->AddNewItem();
             mStructure->SetColumnValue(QStringLiteral("OriginalIndex"), i, i);
-            const QString name = bracketed(col->Name());
+            const QString name = M_MainMod::BracketName(col->Name());
             QString defaultText;
             PassOver([&] { defaultText = col->Default(); });
-            PassOver([&] { defaultText += col->DRIDefault()->Text(); });
+            PassOver([&] {
+                defaultText += col->DRIDefault()->Text();
+                if (!col->DRIDefault()->Text().isEmpty())
+                    mLoadedDefaultNames.insert(i, col->DRIDefault()->Name());
+            });
             auto set = [&](const char* field, const QVariant& value) {
                 PassOver([&] { mStructure->SetColumnValue(QString::fromLatin1(field), value, i); });
             };
@@ -291,6 +289,23 @@ void frmDispStruct::LoadColumns() {
             SetItemIcon(i, 1);
         });
     }
+    PassOver([&] { mLoadedColumns = ServerColumns(); });
+}
+
+QStringList frmDispStruct::ServerColumns() const {
+    QStringList out;
+    const auto columns = mTable->Columns();
+    for (int c = 1; c <= columns->Count(); ++c) {
+        const dmo::ColumnPtr col = columns->Item(c);
+        out << QStringList{col->Name(),
+                           col->Datatype().toLower(),
+                           QString::number(col->Length()),
+                           QString::number(col->NumericPrecision()),
+                           QString::number(col->NumericScale()),
+                           col->AllowNulls() ? QStringLiteral("1") : QStringLiteral("0")}
+                   .join(QChar(0x1f));
+    }
+    return out;
 }
 
 void frmDispStruct::LoadIndexes() {

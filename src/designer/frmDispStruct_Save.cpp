@@ -7,17 +7,21 @@
 #include "controls/ShowListDialog.h"
 #include "core/HourglassGuard.h"
 #include "core/MsgBox.h"
+#include "core/PassOver.h"
 #include "core/VarnoltError.h"
 #include "designer/M_MainMod.h"
+#include "designer/clsIndexesCOL.h"
 #include "dmo/Columns.h"
 #include "dmo/Database.h"
 #include "dmo/DmoError.h"
+#include "dmo/QueryResults.h"
 #include "dmo/Table.h"
 #include "dmo/Tables.h"
 
 #include <QApplication>
 #include <QTreeWidget>
 
+#include <cmath>
 #include <exception>
 
 namespace {
@@ -35,14 +39,18 @@ void frmDispStruct::SaveStruct() {
     if (mNewColumnPending)
         cmdCancelar_Click();
 
-    // 2. A shrinking column may lose data: the user decides.
+    // 2. A shrinking column may lose data: the user decides. A large-object column's loaded
+    // length says nothing of its values: only values longer than the new length count there.
     for (int i = 1; i <= mStructure->Count(); ++i) {
         if (!DataTypeChanged(i))
             continue;
         if (!SaveScripts::Rules(text(*mStructure, "DataType", i)).UseLength)
             continue;
-        if (SaveScripts::Number(*mStructure, "Length", i) >=
-            SaveScripts::Number(*mStructure, "OriginalLength", i))
+        const bool shorter =
+            !SaveScripts::IsLargeObject(text(*mStructure, "OriginalDataType", i)) &&
+            SaveScripts::Number(*mStructure, "Length", i) <
+                SaveScripts::Number(*mStructure, "OriginalLength", i);
+        if (!shorter && !StoredValuesLonger(i))
             continue;
         MsgBox(QStringLiteral("A Alteração à Coluna '") + text(*mStructure, "Name", i) +
                    QStringLiteral("' Poderá Resultar em Perda de Informação!"),
@@ -69,8 +77,77 @@ void frmDispStruct::SaveExecute(const QString& Text) {
     mDatabase->ExecuteImmediate(Text, 0);
 }
 
+frmDispStruct::DesignCopy frmDispStruct::CopyDesign() const {
+    DesignCopy copy;
+    if (mStructure) {
+        for (int i = 1; i <= mStructure->Count(); ++i) {
+            QList<QVariant> row;
+            for (int c = 0; c < mStructure->ColumnCount(); ++c)
+                row << mStructure->GetColumnValue(mStructure->ColumnField(c), i);
+            copy.Rows << row;
+        }
+    }
+    if (mIndexes)
+        for (const clsIndexesCOL::Entry& e : *mIndexes)
+            copy.DropIndexOnAlter << e->DropIndexOnAlter();
+    return copy;
+}
+
+void frmDispStruct::RestoreDesign(const DesignCopy& Copy) {
+    if (mStructure && mStructure->Count() == Copy.Rows.size()) {
+        for (int i = 1; i <= mStructure->Count(); ++i)
+            for (int c = 0; c < mStructure->ColumnCount(); ++c)
+                mStructure->SetColumnValue(mStructure->ColumnField(c), Copy.Rows[i - 1].value(c),
+                                           i);
+    }
+    if (mIndexes) {
+        qsizetype x = 0;
+        for (const clsIndexesCOL::Entry& e : *mIndexes)
+            e->setDropIndexOnAlter(Copy.DropIndexOnAlter.value(x++));
+    }
+    // The table object again as the server holds it after the rollback.
+    if (mModo == QLatin1String("N")) {
+        mTable.reset();
+        return;
+    }
+    PassOver([&] {
+        auto tables = mDatabase->Tables();
+        tables->Refresh(true);
+        mTable = tables->Item(mTableName, mOwner);
+        mTable->Refresh();
+    });
+}
+
+bool frmDispStruct::StoredValuesLonger(int Item) {
+    const QString target = SaveScripts::TypeName(text(*mStructure, "DataType", Item)).toLower();
+    QString source = text(*mStructure, "OriginalDataType", Item).toLower();
+    // A user type stores its base type: its entry is "name (base)".
+    const QString listed = M_MainMod::FindInList(mTypeList, source);
+    const QString listedName = SaveScripts::TypeName(listed);
+    if (listedName != listed && listedName.compare(source, Qt::CaseInsensitive) == 0)
+        source = listed.mid(listedName.size() + 2).chopped(1).toLower();
+    if (!SaveScripts::HoldsBytes(source))
+        return false;
+    double longest = 0;
+    try {
+        const dmo::QueryResultsPtr r = mDatabase->ExecuteWithResults(
+            SaveScripts::LongestValueStatement(*mStructure, Item, SaveTableRef()));
+        if (r->Rows() > 0 && !r->IsNull(1, 1))
+            longest = r->GetColumnString(1, 1).toDouble();
+    } catch (...) {
+        return false;
+    }
+    // Characters stored two bytes each count as one in a character type.
+    const bool twoByteSource = source.startsWith(QLatin1Char('n'));
+    const bool characterTarget = target.endsWith(QLatin1String("char"));
+    if (twoByteSource && characterTarget)
+        longest = std::ceil(longest / 2);
+    return longest > SaveScripts::Number(*mStructure, "Length", Item);
+}
+
 bool frmDispStruct::Gravar() {
     bool result = false;
+    const DesignCopy design = CopyDesign();
     mSaveTransaction = false;
     mSaveRebuild = false;
     mSavePrimaryKey = false;
@@ -110,6 +187,17 @@ bool frmDispStruct::Gravar() {
         mSaveTransaction = true;
 
         if (alter) {
+            // A table changed by someone else since it was loaded would lose what they
+            // added: nothing is saved then.
+            mTable->Refresh();
+            if (ServerColumns() != mLoadedColumns) {
+                MsgBox(QStringLiteral("A Tabela Foi Alterada Desde Que Foi Aberta! Feche-a e "
+                                      "Abra-a de Novo."),
+                       vbExclamation);
+                rollBack();
+                return true;
+            }
+
             // 4. Type changes the server cannot convert.
             for (int i = 1; i <= mStructure->Count(); ++i) {
                 if (SaveScripts::Number(*mStructure, "NewColumn", i) != 0 || !DataTypeChanged(i))
@@ -205,18 +293,20 @@ bool frmDispStruct::Gravar() {
         // 13.
         mSaveTransaction = false;
         mTable.reset();
-    } catch (const dmo::DmoError& e) {
-        MsgBox(QString::number(e.Number()) + QStringLiteral(" - ") + e.Description(), vbCritical);
-        if (mSaveTransaction)
-            rollBack();
-    } catch (const VarnoltError& e) {
-        MsgBox(QString::number(e.number()) + QStringLiteral(" - ") + e.description(), vbCritical);
-        if (mSaveTransaction)
-            rollBack();
     } catch (const std::exception& e) {
-        MsgBox(QStringLiteral("0 - ") + QString::fromLocal8Bit(e.what()), vbCritical);
+        QString message;
+        if (const auto* d = dynamic_cast<const dmo::DmoError*>(&e))
+            message = QString::number(d->Number()) + QStringLiteral(" - ") + d->Description();
+        else if (const auto* v = dynamic_cast<const VarnoltError*>(&e))
+            message = QString::number(v->number()) + QStringLiteral(" - ") + v->description();
+        else
+            message = QStringLiteral("0 - ") + QString::fromLocal8Bit(e.what());
+        MsgBox(message, vbCritical);
         if (mSaveTransaction)
             rollBack();
+        // Nothing was saved: the window keeps the user's design, over the table as it is.
+        RestoreDesign(design);
+        result = true;
     }
     return result;
 }

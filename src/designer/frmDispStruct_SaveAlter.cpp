@@ -28,7 +28,7 @@ double number(const CListViewManager& s, const char* field, int item) {
 QSet<QString> lowerSet(const QStringList& names) {
     QSet<QString> set;
     for (const QString& n : names)
-        set.insert(M_MainMod::StripBrackets(n).toLower());
+        set.insert(n.toLower());
     return set;
 }
 
@@ -63,7 +63,7 @@ void frmDispStruct::MarkIndexesForAlter() {
         QStringList marked;
         for (int i = 1; i <= mStructure->Count(); ++i)
             if (text(*mStructure, "PrimaryKey", i) == QLatin1String("1"))
-                marked << text(*mStructure, "Name", i);
+                marked << M_MainMod::StripBrackets(text(*mStructure, "Name", i));
         if (marked.isEmpty())
             mSavePrimaryKey = true;
         else if (pk && lowerSet(marked) != lowerSet(pk->KeyColumns()->list()))
@@ -148,7 +148,8 @@ void frmDispStruct::SaveNewColumn(int Item) {
         return;
     }
     auto column = std::make_shared<dmo::Column>();
-    column->SetName(text(*mStructure, "Name", Item));
+    column->SetName(
+        SaveScripts::Bracket(M_MainMod::StripBrackets(text(*mStructure, "Name", Item))));
     column->SetDatatype(SaveScripts::TypeName(type));
     if (rules.UseLength)
         column->SetLength(int(number(*mStructure, "Length", Item)));
@@ -194,11 +195,10 @@ void frmDispStruct::SaveExistingColumn(int Item) {
     }
 
     // 2. Rename (a change of letter case only is the rebuild's).
-    const QString name = text(*mStructure, "Name", Item);
-    if (name != originalName) {
-        const QString bare = M_MainMod::StripBrackets(name);
-        if (bare != originalName && bare.trimmed().toLower() != column->Name().trimmed().toLower())
-            column->SetName(bare);
+    const QString bare = M_MainMod::StripBrackets(text(*mStructure, "Name", Item));
+    if (bare != M_MainMod::StripBrackets(originalName)) {
+        if (bare.trimmed().toLower() != column->Name().trimmed().toLower())
+            column->SetName(SaveScripts::Bracket(bare));
         mSaveRebuild = true;
     }
 
@@ -254,9 +254,11 @@ void frmDispStruct::SaveExistingColumn(int Item) {
                           Qt::CaseInsensitive) != 0)
         mSaveRebuild = true;
 
-    // 9. Default.
+    // 9. Default (a default constraint keeps its name).
     if (differs("UpdatedDefault", "OriginalDefault"))
-        ApplyColumnDefault(column, text(*mStructure, "UpdatedDefault", Item));
+        ApplyColumnDefault(
+            column, text(*mStructure, "UpdatedDefault", Item),
+            mLoadedDefaultNames.value(int(number(*mStructure, "OriginalIndex", Item))));
 }
 
 void frmDispStruct::RemovePlaceholderColumn() {

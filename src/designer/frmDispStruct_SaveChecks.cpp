@@ -106,7 +106,7 @@ bool frmDispStruct::CheckNotNullColumns() {
 }
 
 void frmDispStruct::ApplyColumnDefault(const std::shared_ptr<dmo::Column>& Column,
-                                       const QString& Default) {
+                                       const QString& Default, const QString& KeepName) {
     bool failed = false;
     auto attempt = [&failed](auto&& f) {
         try {
@@ -162,7 +162,11 @@ void frmDispStruct::ApplyColumnDefault(const std::shared_ptr<dmo::Column>& Colum
     }
     attempt([&] { Column->SetDefault(QString()); });
     if (!text.isEmpty()) {
-        attempt([&] { Column->DRIDefault()->SetText(text); });
+        attempt([&] {
+            if (!KeepName.isEmpty() && Column->DRIDefault()->Text().isEmpty())
+                Column->DRIDefault()->SetName(KeepName);
+            Column->DRIDefault()->SetText(text);
+        });
         if (failed)
             report();
     } else {

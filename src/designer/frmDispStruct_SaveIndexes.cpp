@@ -120,6 +120,6 @@ void frmDispStruct::CreatePrimaryKey() {
             marked = loaded;
     }
     for (const QString& name : marked)
-        key->KeyColumns()->Add(name);
+        key->KeyColumns()->Add(SaveScripts::Bracket(name));
     mTable->Keys()->Add(key);
 }

@@ -9,6 +9,7 @@
 #include "dmo/Column.h"
 #include "dmo/Columns.h"
 #include "dmo/Database.h"
+#include "dmo/QueryResults.h"
 #include "dmo/Table.h"
 #include "dmo/Tables.h"
 
@@ -24,13 +25,19 @@ void frmDispStruct::RebuildTable() {
     temp->SetOwner(owner);
 
     // 2. Its columns.
+    struct NamedDefault {
+        QString Column;
+        QString Text;
+        QString Name;
+    };
+    QList<NamedDefault> namedDefaults;
     for (int i = 1; i <= mStructure->Count(); ++i) {
         auto text = [&](const char* f) { return SaveScripts::Text(*mStructure, f, i); };
         auto number = [&](const char* f) { return SaveScripts::Number(*mStructure, f, i); };
         const QString type = text("DataType");
         const DataTypeRules rules = SaveScripts::Rules(type);
         auto column = std::make_shared<dmo::Column>();
-        column->SetName(M_MainMod::StripBrackets(text("Name")));
+        column->SetName(SaveScripts::Bracket(M_MainMod::StripBrackets(text("Name"))));
         column->SetDatatype(SaveScripts::TypeName(type));
         if (rules.UseLength)
             column->SetLength(int(number("Length")));
@@ -61,38 +68,64 @@ void frmDispStruct::RebuildTable() {
             column->SetComputedText(formula);
         }
         const QString def = text("UpdatedDefault");
-        if (rules.UseDefault && !def.isEmpty())
-            ApplyColumnDefault(column, def);
+        // A loaded column's named default constraint is given once the old table, which
+        // holds that name, is gone.
+        const QString keptName = number("NewColumn") == 1
+                                     ? QString()
+                                     : mLoadedDefaultNames.value(int(number("OriginalIndex")));
+        if (rules.UseDefault && !def.isEmpty()) {
+            if (keptName.isEmpty())
+                ApplyColumnDefault(column, def);
+            else
+                namedDefaults << NamedDefault{column->Name(), def, keptName};
+        }
+        temp->Columns()->Add(column);
+    }
+
+    // 4-8. The rows, converted to their new types, in one statement.
+    const SaveScripts::CopyLists lists = SaveScripts::RebuildCopyLists(*mStructure);
+    // With nothing to copy (only columns the server fills) a column of its own receives one
+    // row per old row, and goes.
+    const QString rowsColumn = QStringLiteral("VARNOLT_Rows");
+    if (lists.Targets.isEmpty()) {
+        auto column = std::make_shared<dmo::Column>();
+        column->SetName(rowsColumn);
+        column->SetDatatype(QStringLiteral("int"));
+        column->SetAllowNulls(true);
         temp->Columns()->Add(column);
     }
 
     // 3.
     mDatabase->Tables()->Add(temp);
 
-    // 4-8. The rows, converted to their new types, in one statement.
-    const SaveScripts::CopyLists lists = SaveScripts::RebuildCopyLists(*mStructure);
+    const QString oldRef =
+        SaveScripts::Bracket(owner) + QLatin1Char('.') + SaveScripts::Bracket(mTable->Name());
+    const QString tempRef =
+        SaveScripts::Bracket(owner) + QLatin1Char('.') + SaveScripts::Bracket(tempName);
     if (!lists.Targets.isEmpty()) {
         if (lists.IdentityCopy)
             SaveExecute(SaveScripts::IdentityInsertStatement(owner, tempName, true));
         SaveExecute(SaveScripts::CopyStatement(owner, tempName, lists, mTable->Name()));
         if (lists.IdentityCopy)
             SaveExecute(SaveScripts::IdentityInsertStatement(owner, tempName, false));
+        ContinueIdentity(oldRef, tempRef);
     } else {
-        // Nothing to copy (only columns the server fills): one row of defaults per old row.
-        const QString temp = SaveScripts::Bracket(owner) + QLatin1Char('.') +
-                             SaveScripts::Bracket(tempName);
-        SaveExecute(QStringLiteral("Declare @VarnoltRows int\nSelect @VarnoltRows = Count(*) From ") +
-                    SaveScripts::Bracket(owner) + QLatin1Char('.') +
-                    SaveScripts::Bracket(mTable->Name()) +
-                    QStringLiteral("\nWhile @VarnoltRows > 0\nBegin\nInsert Into ") + temp +
-                    QStringLiteral(" Default Values\nSet @VarnoltRows = @VarnoltRows - 1\nEnd"));
+        SaveExecute(QStringLiteral("Insert Into ") + tempRef + QStringLiteral(" (") +
+                    SaveScripts::Bracket(rowsColumn) + QStringLiteral(") Select Null From ") +
+                    oldRef);
+        temp->Columns()->Remove(rowsColumn);
     }
 
     // 9-10. The new table takes the old one's place.
     const QString oldName = mTable->Name();
     mDatabase->Tables()->Remove(mTable->Name(), mTable->Owner());
-    temp->SetName(oldName);
+    temp->SetName(SaveScripts::Bracket(oldName));
     mTable = temp;
+    if (!namedDefaults.isEmpty()) {
+        mTable->Refresh();
+        for (const NamedDefault& d : namedDefaults)
+            ApplyColumnDefault(mTable->Columns()->Item(d.Column), d.Text, d.Name);
+    }
 
     // 11-13.
     ScriptIndexes(false, true, true);
@@ -103,4 +136,36 @@ void frmDispStruct::RebuildTable() {
     // 14.
     SaveExecute(QStringLiteral("Commit Transaction"));
     mSaveTransaction = false;
+}
+
+void frmDispStruct::ContinueIdentity(const QString& OldRef, const QString& TempRef) {
+    // Only a loaded identity column kept with its seed and increment goes on from the old
+    // table's counter; the copy alone would go on from the largest value left.
+    bool kept = false;
+    for (int i = 1; i <= mStructure->Count(); ++i) {
+        auto number = [&](const char* f) { return SaveScripts::Number(*mStructure, f, i); };
+        if (number("NewColumn") == 0 && number("UpdatedIdentity") == 1 &&
+            number("OriginalIdentity") == 1 && number("UpdatedSeed") == number("OriginalSeed") &&
+            number("UpdatedIncrement") == number("OriginalIncrement"))
+            kept = true;
+    }
+    if (!kept)
+        return;
+    QString messages;
+    mDatabase->ExecuteWithResultsAndMessages2(
+        SaveScripts::CheckIdentStatement(OldRef, QStringLiteral("NORESEED")), messages);
+    const std::optional<qint64> current = SaveScripts::CurrentIdentity(messages);
+    if (!current)
+        return; // no value handed out yet: the new table starts at its seed too
+    // A table that received no row gives the reseeded value itself next.
+    qint64 value = *current;
+    const dmo::QueryResultsPtr rows =
+        mDatabase->ExecuteWithResults(QStringLiteral("Select Count(*) From ") + TempRef);
+    if (rows->GetColumnString(1, 1).toLongLong() == 0) {
+        for (int i = 1; i <= mStructure->Count(); ++i)
+            if (SaveScripts::Number(*mStructure, "UpdatedIdentity", i) == 1)
+                value += qint64(SaveScripts::Number(*mStructure, "UpdatedIncrement", i));
+    }
+    SaveExecute(SaveScripts::CheckIdentStatement(TempRef, QStringLiteral("RESEED, ") +
+                                                              QString::number(value)));
 }

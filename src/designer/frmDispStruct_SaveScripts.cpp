@@ -4,6 +4,7 @@
 #include "designer/M_MainMod.h"
 #include "designer/clsIndexes.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cmath>
@@ -71,6 +72,17 @@ DataTypeRules Rules(const QString& DataType) {
     return GetDataTypeRules(TypeName(DataType), false, true, QStringList(), DataTypeRuleControls());
 }
 
+bool IsLargeObject(const QString& TypeName) {
+    const QString t = TypeName.trimmed().toLower();
+    return t == QLatin1String("text") || t == QLatin1String("ntext") || t == QLatin1String("image");
+}
+
+bool HoldsBytes(const QString& TypeName) {
+    static const QStringList kinds{"char",  "varchar", "text",      "nchar", "nvarchar",
+                                   "ntext", "binary",  "varbinary", "image"};
+    return kinds.contains(TypeName.trimmed().toLower());
+}
+
 QString Bracket(const QString& Name) {
     QString name = Name;
     name.replace(QLatin1Char(']'), QStringLiteral("]]"));
@@ -85,7 +97,9 @@ QString TableRef(const QString& Owner, const QString& Name) {
 
 bool ColumnChanged(const CListViewManager& s, int item) {
     // Type names are compared without regard to case, as the server names them.
-    return textDiffers(s, "Name", "OriginalName", item) ||
+    // Names are compared as names: "[Order Date]" and "Order Date" are the same column.
+    return M_MainMod::StripBrackets(Text(s, "Name", item)) !=
+               M_MainMod::StripBrackets(Text(s, "OriginalName", item)) ||
            TypeName(Text(s, "DataType", item))
                    .compare(Text(s, "OriginalDataType", item), Qt::CaseInsensitive) != 0 ||
            numberDiffers(s, "Length", "OriginalLength", item) ||
@@ -119,6 +133,11 @@ QString ConversionTestStatement(const CListViewManager& s, int item, const QStri
     const QString type = Text(s, "DataType", item);
     return QStringLiteral("Select Convert(") + TypeName(type) + sizeOf(s, Rules(type), item) +
            QStringLiteral(", ") + loadedColumn(s, item) + QStringLiteral(") From ") + Table;
+}
+
+QString LongestValueStatement(const CListViewManager& s, int item, const QString& Table) {
+    return QStringLiteral("Select Max(DataLength(") + loadedColumn(s, item) +
+           QStringLiteral(")) From ") + Table;
 }
 
 QString NullCountStatement(const CListViewManager& s, int item, const QString& Table) {
@@ -233,6 +252,21 @@ CopyLists RebuildCopyLists(const CListViewManager& s) {
 QString IdentityInsertStatement(const QString& Owner, const QString& TempName, bool On) {
     return QStringLiteral("SET IDENTITY_INSERT ") + Bracket(Owner) + QLatin1Char('.') +
            Bracket(TempName) + (On ? QStringLiteral("  ON") : QStringLiteral("  OFF\r"));
+}
+
+QString CheckIdentStatement(const QString& Table, const QString& Tail) {
+    QString literal = Table;
+    literal.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QStringLiteral("DBCC CHECKIDENT (N'") + literal + QStringLiteral("', ") + Tail +
+           QLatin1Char(')');
+}
+
+std::optional<qint64> CurrentIdentity(const QString& Messages) {
+    static const QRegularExpression value(QStringLiteral("current identity value '(-?\\d+)'"));
+    const QRegularExpressionMatch m = value.match(Messages);
+    if (!m.hasMatch())
+        return std::nullopt;
+    return m.captured(1).toLongLong();
 }
 
 QString CopyStatement(const QString& Owner, const QString& TempName, const CopyLists& Lists,

@@ -8,6 +8,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 class CListViewManager;
 class clsIndexes;
 
@@ -22,6 +24,11 @@ QString TypeName(const QString& DataType);
 // The rules of a record's DataType in query mode, touching no control.
 DataTypeRules Rules(const QString& DataType);
 
+// text, ntext and image: their loaded length is that of a pointer, not of their values.
+bool IsLargeObject(const QString& TypeName);
+// Character and binary types, whose stored length DATALENGTH gives.
+bool HoldsBytes(const QString& TypeName);
+
 // [name] with "]" doubled.
 QString Bracket(const QString& Name);
 // The table as the statements name it: [name], or [owner].[name] for an owner other than dbo.
@@ -34,6 +41,8 @@ bool DataTypeChanged(const CListViewManager& Structure, int Item);
 
 // "Select Convert(type(size), [loaded name]) From table".
 QString ConversionTestStatement(const CListViewManager& Structure, int Item, const QString& Table);
+// "Select Max(DataLength([loaded name])) From table": the longest stored value in bytes.
+QString LongestValueStatement(const CListViewManager& Structure, int Item, const QString& Table);
 // Rows that would break the item's refusal of nulls: all rows for a new column, the nulls of
 // a loaded one.
 QString NullCountStatement(const CListViewManager& Structure, int Item, const QString& Table);
@@ -55,6 +64,10 @@ struct CopyLists {
 };
 CopyLists RebuildCopyLists(const CListViewManager& Structure);
 QString IdentityInsertStatement(const QString& Owner, const QString& TempName, bool On);
+// "DBCC CHECKIDENT (N'table', Tail)"; Table as [owner].[name].
+QString CheckIdentStatement(const QString& Table, const QString& Tail);
+// The current identity value that DBCC CHECKIDENT reports; none when it reports NULL.
+std::optional<qint64> CurrentIdentity(const QString& Messages);
 QString CopyStatement(const QString& Owner, const QString& TempName, const CopyLists& Lists,
                       const QString& OldName);
 

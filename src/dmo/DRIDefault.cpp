@@ -16,7 +16,8 @@ void DRIDefault::SetText(const QString& text) {
     if (name_.isEmpty() && !text_.isEmpty())
         column->reloadDefaultConstraint();
     QString script;
-    if (!name_.isEmpty())
+    // A name set on a column without a constraint is the new constraint's.
+    if (!name_.isEmpty() && !text_.isEmpty())
         script += QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT %2\n")
                       .arg(table->qualifiedName(), sql::quoteName(name_));
     if (!text.trimmed().isEmpty()) {

@@ -14,7 +14,8 @@ public:
     void SetName(const QString& name) { name_ = name; }
     // The expression as the server shows it ("(0)"); empty when the column has none.
     QString Text() const { return text_; }
-    // On an attached column: replaces the constraint on the server (keeping its name).
+    // On an attached column: replaces the constraint on the server (keeping its name); on a
+    // column without one, creates it under Name when a name was set.
     void SetText(const QString& text);
     // Drops the constraint; nothing happens when the column has none.
     void Remove();

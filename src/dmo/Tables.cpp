@@ -13,7 +13,8 @@ std::vector<TablePtr> Tables::load() {
     std::vector<TablePtr> items;
     for (size_t r = 0; r < rs.rows.size(); ++r) {
         auto table = std::make_shared<Table>();
-        table->SetName(rs.text(r, 0));
+        // Quoted, so that a name that itself begins with "[" comes through whole.
+        table->SetName(sql::quoteName(rs.text(r, 0)));
         table->attach(conn_, database_, rs.text(r, 1), 0);
         items.push_back(table);
     }

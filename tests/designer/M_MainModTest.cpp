@@ -108,16 +108,42 @@ TEST(SplitMarked, KeyColumnListsIntoNamesAndOrders) {
     EXPECT_EQ(SplitMarked("a<#>"), (QList<IndexKeyColumn>{{"", "A"}}));
 }
 
-TEST(StripBrackets, DropsOneLeadingAndOneTrailingBracket) {
+TEST(StripBrackets, TakesOffOnlyAMatchedEscapedPair) {
     EXPECT_EQ(StripBrackets("[Order Date]"), "Order Date");
-    EXPECT_EQ(StripBrackets("[Id"), "Id");
-    EXPECT_EQ(StripBrackets("Id]"), "Id");
+    EXPECT_EQ(StripBrackets("[a]]b]"), "a]b");
+    EXPECT_EQ(StripBrackets("[Total]]]"), "Total]");
+    EXPECT_EQ(StripBrackets("[[x]"), "[x");
     EXPECT_EQ(StripBrackets("[]"), "");
-    EXPECT_EQ(StripBrackets("["), "");
-    EXPECT_EQ(StripBrackets("]"), "");
+    // A lone bracket, or a pair around an unescaped "]", is part of the name.
+    EXPECT_EQ(StripBrackets("[Id"), "[Id");
+    EXPECT_EQ(StripBrackets("Id]"), "Id]");
+    EXPECT_EQ(StripBrackets("Total]]"), "Total]]");
+    EXPECT_EQ(StripBrackets("[a]b]"), "[a]b]");
+    EXPECT_EQ(StripBrackets("[[x]]"), "[[x]]");
+    EXPECT_EQ(StripBrackets("["), "[");
+    EXPECT_EQ(StripBrackets("]"), "]");
     EXPECT_EQ(StripBrackets(""), "");
     EXPECT_EQ(StripBrackets("a[b]c"), "a[b]c");
-    EXPECT_EQ(StripBrackets("[[x]]"), "[x]");
+}
+
+TEST(StripBrackets, ListAndEditorFormsGiveTheNameBack) {
+    const QStringList names{"Id",    "Order Date", "Total]", "[x",     "a]b",  "[x]",      "a] b",
+                            " lead", "trail ",     "O'Neil", "Ação ç", "[ ]]", "]] [[ ]]", "[]"};
+    for (const QString& name : names) {
+        const QString listed = BracketName(name);
+        EXPECT_EQ(StripBrackets(listed), name) << listed.toStdString();
+        // What the editor shows and writes back reads as the same name.
+        EXPECT_EQ(StripBrackets(ListName(EditName(listed))), name) << listed.toStdString();
+    }
+    EXPECT_EQ(BracketName("Order Date"), "[Order Date]");
+    EXPECT_EQ(BracketName("Total]"), "Total]");
+    EXPECT_EQ(BracketName("[x]"), "[[x]]]");
+    EXPECT_EQ(BracketName("a] b"), "[a]] b]");
+    EXPECT_EQ(EditName("[Order Date]"), "Order Date");
+    EXPECT_EQ(EditName("[[x]]]"), "[[x]]]");
+    EXPECT_EQ(ListName("[Full Name]"), "[Full Name]");
+    EXPECT_EQ(ListName("Full Name"), "[Full Name]");
+    EXPECT_EQ(ListName("Total]"), "Total]");
 }
 
 TEST(IsFormLoaded, FindsLoadedWindowsByNameAndNormalisesTheArgument) {

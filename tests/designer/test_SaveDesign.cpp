@@ -219,7 +219,7 @@ TEST_F(SaveDesign, ServerErrorRollsEverythingBack) {
     ASSERT_EQ(msgs.count(), 1);
     EXPECT_TRUE(msgs.last().text.startsWith("1505 - ")) << msgs.last().text.toStdString();
     EXPECT_EQ(msgs.last().style, 16);
-    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_TRUE(frmDispStruct::Loaded()) << "the design stays for the user to mend";
     EXPECT_EQ(snapshot(), before);
     EXPECT_TRUE(query("SELECT name FROM sysobjects WHERE name LIKE 'Varnolt_Temp%'").isEmpty());
 }

@@ -11,9 +11,13 @@
 #include "dmo/SQLServer.h"
 #include "engine/Engine.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -56,7 +60,67 @@ protected:
     frmDispStruct* open(const QString& table, const QString& owner = "dbo") {
         QString name = table;
         frmDispStruct::Open("A", server, "Shop", name, owner);
-        return frmDispStruct::Loaded() ? frmDispStruct::Default() : nullptr;
+        if (!frmDispStruct::Loaded())
+            return nullptr;
+        QApplication::setActiveWindow(frmDispStruct::Default()->window());
+        return frmDispStruct::Default();
+    }
+
+    // The column editor, as the user works it: click the column's row, type over the boxes,
+    // press Actualizar.
+    void pick(frmDispStruct* f, const QString& column) {
+        const int i = item(f, column);
+        ASSERT_GT(i, 0) << column.toStdString();
+        const QRect r = f->lvwStructure->visualItemRect(f->mStructure->Item(i));
+        QTest::mouseClick(f->lvwStructure->viewport(), Qt::LeftButton, {}, r.center());
+        ASSERT_EQ(f->mStructure->SelectedIndex(), i);
+    }
+    // Key presses for the text, accented letters included.
+    static void keys(QWidget* w, const QString& text) {
+        for (const QChar c : text) {
+            if (c.unicode() < 128)
+                QTest::keyClick(w, char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+    void type(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        keys(box, text);
+    }
+    void typeType(frmDispStruct* f, const QString& type) {
+        f->cboDataType->setFocus();
+        f->cboDataType->lineEdit()->selectAll();
+        QTest::keyClick(f->cboDataType->lineEdit(), Qt::Key_Delete);
+        keys(f->cboDataType->lineEdit(), type);
+    }
+    void apply(frmDispStruct* f) { QTest::mouseClick(f->cmdOK, Qt::LeftButton); }
+    // Retypes a column (a length of 0 leaves the length box alone).
+    void retype(frmDispStruct* f, const QString& column, const QString& type, int length = 0) {
+        pick(f, column);
+        typeType(f, type);
+        if (length > 0)
+            this->type(f->txtLength, QString::number(length));
+        apply(f);
+    }
+    void rename(frmDispStruct* f, const QString& column, const QString& name) {
+        pick(f, column);
+        type(f->txtColumnName, name);
+        apply(f);
+    }
+    // "&Nova", then the new column's name, type and length, "Actualizar".
+    void addTyped(frmDispStruct* f, const QString& name, const QString& type, int length = 0) {
+        QTest::mouseClick(f->cmdNova, Qt::LeftButton);
+        this->type(f->txtColumnName, name);
+        typeType(f, type);
+        if (length > 0)
+            this->type(f->txtLength, QString::number(length));
+        if (!f->chkAllowNulls->isChecked() && f->chkAllowNulls->isEnabled())
+            QTest::mouseClick(f->chkAllowNulls, Qt::LeftButton, {},
+                              QPoint(2, f->chkAllowNulls->height() / 2));
+        apply(f);
     }
     int item(frmDispStruct* f, const QString& name) {
         return f->mStructure->FindItem("Name", name, 1);
