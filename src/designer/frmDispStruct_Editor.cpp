@@ -387,8 +387,8 @@ QString RebuildKeyColumns(const QString& text, const QString& From, const QStrin
         if (!Drop.isNull() && key.ColumnName == Drop)
             continue;
         const QString name = !From.isNull() && key.ColumnName == From ? To : key.ColumnName;
-        out += M_MainMod::StripBrackets(name) + QStringLiteral("<@>") + key.SortOrder.toUpper() +
-               QStringLiteral("<#>");
+        // Key-column lists hold bare names, taken as they are.
+        out += name + QStringLiteral("<@>") + key.SortOrder.toUpper() + QStringLiteral("<#>");
     }
     return out;
 }

@@ -152,7 +152,7 @@ QString KeyColumnList(const QString& IndexColumns) {
     for (const M_MainMod::IndexKeyColumn& key : M_MainMod::SplitMarked(IndexColumns)) {
         if (key.ColumnName.isEmpty())
             continue;
-        QString entry = Bracket(M_MainMod::StripBrackets(key.ColumnName));
+        QString entry = Bracket(key.ColumnName); // a bare name
         if (key.SortOrder == QLatin1String("D"))
             entry += QStringLiteral(" DESC");
         keys << entry;

@@ -338,7 +338,7 @@ TEST_F(SaveDesign, NewTableWithKeyIndexAndIdentity) {
     const int name = addColumn(f, "[Full Name]", "varchar", 30);
     f->mStructure->SetColumnValue("UpdatedDefault", "'none'", name);
     f->mIndexes->Add(true, "IX_Name", 0, "PRIMARY", 0, false, 0, false, false, 0, false,
-                     "[Full Name]<@>A<#>", true, false, false, false);
+                     "Full Name<@>A<#>", true, false, false, false);
     ScriptedMsgBox msgs;
     save(f);
     EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();

@@ -70,8 +70,8 @@ TEST_F(SaveKeepsData, OddNamesKeepTheirColumnsInPlaceAndThroughARebuild) {
         "varchar(9) NULL, [é]]]]] int NULL CONSTRAINT [DF ']]d[] DEFAULT 3, [b c[] int NULL, "
         "[[y]]] int NULL, CONSTRAINT [[PK'] PRIMARY KEY ([Nº]), "
         "CONSTRAINT [UQ]]] UNIQUE ([é]]]]]))\n"
-        "CREATE INDEX [IX ]]x[' ç] ON " +
-        table +
+        "CREATE INDEX [[y]]] ON " +
+        table + " ([[y]]] DESC)\nCREATE INDEX [IX ]]x[' ç] ON " + table +
         " ([O'Neil ação] DESC, []]a], [b c[])\n"
         "INSERT INTO " +
         table + " VALUES (1, 2, 'ab', 'it''s', 4, 5, 6)\nINSERT INTO " + table +
@@ -85,6 +85,7 @@ TEST_F(SaveKeepsData, OddNamesKeepTheirColumnsInPlaceAndThroughARebuild) {
     ASSERT_TRUE(f->mIndexes->FindIDX("IX ]x[' ç"));
     EXPECT_EQ(f->mIndexes->FindIDX("IX ]x[' ç")->Old_IndexColumns(),
               "O'Neil ação<@>D<#>]a<@>A<#>b c[<@>A<#>");
+    EXPECT_EQ(f->mIndexes->FindIDX("[y]")->Old_IndexColumns(), "[y]<@>D<#>");
     // In place: a longer column and a retyped one, over every other odd name.
     retype(f, "a[b", "varchar", 20);
     retype(f, "é]]", "bigint");
@@ -110,7 +111,7 @@ TEST_F(SaveKeepsData, OddNamesKeepTheirColumnsInPlaceAndThroughARebuild) {
                                            "b c[|int|4|1", "[y]|int|4|1", "n]ewç|int|4|1"}));
     EXPECT_EQ(query("SELECT * FROM " + table + " ORDER BY 1"),
               QStringList({"1|2|ab|it's|4|5|6|NULL", "2|NULL|NULL|NULL|3|NULL|NULL|NULL"}));
-    QStringList renamed = before.mid(7, 3);
+    QStringList renamed = before.mid(7, 4);
     renamed.replaceInStrings("O'Neil ação(-), ]a, b c[", "O'Neil ação(-), [z] w, b c[");
     EXPECT_EQ(indexes(table), renamed);
     EXPECT_EQ(defaults(table), QStringList({"é]]|DF ']d[|(3)"}));
