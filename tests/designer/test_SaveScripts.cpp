@@ -86,9 +86,9 @@ TEST(SaveScripts, IndexAndConstraintStatementsKeepTheirBlanks) {
               "Alter Table [Orders] Drop Constraint [UQ_Code]");
 
     // Not unique: no IGNORE_DUP_KEY, and with nothing else no With at all; fill factor 100
-    // counts, one out of range adds nothing; a bracketed key column stands once bracketed.
+    // counts, one out of range adds nothing; a key column with a blank is bracketed once.
     EXPECT_EQ(SaveScripts::CreateIndexStatement(
-                  *index(col, "IX", "[Order Date]<@>A<#>", false, false, true, false), "[T]"),
+                  *index(col, "IX", "Order Date<@>A<#>", false, false, true, false), "[T]"),
               "Create  NONCLUSTERED Index [IX] on [T] ([Order Date]) ON [PRIMARY]");
     EXPECT_EQ(SaveScripts::CreateIndexStatement(
                   *index(col, "IX", "a<@>A<#>", false, false, false, false, 100), "[T]"),
