@@ -68,7 +68,6 @@ ViewColumns checkDefinition(SessionImpl& s, const sql::CreateViewStmt& st)
     const QString& name = st.name.name;
     for (const QString& o : st.options)
         if (o != QLatin1String("VIEW_METADATA")) throw Errors::notSupported(QStringLiteral("WITH %1 on views").arg(o));
-    if (st.checkOption) throw Errors::notSupported(QStringLiteral("WITH CHECK OPTION on views"));
     for (const sql::SelectCore& c : st.query->cores)
         if (c.into) throw Errors::syntaxKeyword(QStringLiteral("INTO"));
     if (!st.query->orderBy.empty() && (st.query->cores.size() > 1 || !st.query->cores.front().top))
@@ -125,6 +124,7 @@ void execCreateView(SessionImpl& s, const sql::CreateViewStmt& st)
         bindViewForDml(s, self);
         recordViewTables(s, c, o->id, *st.query);
         saveColumns(c, *o, columns);
+        recordCheckOption(c, o->id, st.checkOption);
         return;
     }
     if (c.objectNameTaken(owner, st.name.name)) throw Errors::objectExists(st.name.name);
@@ -137,6 +137,7 @@ void execCreateView(SessionImpl& s, const sql::CreateViewStmt& st)
     o.id = c.addObject(o);
     recordViewTables(s, c, o.id, *st.query);
     saveColumns(c, o, columns);
+    recordCheckOption(c, o.id, st.checkOption);
 }
 
 void execDropViews(SessionImpl& s, const sql::DropObjectsStmt& st)
@@ -153,6 +154,7 @@ void execDropViews(SessionImpl& s, const sql::DropObjectsStmt& st)
             throw Errors::make(3701, 11, QStringLiteral("View '%1' cannot be dropped: it does not exist.").arg(n.name));
         forgetViewTables(c, o->id);
         forgetColumns(c, o->id);
+        recordCheckOption(c, o->id, false);
         c.removeObject(o->id);
     }
 }

@@ -184,7 +184,10 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
             candidates = c.step() ? c.integer(0) : 0;
         }
     }
+    ViewCheck check(s, view ? view->get() : nullptr);
+    check.noteInsert(rt);
     long long n = withConstraintErrors(rt, false, [&] { return s.execSql(sql, tr.binds()); });
+    check.verify();
     if (!ignoreDup.isEmpty() && n < candidates) s.addMessage(duplicateKeyIgnored());
     s.finishIdentitySlots(true);
     s.setRowCount(n);

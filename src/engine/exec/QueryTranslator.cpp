@@ -224,6 +224,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
             auto base = std::make_shared<ViewBinding>();
             if (only.view) {
                 base->base = only.view->base;
+                base->checkView = only.view->checkView;
             } else {
                 base->base.database = only.database;
                 base->base.schema = only.schema;

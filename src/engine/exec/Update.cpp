@@ -139,7 +139,13 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
         if (!d.fromSql.isEmpty()) sql += QStringLiteral(" FROM ") + d.fromSql;
         if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
     }
+    ViewCheck check(s, d.view.get());
+    if (check.active())
+        check.noteRows(QStringLiteral("SELECT %1 AS rid FROM %2%3").arg(d.rowidSql, d.fromSql,
+                                                                    where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where),
+                       tr.binds());
     long long n = withConstraintErrors(d.table, true, [&] { return s.execSql(sql, tr.binds()); });
+    check.verify();
     s.setRowCount(n);
 }
 

@@ -101,7 +101,15 @@ QString Translator::viewRef(const ViewDefinition& v, const NamedTableRef& n, Sco
     auto binding = std::make_shared<ViewBinding>();
     binding->name = v.object.name;
     binding->refusal = wantRowid ? rowidRefusal_ : 4405;
-    if (wantRowid && rowidBase_) binding->base = rowidBase_->base;
+    if (wantRowid && rowidBase_) {
+        binding->base = rowidBase_->base;
+        binding->checkView = rowidBase_->checkView;
+    }
+    if (def.checkOption) {
+        binding->checkView.database = v.database;
+        binding->checkView.owner = v.object.owner;
+        binding->checkView.name = v.object.name;
+    }
     if (!def.columns.isEmpty() && def.columns.size() != qsizetype(q.columns.size()))
         throw Errors::make(4502, 16, QStringLiteral("View '%1' names %2 columns but its query gives %3.")
                                          .arg(v.object.name, QString::number(def.columns.size()), QString::number(q.columns.size())));
@@ -148,6 +156,67 @@ std::optional<std::shared_ptr<const ViewBinding>> bindViewForDml(SessionImpl& s,
     Scope scope;
     tr.from(refs, scope);
     return scope.sources.front().view;
+}
+
+// ---------------------------------------------------------------------------------------------
+// WITH CHECK OPTION
+
+ViewCheck::ViewCheck(SessionImpl& s, const ViewBinding* view) : s_(s)
+{
+    if (view) view_ = view->checkView;
+}
+
+void ViewCheck::noteRows(const QString& ridsSql, const std::vector<types::Value>& binds)
+{
+    if (!active()) return;
+    storage::Statement st(s_.db(), QStringLiteral("SELECT json_group_array(rid) FROM (%1)").arg(ridsSql));
+    for (size_t i = 0; i < binds.size(); ++i) st.bindValue(int(i) + 1, binds[i]);
+    rowsJson_ = st.step() ? st.text(0) : QStringLiteral("[]");
+}
+
+void ViewCheck::noteInsert(const ResolvedTable& base)
+{
+    if (!active()) return;
+    baseTable_ = base.qualifiedPhys();
+    storage::Statement st(s_.db(), QStringLiteral("SELECT coalesce(max(rowid), 0) FROM %1").arg(baseTable_));
+    lastRowid_ = st.step() ? st.integer(0) : 0;
+}
+
+void ViewCheck::verify()
+{
+    if (!active()) return;
+    Translator tr(s_);
+    tr.setRowidsForDml(true);
+    std::vector<TableRefPtr> refs;
+    auto ref = std::make_unique<NamedTableRef>();
+    ref->name = view_;
+    refs.push_back(std::move(ref));
+    Scope scope;
+    const QString viewSql = tr.from(refs, scope);
+    const QString seen = QStringLiteral("SELECT %1 FROM %2").arg(scope.sources.front().rowidSql, viewSql);
+    const QString next = QStringLiteral("?%1").arg(tr.binds().size() + 1);
+    QString sql;
+    if (lastRowid_)
+        sql = QStringLiteral("SELECT count(*) FROM %1 AS b WHERE b.rowid > %2 AND b.rowid NOT IN (%3)").arg(baseTable_, next, seen);
+    else
+        sql = QStringLiteral("SELECT count(*) FROM json_each(%1) AS j WHERE j.value NOT IN (%2)").arg(next, seen);
+    storage::Statement st(s_.db(), sql);
+    for (size_t i = 0; i < tr.binds().size(); ++i) st.bindValue(int(i) + 1, tr.binds()[i]);
+    if (lastRowid_) st.bind(int(tr.binds().size()) + 1, static_cast<long long>(*lastRowid_));
+    else st.bind(int(tr.binds().size()) + 1, rowsJson_);
+    if (st.step() && st.integer(0) > 0)
+        throw Errors::make(550, 16, QStringLiteral("View '%1' was made WITH CHECK OPTION (itself or a view under it), and a row "
+                                                   "this statement changes would no longer be seen through it.").arg(view_.name));
+}
+
+void recordCheckOption(const catalog::Catalog& c, int viewId, bool on)
+{
+    sysviews::ensureInformationTables(c.db(), quoteId(c.schema()));
+    storage::Statement d(c.db(), QStringLiteral("DELETE FROM %1.cat_view_checks WHERE view_id = ?1").arg(quoteId(c.schema())));
+    d.bind(1, viewId).run();
+    if (!on) return;
+    storage::Statement i(c.db(), QStringLiteral("INSERT INTO %1.cat_view_checks (view_id) VALUES (?1)").arg(quoteId(c.schema())));
+    i.bind(1, viewId).run();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -31,11 +31,35 @@ struct ViewBinding {
     ResolvedTable base;
     std::vector<QString> names;
     std::vector<std::shared_ptr<const catalog::Column>> columns; // null for a computed column
+    sql::ObjectName checkView; // the outermost view on the way made WITH CHECK OPTION; empty when none
     // Throws the refusal, if any.
     void checkChangeable() const;
     // The base column shown as `name`: 207 when the view has none, 4406 when it is computed.
     const catalog::Column& baseColumn(const QString& name) const;
 };
+
+// WITH CHECK OPTION: rows an INSERT or UPDATE through the view changes must still be seen
+// through it afterwards, else the statement fails with 550 (and is rolled back).
+class ViewCheck {
+public:
+    ViewCheck(SessionImpl& s, const ViewBinding* view);
+    bool active() const { return !view_.name.isEmpty(); }
+    // UPDATE: `ridsSql` selects the rowids about to change (column "rid").
+    void noteRows(const QString& ridsSql, const std::vector<types::Value>& binds);
+    // INSERT: the new rows are those after the last rowid of now.
+    void noteInsert(const ResolvedTable& base);
+    void verify();
+
+private:
+    SessionImpl& s_;
+    sql::ObjectName view_;
+    QString rowsJson_;            // UPDATE: the rowids as a JSON array
+    std::optional<long long> lastRowid_; // INSERT
+    QString baseTable_;
+};
+
+// Whether the view was made WITH CHECK OPTION (INFORMATION_SCHEMA.VIEWS.CHECK_OPTION).
+void recordCheckOption(const catalog::Catalog& c, int viewId, bool on);
 
 // The base tables and views a view's query names (for INFORMATION_SCHEMA.VIEW_TABLE_USAGE).
 void recordViewTables(SessionImpl& s, const catalog::Catalog& c, int viewId, const sql::Query& q);

@@ -40,6 +40,7 @@ void ensureInformationTables(sqlite3* db, const QString& s)
 {
     storage::exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS %1.cat_view_tables (view_id INTEGER NOT NULL, "
                                      "table_schema TEXT NOT NULL, table_name TEXT NOT NULL)").arg(s));
+    storage::exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS %1.cat_view_checks (view_id INTEGER PRIMARY KEY)").arg(s));
     storage::exec(db, QStringLiteral("CREATE TABLE IF NOT EXISTS %1.cat_parameters (proc_id INTEGER NOT NULL, ordinal INTEGER NOT NULL, "
                                      "name TEXT NOT NULL, is_output INTEGER NOT NULL, type INTEGER NOT NULL, user_type TEXT, "
                                      "length INTEGER NOT NULL, prec INTEGER NOT NULL, scale INTEGER NOT NULL, PRIMARY KEY (proc_id, ordinal))")
@@ -91,7 +92,8 @@ void createInformationSchemaViews(sqlite3* db, const QString& s, bool master)
 
     storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_views AS SELECT %2 AS TABLE_CATALOG, o.owner COLLATE TSQL_CI AS TABLE_SCHEMA, "
                                      "o.name COLLATE TSQL_CI AS TABLE_NAME, substr(o.text, 1, 4000) AS VIEW_DEFINITION, "
-                                     "'NONE' AS CHECK_OPTION, 'NO' AS IS_UPDATABLE FROM cat_objects o WHERE o.xtype = 'V'").arg(s, cat));
+                                     "CASE WHEN o.id IN (SELECT view_id FROM cat_view_checks) THEN 'CASCADE' ELSE 'NONE' END AS CHECK_OPTION, "
+                                     "'NO' AS IS_UPDATABLE FROM cat_objects o WHERE o.xtype = 'V'").arg(s, cat));
     storage::exec(db, QStringLiteral("CREATE VIEW %1.v_is_view_table_usage AS SELECT %2 AS VIEW_CATALOG, o.owner COLLATE TSQL_CI AS VIEW_SCHEMA, "
                                      "o.name COLLATE TSQL_CI AS VIEW_NAME, %2 AS TABLE_CATALOG, u.table_schema COLLATE TSQL_CI AS TABLE_SCHEMA, "
                                      "u.table_name COLLATE TSQL_CI AS TABLE_NAME FROM cat_view_tables u JOIN cat_objects o ON o.id = u.view_id")

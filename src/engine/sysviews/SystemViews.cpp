@@ -255,7 +255,7 @@ const SystemView* find(const QString& owner, const QString& name)
 }
 
 namespace {
-const char* const kViewsVersion = "5";
+const char* const kViewsVersion = "6";
 const char* const kViewNames[] = {"v_sysobjects", "v_syscolumns", "v_systypes", "v_sysindexes", "v_sysdatabases",
                                   "v_sysfilegroups", "v_is_tables", "v_is_columns", "v_is_views", "v_is_view_table_usage",
                                   "v_is_table_constraints", "v_is_key_column_usage", "v_is_schemata", "v_is_routines",
