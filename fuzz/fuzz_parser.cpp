@@ -27,6 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const engine::SqlError&) {
     }
     try {
+        engine::sql::parseParameterList(text);
+    } catch (const engine::SqlError&) {
+    }
+    try {
         engine::sql::ExprPtr e = engine::sql::parseExpression(text);
         const QString once = engine::sql::toSql(*e);
         try {

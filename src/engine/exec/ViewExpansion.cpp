@@ -90,6 +90,15 @@ QString Translator::viewRef(const ViewDefinition& v, const NamedTableRef& n, Sco
         DatabaseScope inView(s_, v.database);
         rowidForQuery_ = wantRowid;
         q = query(*def.query, nullptr);
+    } catch (const SqlError& e) {
+        viewStack_.pop_back();
+        rowidForQuery_ = false;
+        // a table or column the view names is gone: say which view the statement named cannot be used
+        if ((e.number() != 208 && e.number() != 207) || !viewStack_.empty()) throw;
+        const Message& m = e.message();
+        throw SqlError(m.number, m.severity,
+                       m.text + QStringLiteral(" View '%1' cannot be used until its text binds again.").arg(v.object.name), m.line,
+                       m.state);
     } catch (...) {
         viewStack_.pop_back();
         rowidForQuery_ = false;
