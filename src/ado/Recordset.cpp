@@ -54,6 +54,7 @@ void Recordset::Open(const QString& source, ConnectionPtr connection) {
     select_ = SelectSource::analyze(source);
     updatable_ = false;
     baseColumn_.assign(columns_.size(), false);
+    serverFilled_.assign(columns_.size(), false);
     keyFields_.clear();
     if (select_.singleTable)
         inspectBaseTable();
@@ -74,6 +75,20 @@ void Recordset::inspectBaseTable() {
         return;
     }
     updatable_ = std::find(baseColumn_.begin(), baseColumn_.end(), true) != baseColumn_.end();
+    // Identity and computed columns take no value from the client.
+    try {
+        engine::BatchResult r = conn_->executeWrite(
+            QStringLiteral("SELECT name FROM syscolumns WHERE id = OBJECT_ID(%1) "
+                           "AND (isidentity = 1 OR iscomputed = 1)")
+                .arg(quote(select_.table)));
+        if (!r.resultSets.empty())
+            for (size_t i = 0; i < r.resultSets.front().rows.size(); ++i) {
+                const int f = FieldIndex(r.resultSets.front().text(i, 0));
+                if (f >= 0)
+                    serverFilled_[size_t(f)] = true;
+            }
+    } catch (const AdoError&) {
+    }
     // A primary key (else a unique key) among the fields identifies the row.
     try {
         engine::BatchResult r =
@@ -112,6 +127,7 @@ void Recordset::Close() {
     rows_.clear();
     columns_.clear();
     baseColumn_.clear();
+    serverFilled_.clear();
     keyFields_.clear();
     updatable_ = false;
 }
@@ -153,7 +169,8 @@ QString Recordset::text(int row, int column) const {
 
 bool Recordset::FieldUpdatable(int column) const {
     return updatable_ && column >= 0 && column < int(baseColumn_.size()) &&
-           baseColumn_[size_t(column)] && columns_[size_t(column)].typeName != QLatin1String("timestamp");
+           baseColumn_[size_t(column)] && !serverFilled_[size_t(column)] &&
+           columns_[size_t(column)].typeName != QLatin1String("timestamp");
 }
 
 QString Recordset::literal(const QVariant& value, const engine::ColumnInfo& column) const {

@@ -52,6 +52,7 @@ private:
     std::vector<engine::Row> rows_;
     bool updatable_ = false;
     std::vector<bool> baseColumn_; // field is a column of the base table
+    std::vector<bool> serverFilled_; // identity or computed: the server sets its value
     std::vector<int> keyFields_;   // fields that identify a row (primary or unique key)
 };
 

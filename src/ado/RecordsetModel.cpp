@@ -52,8 +52,12 @@ Qt::ItemFlags RecordsetModel::flags(const QModelIndex& index) const {
 bool RecordsetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!rs_ || !index.isValid() || role != Qt::EditRole)
         return false;
-    if (data(index, Qt::EditRole) == value)
-        return false; // nothing changed
+    // An edit that leaves the shown text as it was changes nothing (a NULL stays NULL).
+    const bool same = value.typeId() == QMetaType::QString
+                          ? value.toString() == data(index, Qt::DisplayRole).toString()
+                          : data(index, Qt::EditRole) == value;
+    if (same)
+        return false;
     try {
         rs_->Update(index.row(), index.column(), value);
     } catch (const AdoError& e) {

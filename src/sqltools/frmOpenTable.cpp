@@ -12,10 +12,29 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTextEdit>
 
 QPointer<frmOpenTable> frmOpenTable::s_default;
+
+namespace {
+
+// Draws the cells the user cannot edit (columns the server fills) in the disabled text colour.
+class GridDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (!(index.flags() & Qt::ItemIsEditable))
+            option->palette.setColor(QPalette::Text,
+                                     option->palette.color(QPalette::Disabled, QPalette::Text));
+    }
+};
+
+} // namespace
 
 frmOpenTable* frmOpenTable::Default() {
     return DefaultInstance(s_default);
@@ -51,6 +70,7 @@ frmOpenTable::frmOpenTable(QWidget* parent)
     grdGrid->setFont(sans);
     grdGrid->setGeometry(TwipsRect(120, 120, 8055, 4575));
     grdGrid->setModel(datData->model());
+    grdGrid->setItemDelegate(new GridDelegate(grdGrid));
     grdGrid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                              QAbstractItemView::AnyKeyPressed);
     grdGrid->setWordWrap(false);
