@@ -53,6 +53,8 @@ private:
     // Helpers of ExecuteQuery.
     void FillGrid(const dmo::QueryResults& results);
     void AppendMsg(const QString& text);
+    // The selector's list read again from the server, keeping the chosen database.
+    void ReloadDatabases();
 
     static QPointer<frmQuery> s_default;
 };

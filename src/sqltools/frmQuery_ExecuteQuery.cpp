@@ -156,6 +156,8 @@ void frmQuery::ExecuteQuery(const QString& Text) {
                 hourglass.restore();
                 AppendMsg(kSuccess);
                 tabMain->setCurrentIndex(1);
+                // The batch may have made or dropped a database.
+                ReloadDatabases();
                 return;
             }
             FillGrid(*results);
@@ -166,9 +168,7 @@ void frmQuery::ExecuteQuery(const QString& Text) {
         hourglass.restore();
         if (!TrimBlanks(txtMsg->toPlainText()).isEmpty()) {
             tabMain->setCurrentIndex(1);
-            const QString key = eselDatabase->Chave();
-            eselDatabase->setLista(mServer->ListaDatabases(true));
-            eselDatabase->setChave(key);
+            ReloadDatabases();
         } else {
             tabMain->setCurrentIndex(0);
         }
@@ -179,6 +179,12 @@ void frmQuery::ExecuteQuery(const QString& Text) {
         AppendMsg(dmoError ? dmoError->Description() : QString::fromLocal8Bit(e.what()));
         tabMain->setCurrentIndex(1);
     }
+}
+
+void frmQuery::ReloadDatabases() {
+    const QString key = eselDatabase->Chave();
+    eselDatabase->setLista(mServer->ListaDatabases(true));
+    eselDatabase->setChave(key);
 }
 
 void frmQuery::FillGrid(const dmo::QueryResults& results) {

@@ -130,6 +130,33 @@ TEST_F(QueryWindowTest, MessagesShowAfterALineBreakAndReloadTheListKeepingTheDat
     EXPECT_EQ(form->eselDatabase->Chave(), QStringLiteral("Vendas"));
 }
 
+TEST_F(QueryWindowTest, ADatabaseTheBatchCreatesIsListedAndTheNextBatchCanUseIt) {
+    type(QStringLiteral("create database Arquivo"));
+    pressF5();
+    EXPECT_TRUE(messages().startsWith(QStringLiteral("\nAllocating space for database 'Arquivo'.")))
+        << messages().toStdString();
+    EXPECT_TRUE(messages().endsWith(QStringLiteral("\n") + kSuccess));
+    EXPECT_TRUE(form->eselDatabase->Lista().contains(QStringLiteral("Arquivo:Arquivo;")));
+    EXPECT_EQ(form->eselDatabase->Chave(), QStringLiteral("Vendas"));
+
+    type(QStringLiteral("use Arquivo\ncreate table Caixas (N int)\nselect db_name() as Base"));
+    pressF5();
+    EXPECT_EQ(form->eselDatabase->Chave(), QStringLiteral("Arquivo"));
+    EXPECT_EQ(cell(0, 0), QStringLiteral("Arquivo"));
+    // The table went to the new database, not to master.
+    auto rs = server->SQLDMOServer()->Databases()->Item(QStringLiteral("Arquivo"))->ExecuteWithResults(
+        QStringLiteral("select count(*) from sysobjects where name = 'Caixas'"));
+    EXPECT_EQ(rs->GetColumnString(1, 1), QStringLiteral("1"));
+
+    // A dropped database leaves the list; the chosen one stays chosen.
+    type(QStringLiteral("use master\ndrop database Arquivo"));
+    pressF5();
+    EXPECT_TRUE(messages().contains(QStringLiteral("Removing database file"))) << messages().toStdString();
+    EXPECT_TRUE(messages().endsWith(QStringLiteral("\n") + kSuccess));
+    EXPECT_FALSE(form->eselDatabase->Lista().contains(QStringLiteral("Arquivo")));
+    EXPECT_EQ(form->eselDatabase->Chave(), QStringLiteral("master"));
+}
+
 TEST_F(QueryWindowTest, ARefusedBatchShowsTheErrorUnderMessagesAndHidesTheGrid) {
     type(QStringLiteral("select Id, Nome from Clientes"));
     pressF5();
