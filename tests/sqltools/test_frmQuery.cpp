@@ -13,6 +13,11 @@ const QString kSuccess = QStringLiteral("Comando executado com sucesso!");
 int measuredTwips(const frmQuery* form, const QString& text) {
     return int(PixelsToTwipsX(QFontMetrics(form->picTeste->font()).horizontalAdvance(text))) + 120;
 }
+
+// The width a column of that measure gets: no narrower than the header lets a section be.
+int columnPixels(const frmQuery* form, int twips) {
+    return qMax(TwipsToPixelsX(twips), form->grdGrid->horizontalHeader()->minimumSectionSize());
+}
 } // namespace
 
 TEST_F(QueryWindowTest, OpensOnTheServerAndDatabaseGiven) {
@@ -47,9 +52,9 @@ TEST_F(QueryWindowTest, RowsShowUnderHeadersWithRowNumbersAndMeasuredWidths) {
     EXPECT_EQ(cell(1, 1), QStringLiteral("Bartolomeu Dias de Novais"));
     // Widths: the header's when it is wider, the widest value's otherwise.
     EXPECT_EQ(form->grdGrid->columnWidth(0),
-              TwipsToPixelsX(measuredTwips(form, QStringLiteral("Id"))));
+              columnPixels(form, measuredTwips(form, QStringLiteral("Id"))));
     EXPECT_EQ(form->grdGrid->columnWidth(1),
-              TwipsToPixelsX(measuredTwips(form, QStringLiteral("Bartolomeu Dias de Novais"))));
+              columnPixels(form, measuredTwips(form, QStringLiteral("Bartolomeu Dias de Novais"))));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -68,7 +73,7 @@ TEST_F(QueryWindowTest, ColumnWidthsAreTheTextsMeasuredInTheGridsFont) {
         values << cell(0, 0);
         const int expected = qMax(measuredTwips(form, QStringLiteral("T")),
                                   measuredTwips(form, values.back().trimmed()));
-        EXPECT_EQ(form->grdGrid->columnWidth(0), TwipsToPixelsX(expected)) << id;
+        EXPECT_EQ(form->grdGrid->columnWidth(0), columnPixels(form, expected)) << id;
     }
     // Cells keep the value as returned, blanks included.
     EXPECT_EQ(values[2], QStringLiteral("   blanks around   "));
@@ -228,7 +233,7 @@ TEST_F(QueryWindowTest, AnImageColumnShowsTheServerStringsAndKeepsTheHeaderWidth
     ASSERT_EQ(form->grdGrid->rowCount(), 1);
     EXPECT_EQ(cell(0, 1), rs->GetColumnString(1, 2));
     EXPECT_EQ(form->grdGrid->columnWidth(1),
-              TwipsToPixelsX(measuredTwips(form, QStringLiteral("Foto"))));
+              columnPixels(form, measuredTwips(form, QStringLiteral("Foto"))));
     EXPECT_EQ(form->grdGrid->item(0, 1)->textAlignment(), int(Qt::AlignLeft | Qt::AlignVCenter));
 }
 
