@@ -25,11 +25,14 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 QPointer<frmExplorer> frmExplorer::s_current;
 
@@ -156,8 +159,14 @@ void frmExplorer::LoadTree() {
 
 QTreeWidgetItem* frmExplorer::AddNode(QTreeWidgetItem* parent, const QString& key,
                                       const QString& text, NodeKind kind, const QString& server,
-                                      const QString& database) {
-    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tvwExplorer);
+                                      const QString& database, int index) {
+    auto* node = new QTreeWidgetItem;
+    if (!parent)
+        tvwExplorer->addTopLevelItem(node);
+    else if (index >= 0)
+        parent->insertChild(index, node);
+    else
+        parent->addChild(node);
     node->setText(0, text);
     node->setData(0, KeyRole, key);
     node->setData(0, KindRole, int(kind));
@@ -216,18 +225,49 @@ bool frmExplorer::OpenServerNode(QTreeWidgetItem* node) {
     qDeleteAll(node->takeChildren());
     QTreeWidgetItem* folder = AddNode(node, name + QStringLiteral("\\Databases"),
                                       QStringLiteral("Databases"), NodeDatabases, name, {});
-    for (const KeyText& db : ParseKeyTextList(server->ListaDatabases(true))) {
-        const QString key = name + u'\\' + db.key;
-        QTreeWidgetItem* dbNode = AddNode(folder, key, db.text, NodeDatabase, name, db.key);
-        AddNode(dbNode, key + QStringLiteral("\\Tables"), kTables, NodeTables, name, db.key);
-        AddNode(dbNode, key + QStringLiteral("\\StoredProcedures"), kProcedures, NodeProcedures,
-                name, db.key);
-    }
+    folder->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    LoadDatabaseNodes(folder);
+    const QScopedValueRollback<bool> loaded(m_DatabasesLoaded, true);
     folder->setExpanded(true);
     return true;
 }
 
+void frmExplorer::LoadDatabaseNodes(QTreeWidgetItem* folder) {
+    const QString name = folder->data(0, ServerRole).toString();
+    cServer* server = cVarnolt::instance().clsServers().GetServerByName(name);
+    if (!server || !server->IsConnected())
+        return;
+    HourglassGuard hourglass;
+    const QList<KeyText> databases = ParseKeyTextList(server->ListaDatabases(true));
+    // Nodes of databases that are gone go; the others stay as they are (opened or not), and
+    // new ones come in the server's order.
+    for (int i = folder->childCount() - 1; i >= 0; --i) {
+        const QString db = folder->child(i)->data(0, DatabaseRole).toString();
+        const bool listed = std::any_of(databases.begin(), databases.end(), [&](const KeyText& k) {
+            return k.key.compare(db, Qt::CaseInsensitive) == 0;
+        });
+        if (!listed)
+            delete folder->takeChild(i);
+    }
+    for (int i = 0; i < databases.size(); ++i) {
+        const KeyText& db = databases[i];
+        QTreeWidgetItem* at = folder->child(i);
+        if (at && at->data(0, DatabaseRole).toString().compare(db.key, Qt::CaseInsensitive) == 0)
+            continue;
+        const QString key = name + u'\\' + db.key;
+        QTreeWidgetItem* dbNode = AddNode(folder, key, db.text, NodeDatabase, name, db.key, i);
+        AddNode(dbNode, key + QStringLiteral("\\Tables"), kTables, NodeTables, name, db.key);
+        AddNode(dbNode, key + QStringLiteral("\\StoredProcedures"), kProcedures, NodeProcedures,
+                name, db.key);
+    }
+}
+
 void frmExplorer::tvwExplorer_Expand(QTreeWidgetItem* node) {
+    if (node && node->data(0, KindRole).toInt() == NodeDatabases && !m_DatabasesLoaded) {
+        // Opened again: databases made or dropped since show.
+        LoadDatabaseNodes(node);
+        return;
+    }
     if (!node || node->data(0, KindRole).toInt() != NodeServer)
         return;
     if (!OpenServerNode(node))
@@ -262,7 +302,8 @@ void frmExplorer::UpdateCommands() {
     const QTreeWidgetItem* node = tvwExplorer->currentItem();
     const int kind = node ? node->data(0, KindRole).toInt() : NodeRoot;
     mnuQuery->setEnabled(SelectedServer() != nullptr);
-    mnuTablesRefresh->setEnabled(kind == NodeTables);
+    mnuTablesRefresh->setEnabled(kind == NodeTables || kind == NodeDatabases ||
+                                 (kind == NodeServer && node->childCount() > 0));
     const bool listed = mLvw->SelectedIndex() > 0;
     mnuOpenTable->setEnabled(kind == NodeTables && listed);
     mnuEditTable->setEnabled(kind == NodeTables && listed);
@@ -447,9 +488,21 @@ void frmExplorer::mnuTablesRefresh_Click() {
     // Not while the explorer goes (the designer relists when it closes at shutdown).
     if (m_Unloading)
         return;
-    const QTreeWidgetItem* node = tvwExplorer->currentItem();
+    QTreeWidgetItem* node = tvwExplorer->currentItem();
     if (!node)
         return;
+    // On the server or its "Databases" folder: the databases read again.
+    const int kind = node->data(0, KindRole).toInt();
+    if (kind == NodeServer || kind == NodeDatabases) {
+        QTreeWidgetItem* folder =
+            kind == NodeDatabases
+                ? node
+                : NodeByKey(node->data(0, ServerRole).toString() + QStringLiteral("\\Databases"));
+        if (folder)
+            LoadDatabaseNodes(folder);
+        UpdateCommands();
+        return;
+    }
     const QString database = SelectedDatabase();
     if (database.isEmpty())
         return;

@@ -62,7 +62,8 @@ public:
 public slots:
     // Opens the query window on the selected server and database.
     void mnuQuery_Click();
-    // Lists again the tables of the database selected in the explorer.
+    // Lists again the tables of the database selected in the explorer; on a server or its
+    // "Databases" folder, reads its databases again.
     void mnuTablesRefresh_Click();
     // Opens the table window on the table selected in the list.
     void mnuOpenTable_Click();
@@ -84,9 +85,12 @@ private:
     void Form_Load();
     void LoadTree();
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
-                             NodeKind kind, const QString& server, const QString& database);
+                             NodeKind kind, const QString& server, const QString& database,
+                             int index = -1);
     // Connects the server of that node when needed and adds its folders; false on failure.
     bool OpenServerNode(QTreeWidgetItem* node);
+    // The databases under the server's "Databases" folder, read again from the server.
+    void LoadDatabaseNodes(QTreeWidgetItem* folder);
     void tvwExplorer_Expand(QTreeWidgetItem* node);
     void tvwExplorer_NodeClick(QTreeWidgetItem* node);
     void tvwExplorer_DblClick(QTreeWidgetItem* node);
@@ -101,5 +105,6 @@ private:
     void RunProcedureEditor(const QString& modo, const QString& procedure);
 
     bool m_Unloading = false;
+    bool m_DatabasesLoaded = false; // the folder being opened was just filled
     static QPointer<frmExplorer> s_current;
 };

@@ -63,6 +63,60 @@ TEST_F(MainWindowTest, OpeningTheServerConnectsAndShowsItsDatabases) {
     EXPECT_EQ(vendas->child(1)->text(0), QStringLiteral("Stored Procedures"));
 }
 
+TEST_F(MainWindowTest, DatabasesMadeOrDroppedLaterShowWhenTheFolderOpensAgainOrOnRefresh) {
+    start();
+    open(node(QStringLiteral("(LOCAL)")));
+    QTreeWidgetItem* dbs = node(QStringLiteral("(LOCAL)\\Databases"));
+    ASSERT_NE(dbs, nullptr);
+    QTreeWidgetItem* vendas = node(QStringLiteral("(LOCAL)\\Vendas"));
+    ASSERT_NE(vendas, nullptr);
+    vendas->setExpanded(true);
+    sql(QStringLiteral("master"), QStringLiteral("CREATE DATABASE Arquivo"));
+    sql(QStringLiteral("master"), QStringLiteral("CREATE DATABASE Bolsa"));
+    sql(QStringLiteral("Arquivo"), QStringLiteral("CREATE TABLE Caixas (N int)"));
+    EXPECT_EQ(node(QStringLiteral("(LOCAL)\\Arquivo")), nullptr);
+
+    // The user closes the folder and opens it again with the arrow keys.
+    click(dbs);
+    QTest::keyClick(tree(), Qt::Key_Left);
+    ASSERT_FALSE(dbs->isExpanded());
+    QTest::keyClick(tree(), Qt::Key_Right);
+    EXPECT_TRUE(dbs->isExpanded());
+    QTreeWidgetItem* arquivo = node(QStringLiteral("(LOCAL)\\Arquivo"));
+    ASSERT_NE(arquivo, nullptr);
+    EXPECT_EQ(arquivo->parent(), dbs);
+    EXPECT_EQ(arquivo->text(0), QStringLiteral("Arquivo"));
+    ASSERT_EQ(arquivo->childCount(), 2);
+    // The nodes already there stay as they were.
+    EXPECT_EQ(node(QStringLiteral("(LOCAL)\\Vendas")), vendas);
+    EXPECT_TRUE(vendas->isExpanded());
+    QStringList names;
+    for (int i = 0; i < dbs->childCount(); ++i)
+        names << dbs->child(i)->text(0);
+    EXPECT_EQ(names.count(QStringLiteral("Vendas")), 1);
+    EXPECT_EQ(names.count(QStringLiteral("Arquivo")), 1);
+
+    // Its tables list.
+    click(node(QStringLiteral("(LOCAL)\\Arquivo\\Tables")));
+    EXPECT_GT(main->Explorer()->mLvw->FindItem(QStringLiteral("Nome"), QStringLiteral("Caixas")), 0);
+
+    // Dropped elsewhere: the refresh command on the folder takes it away.
+    ASSERT_NE(node(QStringLiteral("(LOCAL)\\Bolsa")), nullptr);
+    sql(QStringLiteral("master"), QStringLiteral("DROP DATABASE Bolsa"));
+    click(dbs);
+    ASSERT_TRUE(main->Explorer()->mnuTablesRefresh->isEnabled());
+    main->Explorer()->mnuTablesRefresh->trigger();
+    EXPECT_EQ(node(QStringLiteral("(LOCAL)\\Bolsa")), nullptr);
+    EXPECT_EQ(node(QStringLiteral("(LOCAL)\\Vendas")), vendas);
+
+    // The refresh command on the server does the same.
+    sql(QStringLiteral("master"), QStringLiteral("CREATE DATABASE Cofre"));
+    click(node(QStringLiteral("(LOCAL)")));
+    ASSERT_TRUE(main->Explorer()->mnuTablesRefresh->isEnabled());
+    main->Explorer()->mnuTablesRefresh->trigger();
+    EXPECT_NE(node(QStringLiteral("(LOCAL)\\Cofre")), nullptr);
+}
+
 TEST_F(MainWindowTest, AServerThatCannotBeReachedIsReportedAndStaysClosed) {
     RegSetString(QStringLiteral("OUTRA"), QStringLiteral("<@>OUTRA;1;;"));
     start();
