@@ -1,5 +1,7 @@
 // A SELECT of 100,000 rows x 5 columns: shown in the query window's grid, and read by the
-// management objects alone. The grid should add at most the engine's own time.
+// management objects alone. The grid should add at most the engine's own time, with the
+// grid's own font and with a proportional one; the closing lines give the ratios and the
+// fonts measured with.
 #include "core/Settings.h"
 #include "core/cServer.h"
 #include "core/cServerCOL.h"
@@ -9,14 +11,20 @@
 #include "dmo/QueryResults.h"
 #include "dmo/SQLServer.h"
 #include "engine/Engine.h"
+#include "sqltools/SqlEditorCommon.h"
 #include "sqltools/frmQuery.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
 
 #include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
 
 namespace {
 
@@ -68,19 +76,64 @@ void BM_ManagementObjectsRead(benchmark::State& state) {
 }
 BENCHMARK(BM_ManagementObjectsRead)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-// The query window: the same query run with the execute button and shown in the grid.
-void BM_QueryWindowRun(benchmark::State& state) {
+// The query window: the same query run with the execute button and shown in the grid, in
+// the grid's font or in a proportional one.
+void runWindow(benchmark::State& state, const QFont* font) {
     frmQuery* form = frmQuery::Default();
     form->ShowForm(g_server, QStringLiteral("Bench"));
     form->txtQuery->setPlainText(kQuery);
+    const QFont designed = form->picTeste->font();
+    if (font) {
+        form->picTeste->setFont(*font);
+        form->grdGrid->setFont(*font);
+    }
+    const QFontInfo info(form->picTeste->font());
+    state.SetLabel((info.family() + (info.fixedPitch() ? QStringLiteral(", fixed pitch")
+                                                       : QStringLiteral(", proportional")))
+                       .toStdString());
     for (auto _ : state) {
         form->cmdExecute_Click();
         if (form->grdGrid->rowCount() != 100000)
             state.SkipWithError("the grid does not show 100,000 rows");
         QCoreApplication::processEvents();
     }
+    form->picTeste->setFont(designed);
+    form->grdGrid->setFont(designed);
 }
+
+void BM_QueryWindowRun(benchmark::State& state) { runWindow(state, nullptr); }
 BENCHMARK(BM_QueryWindowRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void BM_QueryWindowRunProportional(benchmark::State& state) {
+    const QFont sans = SqlEditor::WindowFont();
+    runWindow(state, &sans);
+}
+BENCHMARK(BM_QueryWindowRunProportional)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// Prints the usual table, then each window run against the objects' own read.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs) {
+            times_[r.benchmark_name()] = r.GetAdjustedRealTime();
+            labels_[r.benchmark_name()] = r.report_label;
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const double objects = times_["BM_ManagementObjectsRead/iterations:3/real_time"];
+        for (const char* name : {"BM_QueryWindowRun/iterations:3/real_time",
+                                 "BM_QueryWindowRunProportional/iterations:3/real_time"})
+            if (objects > 0 && times_.count(name))
+                std::printf("ratio %s / objects' read: %.2f (%s)\n", name, times_[name] / objects,
+                            labels_[name].c_str());
+    }
+
+private:
+    std::map<std::string, double> times_;
+    std::map<std::string, std::string> labels_;
+};
 
 } // namespace
 
@@ -91,7 +144,8 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     prepare(dir.path());
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     if (frmQuery::Loaded())
         delete frmQuery::Default();

@@ -11,18 +11,16 @@
 #include "dmo/QueryResults.h"
 #include "dmo/SQLServer.h"
 #include "sqltools/SqlEditorCommon.h"
+#include "sqltools/TextWidth.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
-#include <array>
 #include <vector>
 
 namespace {
@@ -64,47 +62,6 @@ QString useDatabaseName(const QString& text) {
     }
     return TrimBlanks(name);
 }
-
-// Text widths in pixels as QFontMetrics gives them. With a fixed-pitch font and plain Latin
-// text (no shaping) a width is the sum of the characters' advances, which is much cheaper
-// than laying the text out; the sum is checked against the real measure once per font.
-class TextWidth {
-public:
-    explicit TextWidth(const QFont& font) : metrics_(font), metricsF_(font) {
-        advances_.fill(-1);
-        const QString probe = QStringLiteral("Cliente numero 1234, fi ffl -> 0x0A1B Ação ÃÕÇ !=<>");
-        fast_ = QFontInfo(font).fixedPitch() && sum(probe) == metrics_.horizontalAdvance(probe);
-    }
-    int operator()(const QString& text) {
-        if (fast_) {
-            const int w = sum(text);
-            if (w >= 0)
-                return w;
-        }
-        return metrics_.horizontalAdvance(text);
-    }
-
-private:
-    // -1 when the text holds a character outside the plain range.
-    int sum(const QString& text) {
-        qreal total = 0;
-        for (const QChar ch : text) {
-            const char16_t u = ch.unicode();
-            if (u < 0x20 || u >= advances_.size())
-                return -1;
-            qreal& a = advances_[u];
-            if (a < 0)
-                a = metricsF_.horizontalAdvance(ch);
-            total += a;
-        }
-        return qRound(total);
-    }
-
-    QFontMetrics metrics_;
-    QFontMetricsF metricsF_;
-    std::array<qreal, 0x250> advances_{};
-    bool fast_ = false;
-};
 
 } // namespace
 
