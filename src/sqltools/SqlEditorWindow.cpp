@@ -47,17 +47,27 @@ QSize SqlEditorWindow::sizeHint() const {
 
 void SqlEditorWindow::BuildServerCaption(int serverWidth) {
     Label2 = new QLabel(QStringLiteral("Servidor :"), this);
-    Label2->setGeometry(TwipsRect(120, 120, 1695, 255));
+    AddToTopRow(Label2, 120, 120, 1695, 255);
     lblServer = new QLabel(this);
     lblServer->setObjectName(QStringLiteral("lblServer"));
-    lblServer->setGeometry(TwipsRect(840, 120, serverWidth, 315));
-    lblServer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblServer->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    AddToTopRow(lblServer, 840, 120, serverWidth, 315);
+}
+
+void SqlEditorWindow::AddToTopRow(QWidget* control, int left, int top, int width, int height) {
+    const QRect designed = TwipsRect(left, top, width, height);
+    control->setGeometry(designed);
+    mTopRow.push_back({control, designed});
+}
+
+void SqlEditorWindow::LayoutTopRow() {
+    LayoutCaptionRow(mTopRow, TwipsToPixelsX(60));
 }
 
 void SqlEditorWindow::BuildEditor(int executeLeft, const QString& editorCaption) {
     cmdExecute = new QToolButton(this);
     cmdExecute->setObjectName(QStringLiteral("cmdExecute"));
-    cmdExecute->setGeometry(TwipsRect(executeLeft, 120, 495, 315));
+    AddToTopRow(cmdExecute, executeLeft, 120, 495, 315);
     cmdExecute->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     cmdExecute->setToolTip(QStringLiteral("F5 - Executar o(s) comando(s) seleccionado(s)"));
     connect(cmdExecute, &QToolButton::clicked, this, &SqlEditorWindow::cmdExecute_Click);

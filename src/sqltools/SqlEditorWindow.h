@@ -3,11 +3,14 @@
 // splitter, the result tabs and the status bar, with their shared handlers. Each window adds
 // its own grid and database control and runs the text its own way.
 
+#include "core/CaptionRow.h"
+
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 class QFrame;
 class QLabel;
@@ -64,6 +67,10 @@ protected:
     void BuildFooter();
     // The grid the layout and the tab rule place.
     void SetResultsGrid(QWidget* grid) { mResultsGrid = grid; }
+    // Puts a control of the top row at its designed place (twips) and in the row's layout.
+    void AddToTopRow(QWidget* control, int left, int top, int width, int height);
+    // The top row placed for its texts in the window's font (see CaptionRow.h).
+    void LayoutTopRow();
 
     // The default instance kept in `slot`: made, put in the document area and loaded on first
     // use. The window makes SqlEditorWindow its friend for its private constructor.
@@ -100,4 +107,5 @@ private:
     int mSplitTop = 3360; // twips
     int mGridMargin;
     QWidget* mResultsGrid = nullptr;
+    std::vector<CaptionRowItem> mTopRow;
 };

@@ -52,11 +52,11 @@ frmOpenTable::frmOpenTable(QWidget* parent)
 
     BuildServerCaption(2055);
     Label1 = new QLabel(QStringLiteral("Base de Dados :"), this);
-    Label1->setGeometry(TwipsRect(3000, 120, 1695, 255));
+    AddToTopRow(Label1, 3000, 120, 1695, 255);
     lblDatabase = new QLabel(this);
     lblDatabase->setObjectName(QStringLiteral("lblDatabase"));
-    lblDatabase->setGeometry(TwipsRect(4200, 120, 2055, 315));
-    lblDatabase->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblDatabase->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    AddToTopRow(lblDatabase, 4200, 120, 2055, 315);
 
     BuildEditor(6600, QStringLiteral("Comandos &SQL (Select) :"));
     QWidget* page0 = BuildTabs();
@@ -83,6 +83,7 @@ frmOpenTable::frmOpenTable(QWidget* parent)
     SetResultsGrid(grdGrid);
 
     BuildFooter();
+    LayoutTopRow();
 }
 
 frmOpenTable::~frmOpenTable() = default;
@@ -118,6 +119,7 @@ void frmOpenTable::ShowForm(cServer* clsServer, const QString& Database, const Q
         lblDatabase->setText(Database);
     } catch (...) {
     }
+    LayoutTopRow();
     // 3. The registered server of that name.
     FindServer();
     // 4-5. The table's SELECT, run at once.

@@ -31,11 +31,11 @@ frmQuery::frmQuery(QWidget* parent)
 
     BuildServerCaption(2295);
     Label1 = new QLabel(QStringLiteral("&Base de Dados :"), this);
-    Label1->setGeometry(TwipsRect(3360, 120, 1695, 255));
+    AddToTopRow(Label1, 3360, 120, 1695, 255);
     eselDatabase = new SelOpta(this);
     eselDatabase->setObjectName(QStringLiteral("eselDatabase"));
-    eselDatabase->setGeometry(TwipsRect(4680, 120, 2535, 315));
     eselDatabase->setFonte(SqlEditor::WindowFont());
+    AddToTopRow(eselDatabase, 4680, 120, 2535, 315);
     Label1->setBuddy(eselDatabase);
 
     BuildEditor(7320, QStringLiteral("Comandos &SQL :"));
@@ -57,6 +57,7 @@ frmQuery::frmQuery(QWidget* parent)
     SetResultsGrid(grdGrid);
 
     BuildFooter();
+    LayoutTopRow();
 }
 
 frmQuery::~frmQuery() = default;
@@ -87,6 +88,7 @@ void frmQuery::ShowForm(cServer* clsServer, const QString& Database) {
         eselDatabase->setLista(clsServer ? clsServer->ListaDatabases(false) : QString());
     } catch (...) {
     }
+    LayoutTopRow();
     // 4. The registered server of that name, not the object given.
     FindServer();
     // 5. Preselect the database.
