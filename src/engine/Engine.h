@@ -73,6 +73,10 @@ public:
     virtual ~Cursor() = default;
     virtual const std::vector<ColumnInfo>& columns() const = 0;
     virtual bool fetch(Row& row) = 0; // false when no row is left
+    // Passes over up to n rows without reading their values; returns how many it passed.
+    virtual long long skip(long long n) = 0;
+    // How many rows the whole SELECT gives, counted without reading them. Throws SqlError.
+    virtual long long count() = 0;
 };
 
 class Instance;

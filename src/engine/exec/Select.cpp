@@ -125,8 +125,9 @@ namespace {
 
 class QueryCursor : public Cursor {
 public:
-    QueryCursor(Statement st, std::vector<ColumnInfo> cols, std::vector<types::TypeSpec> t)
-        : st_(std::move(st)), cols_(std::move(cols)), types_(std::move(t))
+    QueryCursor(SessionImpl& s, Statement st, std::vector<ColumnInfo> cols, std::vector<types::TypeSpec> t, QString sql,
+                std::vector<types::Value> binds)
+        : s_(s), st_(std::move(st)), cols_(std::move(cols)), types_(std::move(t)), sql_(std::move(sql)), binds_(std::move(binds))
     {
     }
     const std::vector<ColumnInfo>& columns() const override { return cols_; }
@@ -141,10 +142,30 @@ public:
         return true;
     }
 
+    long long skip(long long n) override
+    {
+        long long passed = 0;
+        while (passed < n && !done_) {
+            if (!st_.step()) done_ = true;
+            else ++passed;
+        }
+        return passed;
+    }
+    long long count() override
+    {
+        // SQLite flattens the query into a count that builds no column values.
+        Statement c(s_.db(), QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_));
+        bindAll(c, binds_);
+        return c.step() ? c.integer(0) : 0;
+    }
+
 private:
+    SessionImpl& s_;
     Statement st_;
     std::vector<ColumnInfo> cols_;
     std::vector<types::TypeSpec> types_;
+    QString sql_;
+    std::vector<types::Value> binds_;
     bool done_ = false;
 };
 
@@ -169,7 +190,7 @@ std::unique_ptr<Cursor> SessionImpl::openQuery(const QString& select)
         cols.push_back(c.info);
         t.push_back(c.type);
     }
-    return std::make_unique<QueryCursor>(std::move(stmt), std::move(cols), std::move(t));
+    return std::make_unique<QueryCursor>(*this, std::move(stmt), std::move(cols), std::move(t), q.sql, tr.binds());
 }
 
 } // namespace engine::exec
