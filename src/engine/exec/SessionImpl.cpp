@@ -90,6 +90,7 @@ void SessionImpl::attach(const QString& database, const QString& schema, const Q
     // WAL keeps every commit safe from a killed process; NORMAL skips the sync per commit
     // (not possible inside a transaction: such a file keeps the full sync until it is attached again)
     sqlite3_exec(db_, QStringLiteral("PRAGMA %1.synchronous = NORMAL").arg(quoteId(schema)).toUtf8().constData(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db_, QStringLiteral("PRAGMA %1.mmap_size = 1073741824").arg(quoteId(schema)).toUtf8().constData(), nullptr, nullptr, nullptr);
     attached_[database.toLower()] = schema;
     sysviews::ensureSystemViews(db_, schema);
 }
