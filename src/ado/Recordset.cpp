@@ -5,6 +5,9 @@
 #include <QDateTime>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <limits>
+
 namespace ado {
 
 namespace {
@@ -47,9 +50,14 @@ void Recordset::Open(const QString& source, ConnectionPtr connection) {
     source_ = source;
     try {
         cursor_ = conn_->session().openQuery(source);
+        const long long count = cursor_->count();
+        total_ = int(std::min<long long>(count, std::numeric_limits<int>::max()));
     } catch (const engine::SqlError& e) {
+        cursor_.reset();
         throw toAdoError(e);
     }
+    position_ = 0;
+    open_ = true;
     columns_ = cursor_->columns();
     select_ = SelectSource::analyze(source);
     updatable_ = false;
@@ -124,7 +132,10 @@ void Recordset::inspectBaseTable() {
 
 void Recordset::Close() {
     cursor_.reset();
-    rows_.clear();
+    open_ = false;
+    position_ = 0;
+    total_ = 0;
+    pages_.clear();
     columns_.clear();
     baseColumn_.clear();
     serverFilled_.clear();
@@ -139,32 +150,61 @@ int Recordset::FieldIndex(const QString& name) const {
     return -1;
 }
 
-int Recordset::FetchMore(int count) {
-    int got = 0;
+void Recordset::SetPageSize(int rows) {
+    pageSize_ = rows > 0 ? rows : 1;
+    pages_.clear();
+}
+
+int Recordset::RowsRead() const {
+    size_t n = 0;
+    for (const auto& [number, rows] : pages_)
+        n += rows.size();
+    return int(n);
+}
+
+std::vector<engine::Row>& Recordset::page(int number) {
+    auto found = pages_.find(number);
+    if (found != pages_.end())
+        return found->second;
+    const long long first = (long long)number * pageSize_;
+    std::vector<engine::Row> rows;
     try {
-        while (cursor_ && got < count) {
+        // A cursor only goes forwards: a page before it runs the SELECT again.
+        if (!cursor_ || first < position_) {
+            cursor_.reset();
+            cursor_ = conn_->session().openQuery(source_);
+            position_ = 0;
+        }
+        position_ += cursor_->skip(first - position_);
+        const long long last = std::min<long long>(first + pageSize_, total_);
+        rows.reserve(size_t(std::max<long long>(last - position_, 0)));
+        while (position_ < last) {
             engine::Row row;
-            if (!cursor_->fetch(row)) {
-                cursor_.reset();
+            if (!cursor_->fetch(row))
                 break;
-            }
-            rows_.push_back(std::move(row));
-            ++got;
+            rows.push_back(std::move(row));
+            ++position_;
         }
     } catch (const engine::SqlError& e) {
         cursor_.reset();
         throw toAdoError(e);
     }
-    return got;
+    return pages_.emplace(number, std::move(rows)).first->second;
 }
 
-void Recordset::FetchAll() {
-    while (!AtEnd())
-        FetchMore(4096);
+const engine::Row& Recordset::row(int index) {
+    if (index < 0 || index >= total_)
+        throw AdoError(ErrRowNotFound, QStringLiteral("There is no such row."));
+    std::vector<engine::Row>& rows = page(index / pageSize_);
+    const size_t at = size_t(index % pageSize_);
+    if (at >= rows.size())
+        throw AdoError(ErrRowNotFound, QStringLiteral("The row was not found: the result has fewer "
+                                                      "rows than when it was opened."));
+    return rows[at];
 }
 
-QString Recordset::text(int row, int column) const {
-    return engine::valueText(rows_[size_t(row)][size_t(column)], columns_[size_t(column)]);
+QString Recordset::text(int index, int column) {
+    return engine::valueText(row(index)[size_t(column)], columns_[size_t(column)]);
 }
 
 bool Recordset::FieldUpdatable(int column) const {
@@ -228,8 +268,10 @@ QString Recordset::condition(const engine::Row& values) const {
 }
 
 void Recordset::Update(int row, int column, const QVariant& value) {
-    if (row < 0 || row >= int(rows_.size()) || column < 0 || column >= int(columns_.size()))
+    if (column < 0 || column >= int(columns_.size()))
         throw AdoError(ErrRowNotFound, QStringLiteral("There is no such row or field."));
+    this->row(row); // read, or AdoError
+    engine::Row& cached = page(row / pageSize_)[size_t(row % pageSize_)];
     if (!FieldUpdatable(column))
         throw AdoError(ErrReadOnly,
                        QStringLiteral("The field '%1' cannot be changed: only the columns of a "
@@ -240,7 +282,7 @@ void Recordset::Update(int row, int column, const QVariant& value) {
     if (newValue.typeId() == QMetaType::QString && newValue.toString().isEmpty() &&
         !isCharacter(info.typeName))
         newValue = QVariant(); // an emptied number or date becomes NULL
-    const engine::Row& old = rows_[size_t(row)];
+    const engine::Row old = cached;
     const QString where = condition(old);
     if (where.isEmpty())
         throw AdoError(ErrRowNotFound, QStringLiteral("The row cannot be identified."));
@@ -277,12 +319,12 @@ void Recordset::Update(int row, int column, const QVariant& value) {
                 .arg(allBase ? names.join(QStringLiteral(", ")) : QStringLiteral("*"),
                      select_.table, condition(changed)));
         if (allBase && !back.resultSets.empty() && back.resultSets[0].rows.size() == 1) {
-            rows_[size_t(row)] = back.resultSets[0].rows[0];
+            cached = back.resultSets[0].rows[0];
             return;
         }
     } catch (const AdoError&) {
     }
-    rows_[size_t(row)] = changed;
+    cached = changed;
 }
 
 } // namespace ado

@@ -5,33 +5,34 @@
 
 #include <QString>
 #include <QVariant>
+#include <map>
 #include <memory>
 #include <vector>
 
 namespace ado {
 
-// The rows of one record source, read from the server as they are asked for. A SELECT over
-// one table is editable: a changed value is written back as an UPDATE of that table's row.
+// The rows of one record source. Their number is known when it opens; the rows themselves are
+// read from the server a page at a time as they are asked for, so that memory follows the rows
+// looked at, not the size of the result. A SELECT over one table is editable: a changed value
+// is written back as an UPDATE of that table's row.
 class Recordset {
 public:
-    // Opens the source on the connection; throws AdoError.
+    // Opens the source on the connection and counts its rows; throws AdoError.
     void Open(const QString& source, ConnectionPtr connection);
     void Close();
-    bool IsOpen() const { return cursor_ != nullptr || !rows_.empty(); }
+    bool IsOpen() const { return open_; }
     QString Source() const { return source_; }
 
     const std::vector<engine::ColumnInfo>& Fields() const { return columns_; }
     int FieldIndex(const QString& name) const; // 0-based, -1 when absent
-    // Rows read so far, and whether more remain on the server.
-    int RowsFetched() const { return int(rows_.size()); }
-    bool AtEnd() const { return cursor_ == nullptr; }
-    // Reads up to count more rows; returns how many came.
-    int FetchMore(int count);
-    // Reads every remaining row.
-    void FetchAll();
-    const engine::Row& row(int index) const { return rows_[size_t(index)]; }
-    QString text(int row, int column) const;
-
+    // The rows of the result, and how many of them are held in memory.
+    int RecordCount() const { return total_; }
+    int RowsRead() const;
+    // Rows are read in pages of this many (the rows held are dropped).
+    void SetPageSize(int rows);
+    // A row, read with its page when needed; throws AdoError when it cannot be read.
+    const engine::Row& row(int index);
+    QString text(int row, int column);
     bool Updatable() const { return updatable_; }
     bool FieldUpdatable(int column) const;
     QString BaseTable() const { return select_.table; }
@@ -44,12 +45,18 @@ private:
     QString condition(const engine::Row& values) const;
     void inspectBaseTable();
 
+    std::vector<engine::Row>& page(int number);
+
     ConnectionPtr conn_;
     QString source_;
     SelectSource select_;
+    bool open_ = false;
     std::unique_ptr<engine::Cursor> cursor_;
+    long long position_ = 0; // the row the cursor gives next
+    int total_ = 0;
+    int pageSize_ = 256;
+    std::map<int, std::vector<engine::Row>> pages_; // by page number
     std::vector<engine::ColumnInfo> columns_;
-    std::vector<engine::Row> rows_;
     bool updatable_ = false;
     std::vector<bool> baseColumn_; // field is a column of the base table
     std::vector<bool> serverFilled_; // identity or computed: the server sets its value

@@ -9,27 +9,53 @@ RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}
 void RecordsetModel::setRecordset(RecordsetPtr recordset) {
     beginResetModel();
     rs_ = std::move(recordset);
+    readFailed_ = false;
+    if (rs_)
+        rs_->SetPageSize(fetchSize_);
     endResetModel();
-    if (canFetchMore())
-        fetchMore();
+}
+
+void RecordsetModel::setFetchSize(int rows) {
+    fetchSize_ = rows > 0 ? rows : 1;
+    if (rs_)
+        rs_->SetPageSize(fetchSize_);
 }
 
 int RecordsetModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || !rs_ ? 0 : rs_->RowsFetched();
+    return parent.isValid() || !rs_ ? 0 : rs_->RecordCount();
 }
 
 int RecordsetModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() || !rs_ ? 0 : int(rs_->Fields().size());
 }
 
+const engine::Row* RecordsetModel::rowAt(int row) const {
+    try {
+        return &rs_->row(row);
+    } catch (const AdoError& e) {
+        // Reported once, after the view has finished what it was doing.
+        if (!readFailed_) {
+            readFailed_ = true;
+            auto* self = const_cast<RecordsetModel*>(this);
+            QMetaObject::invokeMethod(
+                self, [self, n = e.Number(), text = e.Description()] { emit self->writeFailed(n, text); },
+                Qt::QueuedConnection);
+        }
+        return nullptr;
+    }
+}
+
 QVariant RecordsetModel::data(const QModelIndex& index, int role) const {
-    if (!rs_ || !index.isValid() || index.row() >= rs_->RowsFetched())
+    if (!rs_ || !index.isValid() || index.row() >= rs_->RecordCount())
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        const QVariant& v = rs_->row(index.row())[size_t(index.column())];
+        const engine::Row* row = rowAt(index.row());
+        if (!row)
+            return {};
+        const QVariant& v = (*row)[size_t(index.column())];
         if (v.isNull())
             return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
-        return rs_->text(index.row(), index.column());
+        return engine::valueText(v, rs_->Fields()[size_t(index.column())]);
     }
     return {};
 }
@@ -67,33 +93,6 @@ bool RecordsetModel::setData(const QModelIndex& index, const QVariant& value, in
     emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
     emit rowUpdated(index.row());
     return true;
-}
-
-bool RecordsetModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && rs_ && !rs_->AtEnd();
-}
-
-void RecordsetModel::fetchMore(const QModelIndex& parent) {
-    if (!canFetchMore(parent))
-        return;
-    const int first = rs_->RowsFetched();
-    int got = 0;
-    QString failure;
-    int number = 0;
-    // The rows are read before they are announced; a read error ends the rows.
-    try {
-        got = rs_->FetchMore(fetchSize_);
-    } catch (const AdoError& e) {
-        number = e.Number();
-        failure = e.Description();
-        got = rs_->RowsFetched() - first;
-    }
-    if (got > 0) {
-        beginInsertRows({}, first, first + got - 1);
-        endInsertRows();
-    }
-    if (!failure.isEmpty())
-        emit writeFailed(number, failure);
 }
 
 } // namespace ado

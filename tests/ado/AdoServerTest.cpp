@@ -8,6 +8,7 @@
 #include "ado/RecordsetModel.h"
 #include "engine/Engine.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 using namespace ado;
@@ -203,22 +204,69 @@ TEST_F(AdoServer, OnlyOneTableSelectsAreEditable) {
     EXPECT_FALSE(dat.model()->flags(dat.model()->index(0, 1)) & Qt::ItemIsEditable);
 }
 
-TEST_F(AdoServer, RowsAreFetchedAsTheViewAsksForThem) {
-    QStringList script = {"CREATE TABLE Many (n int NOT NULL)", "INSERT INTO Many VALUES (1)"};
+TEST_F(AdoServer, EveryRowIsCountedAtOnceAndReadWhenAskedFor) {
+    QStringList script = {"CREATE TABLE Many (n int NOT NULL, v varchar(5) NULL)",
+                          "INSERT INTO Many VALUES (1, '1')"};
     for (int i = 0; i < 10; ++i) // 1024 rows
-        script << "INSERT INTO Many SELECT n + (SELECT COUNT(*) FROM Many) FROM Many";
+        script << "INSERT INTO Many SELECT n + (SELECT COUNT(*) FROM Many), 'x' FROM Many";
     SETUP_OR_SKIP(script);
     DataControl dat;
     dat.SetConnectionString(kConn);
-    dat.SetRecordSource("SELECT n FROM Many");
+    dat.SetRecordSource("SELECT n FROM Many ORDER BY n");
     dat.Refresh();
     auto* model = dat.model();
     model->setFetchSize(100);
-    EXPECT_LT(model->rowCount(), 1024);
-    EXPECT_TRUE(model->canFetchMore());
-    while (model->canFetchMore())
-        model->fetchMore();
+    RecordsetPtr rs = dat.Recordset();
     EXPECT_EQ(model->rowCount(), 1024);
+    EXPECT_EQ(rs->RowsRead(), 0);
+    // The last rows, then the first, then the middle: one page each.
+    EXPECT_EQ(model->data(model->index(1023, 0)).toString(), "1024");
+    EXPECT_EQ(rs->RowsRead(), 24);
+    EXPECT_EQ(model->data(model->index(0, 0)).toString(), "1");
+    EXPECT_EQ(model->data(model->index(550, 0)).toString(), "551");
+    EXPECT_EQ(model->data(model->index(599, 0)).toString(), "600");
+    EXPECT_EQ(rs->RowsRead(), 224);
+    EXPECT_EQ(model->data(model->index(1024, 0)), QVariant());
+
+    // TOP, WHERE and an empty result are counted as the server gives them.
+    dat.SetRecordSource("SELECT TOP 10 n FROM Many WHERE n > 500 ORDER BY n DESC");
+    dat.Refresh();
+    ASSERT_EQ(model->rowCount(), 10);
+    EXPECT_EQ(model->data(model->index(0, 0)).toString(), "1024");
+    EXPECT_EQ(model->data(model->index(9, 0)).toString(), "1015");
+    dat.SetRecordSource("SELECT n FROM Many WHERE n < 0");
+    dat.Refresh();
+    EXPECT_EQ(model->rowCount(), 0);
+}
+
+TEST_F(AdoServer, ARowThatCannotBeReadIsReportedOnceAndShowsEmpty) {
+    SETUP_OR_SKIP({"CREATE TABLE Codes (n int NOT NULL, v varchar(5) NULL)",
+                   "INSERT INTO Codes VALUES (1, '10')", "INSERT INTO Codes VALUES (2, 'abc')",
+                   "INSERT INTO Codes VALUES (3, '30')"});
+    DataControl dat;
+    dat.SetConnectionString(kConn);
+    dat.SetRecordSource("SELECT n, CONVERT(int, v) AS c FROM Codes");
+    dat.Refresh();
+    auto* model = dat.model();
+    model->setFetchSize(1);
+    Failures failures;
+    watch(model, failures);
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(model->data(model->index(0, 1)).toString(), "10");
+    EXPECT_EQ(model->data(model->index(1, 1)), QVariant());
+    EXPECT_EQ(model->data(model->index(1, 0)), QVariant());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(failures.count(), 1);
+    EXPECT_EQ(failures.list[0].first, 245);
+
+    // A SELECT that must read every value to give its first row fails as it opens.
+    dat.SetRecordSource("SELECT n, CONVERT(int, v) AS c FROM Codes ORDER BY c");
+    try {
+        dat.Refresh();
+        ADD_FAILURE() << "the SELECT opened";
+    } catch (const AdoError& e) {
+        EXPECT_EQ(e.Number(), 245);
+    }
 }
 
 TEST_F(AdoServer, EditsWhileRowsRemainOnTheServer) {
@@ -232,13 +280,15 @@ TEST_F(AdoServer, EditsWhileRowsRemainOnTheServer) {
     dat.SetRecordSource("SELECT * FROM Many ORDER BY n");
     dat.Refresh();
     auto* model = dat.model();
-    ASSERT_TRUE(model->canFetchMore()); // the cursor is still open
+    model->setFetchSize(100);
+    ASSERT_EQ(model->rowCount(), 512);
     EXPECT_TRUE(model->setData(model->index(0, 1), "changed"));
     EXPECT_EQ(scalar("SELECT v FROM Many WHERE n = 1"), "changed");
-    while (model->canFetchMore())
-        model->fetchMore();
-    EXPECT_EQ(model->rowCount(), 512);
+    EXPECT_TRUE(model->setData(model->index(450, 1), "far"));
+    EXPECT_EQ(scalar("SELECT v FROM Many WHERE n = 451"), "far");
+    EXPECT_EQ(model->data(model->index(511, 0)).toString(), "512");
     EXPECT_EQ(model->data(model->index(0, 1)).toString(), "changed");
+    EXPECT_EQ(model->data(model->index(450, 1)).toString(), "far");
 }
 
 TEST_F(AdoServer, RowsWithoutKeyAreFoundByDatesMoneyAndBinaryValues) {
