@@ -134,3 +134,69 @@ TEST_F(Results, SpWhoAndSpDatabasesListSessionsAndDatabases)
     }
     EXPECT_EQ(names, (QStringList{"master", "model", "msdb", "tempdb", "Zeta"}));
 }
+
+TEST_F(Results, DateTimesAreUtcQDateTimesFromFirstToLastDay)
+{
+    ASSERT_FALSE(s->execute(QStringLiteral(
+        "CREATE TABLE t (n int, d datetime, s smalldatetime)\n"
+        "INSERT INTO t VALUES (1, '1753-01-01', '1900-01-01')\n"
+        "INSERT INTO t VALUES (2, '9999-12-31 23:59:59.997', '2079-06-06 23:59')\n"
+        "INSERT INTO t VALUES (3, '2000-02-29 12:30:15.123', '1999-12-31 23:59:29')\n"
+        "INSERT INTO t VALUES (4, '1900-02-28 00:00:00.003', NULL)")).failed());
+    BatchResult r = s->execute(QStringLiteral("SELECT d, s FROM t ORDER BY n"));
+    ASSERT_EQ(r.resultSets.size(), 1u);
+    const ResultSet& rs = r.resultSets[0];
+    ASSERT_EQ(rs.rows.size(), 4u);
+    auto utc = [](int y, int mo, int d, int h, int mi, int sec, int ms) { return QDateTime(QDate(y, mo, d), QTime(h, mi, sec, ms), Qt::UTC); };
+    const QDateTime expected[4][2] = {
+        {utc(1753, 1, 1, 0, 0, 0, 0), utc(1900, 1, 1, 0, 0, 0, 0)},
+        {utc(9999, 12, 31, 23, 59, 59, 997), utc(2079, 6, 6, 23, 59, 0, 0)},
+        {utc(2000, 2, 29, 12, 30, 15, 123), utc(1999, 12, 31, 23, 59, 0, 0)},
+        {utc(1900, 2, 28, 0, 0, 0, 3), QDateTime()},
+    };
+    for (size_t i = 0; i < 4; ++i) {
+        for (size_t c = 0; c < 2; ++c) {
+            const QVariant& v = rs.rows[i][c];
+            if (!expected[i][c].isValid()) {
+                EXPECT_TRUE(v.isNull());
+                continue;
+            }
+            ASSERT_EQ(v.typeId(), QMetaType::QDateTime) << i << c;
+            const QDateTime got = v.toDateTime();
+            EXPECT_EQ(got, expected[i][c]) << i << c;
+            EXPECT_EQ(got.timeSpec(), Qt::UTC);
+            EXPECT_EQ(got.date(), expected[i][c].date());
+            EXPECT_EQ(got.time(), expected[i][c].time());
+        }
+    }
+    EXPECT_EQ(rs.text(1, 0), QStringLiteral("9999-12-31 23:59:59.997"));
+    EXPECT_EQ(rs.text(2, 1), QStringLiteral("1999-12-31 23:59:00"));
+}
+
+TEST_F(Results, TextValuesOutliveTheirResultAndChangeAlone)
+{
+    ASSERT_FALSE(s->execute(QStringLiteral(
+        "CREATE TABLE t (n int, v varchar(20), w nvarchar(20), m money)\n"
+        "INSERT INTO t VALUES (1, 'one', N'ação', 1.5)\n"
+        "INSERT INTO t VALUES (2, '', N'', 0)\n"
+        "INSERT INTO t VALUES (3, 'three', NULL, -2.25)")).failed());
+    Row first, last;
+    {
+        BatchResult r = s->execute(QStringLiteral("SELECT v, w, m FROM t ORDER BY n"));
+        ASSERT_EQ(r.resultSets.at(0).rows.size(), 3u);
+        first = r.resultSets[0].rows[0];
+        last = r.resultSets[0].rows[2];
+        EXPECT_EQ(r.resultSets[0].rows[1][0].typeId(), QMetaType::QString);
+        EXPECT_TRUE(r.resultSets[0].rows[1][0].toString().isEmpty());
+        EXPECT_EQ(r.resultSets[0].text(1, 2), QStringLiteral("0.0000"));
+    }
+    QString one = first[0].toString();
+    one.append(QStringLiteral(" more"));
+    EXPECT_EQ(one, QStringLiteral("one more"));
+    EXPECT_EQ(first[0].toString(), QStringLiteral("one"));
+    EXPECT_EQ(first[1].toString(), QStringLiteral("ação"));
+    EXPECT_EQ(first[2].toString(), QStringLiteral("1.5000"));
+    EXPECT_EQ(last[0].toString(), QStringLiteral("three"));
+    EXPECT_TRUE(last[1].isNull());
+    EXPECT_EQ(last[2].toString(), QStringLiteral("-2.2500"));
+}

@@ -109,13 +109,11 @@ void execSelect(SessionImpl& s, const SelectStmt& st)
         rs.columns.push_back(c.info);
         typesOf.push_back(c.type);
     }
+    RowReader reader(std::move(typesOf));
     sqlite3_stmt* h = stmt.handle();
-    const int n = int(typesOf.size());
     while (stmt.step()) {
-        Row row;
-        row.reserve(size_t(n));
-        for (int i = 0; i < n; ++i) row.push_back(readColumn(h, i, typesOf[size_t(i)]));
-        rs.rows.push_back(std::move(row));
+        Row& row = rs.rows.emplace_back();
+        reader.read(h, row);
     }
     s.setRowCount(static_cast<long long>(rs.rows.size()));
     s.addResultSet(std::move(rs));
@@ -127,7 +125,7 @@ class QueryCursor : public Cursor {
 public:
     QueryCursor(SessionImpl& s, Statement st, std::vector<ColumnInfo> cols, std::vector<types::TypeSpec> t, QString sql,
                 std::vector<types::Value> binds)
-        : s_(s), st_(std::move(st)), cols_(std::move(cols)), types_(std::move(t)), sql_(std::move(sql)), binds_(std::move(binds))
+        : s_(s), st_(std::move(st)), cols_(std::move(cols)), reader_(std::move(t)), sql_(std::move(sql)), binds_(std::move(binds))
     {
     }
     const std::vector<ColumnInfo>& columns() const override { return cols_; }
@@ -138,7 +136,7 @@ public:
             return false;
         }
         row.clear();
-        for (size_t i = 0; i < types_.size(); ++i) row.push_back(readColumn(st_.handle(), int(i), types_[i]));
+        reader_.read(st_.handle(), row);
         return true;
     }
 
@@ -163,7 +161,7 @@ private:
     SessionImpl& s_;
     Statement st_;
     std::vector<ColumnInfo> cols_;
-    std::vector<types::TypeSpec> types_;
+    RowReader reader_;
     QString sql_;
     std::vector<types::Value> binds_;
     bool done_ = false;
