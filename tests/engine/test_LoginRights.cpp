@@ -134,3 +134,21 @@ TEST(LoginRights, AdministratorRightsComeFromTheServerRoleNotTheName)
     auto dbo = inst->connect(QStringLiteral("dbo"), QStringLiteral("pw"));
     EXPECT_EQ(dbo->execute(QStringLiteral("EXEC sp_droplogin 'eve'")).errors.at(0).number, 15247);
 }
+
+TEST(LoginRights, OnlyAnAdministratorRaisesAFatalSeverityAndOnlyWithLog)
+{
+    TempDir tmp;
+    auto inst = Instance::open(QStringLiteral("X"), tmp.path());
+    auto admin = inst->connectIntegrated();
+    ASSERT_FALSE(admin->execute(QStringLiteral("EXEC sp_addlogin 'joe', 'pw'")).failed());
+    auto joe = inst->connect(QStringLiteral("joe"), QStringLiteral("pw"));
+    BatchResult r = joe->execute(QStringLiteral("RAISERROR('stop', 20, 1) WITH LOG"));
+    ASSERT_TRUE(r.failed());
+    EXPECT_EQ(r.errors[0].number, 2754);
+    EXPECT_EQ(r.errors[0].severity, 16);
+    r = admin->execute(QStringLiteral("RAISERROR('stop', 20, 1) WITH LOG"));
+    ASSERT_TRUE(r.failed());
+    EXPECT_EQ(r.errors[0].number, 50000);
+    EXPECT_EQ(r.errors[0].severity, 20);
+    EXPECT_EQ(r.errors[0].text, QStringLiteral("stop"));
+}
