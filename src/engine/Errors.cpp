@@ -144,6 +144,24 @@ SqlError serverNotFound()
     return make(17, 16, QStringLiteral("The server was not found or refused the connection."));
 }
 SqlError userError(const QString& text, int severity, int state) { return SqlError(50000, severity, text, 0, state); }
+SqlError lockTimeout(const QString& database, int holderSpid)
+{
+    QString who = holderSpid ? QStringLiteral("session %1").arg(holderSpid) : QStringLiteral("another session");
+    return make(1222, 16, QStringLiteral("The lock request timed out: %1 is writing to database '%2'.").arg(who, database));
+}
+
+SqlError secondDatabaseWrite(const QString& written, const QString& other)
+{
+    return make(40003, 16, QStringLiteral("A transaction can write to one database only (besides tempdb): this one has written to "
+                                          "'%1', so it cannot write to '%2'. Commit it first.").arg(written, other));
+}
+
+SqlError instanceInUse(const QString& dataDir, const QString& program, long long pid)
+{
+    return make(17, 16, QStringLiteral("The server's data folder %1 is in use by another program (%2, process %3). "
+                                       "Close that program first.").arg(dataDir, program, QString::number(pid)));
+}
+
 SqlError internal(const QString& text)
 {
     return make(3624, 20, QStringLiteral("Storage failure: %1").arg(text));

@@ -49,6 +49,9 @@ SqlError loginFailed(const QString& login);            // 18456
 SqlError serverNotFound();                             // 17
 SqlError userError(const QString& text, int severity, int state); // 50000 (RAISERROR)
 SqlError internal(const QString& text);                // 3624-like: storage failure
+SqlError lockTimeout(const QString& database, int holderSpid); // 1222
+SqlError secondDatabaseWrite(const QString& written, const QString& other); // 40003: our own
+SqlError instanceInUse(const QString& dataDir, const QString& program, long long pid); // 17
 
 // The informational message that follows a failed DML statement.
 Message terminated();                                  // 3621

@@ -394,7 +394,7 @@ Typed Translator::global(const GlobalExpr& e)
     if (n == QLatin1String("@@PROCID")) return intValue(0);
     if (n == QLatin1String("@@MAX_CONNECTIONS")) return intValue(32767);
     if (n == QLatin1String("@@OPTIONS")) return intValue(5496);
-    if (n == QLatin1String("@@LOCK_TIMEOUT")) return intValue(-1);
+    if (n == QLatin1String("@@LOCK_TIMEOUT")) return intValue(s_.lockTimeout);
     if (n == QLatin1String("@@DBTS")) {
         r.sql = QStringLiteral("X'%1'").arg(QStringLiteral("%1").arg(s_.server().nextTimestamp(), 16, 16, QLatin1Char('0')));
         r.type = spec(Type::VarBinary, 8);

@@ -51,6 +51,7 @@ SessionImpl::SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, 
     };
     hooks_.nextTimestamp = [this] { return instance_->nextTimestamp(); };
     functions::registerAll(db_, &hooks_);
+    sqlite3_set_authorizer(db_, &SessionImpl::authorize, this);
     spid_ = instance_->registerSession();
     instance_->setSessionLogin(spid_, login_);
     try {
@@ -66,13 +67,18 @@ SessionImpl::SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, 
 SessionImpl::~SessionImpl()
 {
     if (tranCount_ > 0 || !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    for (const QString& name : tempTables_) {
+    releaseLocks();
+    if (!tempTables_.empty()) {
         try {
-            catalog::Catalog cat = catalogFor(QStringLiteral("tempdb"));
-            if (auto t = cat.findTable(QStringLiteral("dbo"), name, QStringLiteral("dbo"))) cat.dropTable(*t);
+            if (auto temp = instance_->database(QStringLiteral("tempdb"))) lockDatabase(temp->name, QFileInfo(temp->file).absoluteFilePath());
+            for (const QString& name : tempTables_) {
+                catalog::Catalog cat = catalogFor(QStringLiteral("tempdb"));
+                if (auto t = cat.findTable(QStringLiteral("dbo"), name, QStringLiteral("dbo"))) cat.dropTable(*t);
+            }
         } catch (const SqlError&) {
             // tempdb is made anew at the next start anyway
         }
+        releaseLocks();
     }
     sqlite3_close_v2(db_);
     instance_->unregisterSession(spid_);
@@ -95,36 +101,24 @@ void SessionImpl::attach(const QString& database, const QString& schema, const Q
     sysviews::ensureSystemViews(db_, schema);
 }
 
+// The database list is read through the instance's own connection, not inside this session's
+// transaction (CREATE and DROP DATABASE never run inside one), so that looking a name up does
+// not read master ahead of master's lock.
 std::optional<QString> SessionImpl::databaseName(const QString& name)
 {
-    QString master = attached_.count(QStringLiteral("master")) ? attached_[QStringLiteral("master")] : QString();
-    if (master.isEmpty()) {
-        auto e = instance_->database(name);
-        if (!e) return std::nullopt;
-        return e->name;
-    }
-    Statement s(db_, QStringLiteral("SELECT name FROM %1.cat_databases WHERE name = ?1 COLLATE TSQL_CI").arg(quoteId(master)));
-    s.bind(1, name);
-    if (!s.step()) return std::nullopt;
-    return s.text(0);
+    auto e = instance_->database(name);
+    if (!e) return std::nullopt;
+    return e->name;
 }
 
 QString SessionImpl::schemaFor(const QString& database)
 {
     QString key = database.toLower();
     auto it = attached_.find(key);
-    QString file;
-    QString masterSchema = attached_.count(QStringLiteral("master")) ? attached_[QStringLiteral("master")] : QString();
-    if (masterSchema.isEmpty()) {
-        auto e = instance_->database(database);
-        if (!e) throw Errors::databaseMissing(database);
-        file = e->file;
-    } else {
-        Statement s(db_, QStringLiteral("SELECT filename FROM %1.cat_databases WHERE name = ?1 COLLATE TSQL_CI").arg(quoteId(masterSchema)));
-        s.bind(1, database);
-        if (!s.step()) throw Errors::databaseMissing(database);
-        file = QFileInfo(instance_->dataDir() + QLatin1Char('/') + s.text(0)).absoluteFilePath();
-    }
+    auto entry = instance_->database(database);
+    if (!entry) throw Errors::databaseMissing(database);
+    QString file = QFileInfo(entry->file).absoluteFilePath();
+    if (locksDatabases()) lockDatabase(entry->name, file);
     if (it != attached_.end()) {
         // still the same file? (a database dropped and created again gets a new one)
         Statement f(db_, QStringLiteral("PRAGMA database_list"));
@@ -138,6 +132,55 @@ QString SessionImpl::schemaFor(const QString& database)
     QString schema = QStringLiteral("d%1").arg(nextSchema_++);
     attach(database, schema, file);
     return schema;
+}
+
+bool SessionImpl::locksDatabases() const { return !sqlite3_get_autocommit(db_) && (tranCount_ > 0 || writeIntent_); }
+
+void SessionImpl::lockDatabase(const QString& database, const QString& file)
+{
+    if (locked_.count(file)) return;
+    WriteLocks& locks = instance_->writeLocks();
+    if (!locks.acquire(file, spid_, lockTimeout < 0 ? kDefaultLockWait : lockTimeout))
+        throw Errors::lockTimeout(database, locks.holder(file));
+    locked_[file] = database;
+}
+
+void SessionImpl::releaseLocks()
+{
+    for (const auto& [file, database] : locked_) instance_->writeLocks().release(file, spid_);
+    locked_.clear();
+}
+
+QString SessionImpl::otherDatabaseWritten(const QString& schema)
+{
+    for (const auto& [name, attachedAs] : attached_)
+        if (attachedAs != schema && name != QLatin1String("tempdb") &&
+            sqlite3_txn_state(db_, attachedAs.toUtf8().constData()) == SQLITE_TXN_WRITE)
+            return name;
+    return {};
+}
+
+int SessionImpl::authorize(void* session, int action, const char* a1, const char*, const char* a3, const char*)
+{
+    switch (action) {
+    case SQLITE_INSERT: case SQLITE_UPDATE: case SQLITE_DELETE: case SQLITE_CREATE_TABLE: case SQLITE_CREATE_INDEX:
+    case SQLITE_CREATE_VIEW: case SQLITE_CREATE_TRIGGER: case SQLITE_DROP_TABLE: case SQLITE_DROP_INDEX: case SQLITE_DROP_VIEW:
+    case SQLITE_DROP_TRIGGER: case SQLITE_ALTER_TABLE: case SQLITE_REINDEX: case SQLITE_ANALYZE:
+        break;
+    default: return SQLITE_OK;
+    }
+    auto* s = static_cast<SessionImpl*>(session);
+    const char* schemaName = action == SQLITE_ALTER_TABLE ? a1 : a3;
+    if (!schemaName || !s->spansStatements()) return SQLITE_OK;
+    QString schema = QString::fromUtf8(schemaName);
+    QString database;
+    for (const auto& [name, attachedAs] : s->attached_)
+        if (attachedAs == schema) database = name;
+    if (database.isEmpty() || database == QLatin1String("tempdb")) return SQLITE_OK; // main, temp: this session's own
+    QString other = s->otherDatabaseWritten(schema);
+    if (other.isEmpty()) return SQLITE_OK;
+    storage::setDenied(Errors::secondDatabaseWrite(s->databaseName(other).value_or(other), s->databaseName(database).value_or(database)));
+    return SQLITE_DENY;
 }
 
 void SessionImpl::pruneAttached()
@@ -294,6 +337,26 @@ bool leafStatement(sql::StmtKind k)
     }
 }
 
+// Statements that may write: the transaction they open locks the databases it uses.
+bool mayWrite(const sql::Stmt& s)
+{
+    switch (s.kind) {
+    case sql::StmtKind::Select: {
+        const auto& q = as<sql::SelectStmt>(s).query;
+        if (!q) return false;
+        for (const sql::SelectCore& c : q->cores)
+            if (c.into) return true;
+        return false;
+    }
+    case sql::StmtKind::SetVariable: case sql::StmtKind::Declare: case sql::StmtKind::Print: case sql::StmtKind::Raiserror:
+    case sql::StmtKind::SetOption: case sql::StmtKind::Use: case sql::StmtKind::Transaction: case sql::StmtKind::Block:
+    case sql::StmtKind::If: case sql::StmtKind::While: case sql::StmtKind::Break: case sql::StmtKind::Continue:
+    case sql::StmtKind::Return:
+        return false;
+    default: return true;
+    }
+}
+
 bool dmlStatement(sql::StmtKind k)
 {
     return k == sql::StmtKind::Insert || k == sql::StmtKind::Update || k == sql::StmtKind::Delete;
@@ -339,6 +402,17 @@ void SessionImpl::runStatement(const sql::Stmt& s)
     types::setDateOrder(dateFormat.constData());
     bool leaf = leafStatement(s.kind);
     bool savepoint = leaf && !(s.kind == sql::StmtKind::DropObjects && as<sql::DropObjectsStmt>(s).objectType == sql::ObjectType::Database);
+    if (sqlite3_get_autocommit(db_)) writeIntent_ = mayWrite(s);
+    if (savepoint) ++statementDepth_;
+    struct Leave {
+        SessionImpl& session;
+        bool savepoint;
+        ~Leave()
+        {
+            if (savepoint) --session.statementDepth_;
+            if (sqlite3_get_autocommit(session.db_)) session.releaseLocks();
+        }
+    } leave{*this, savepoint};
     try {
         if (savepoint) storage::exec(db_, QStringLiteral("SAVEPOINT tsql_stmt"));
         try {

@@ -100,6 +100,10 @@ public:
     int returnStatus = 0;   // RETURN n of the running procedure or batch
     int procedureDepth = 0; // nesting of EXEC'd procedures (@@NESTLEVEL)
     bool nocount = false;
+    // SET LOCK_TIMEOUT: how long (ms) a statement waits for a database another session writes;
+    // -1, the default, waits kDefaultLockWait.
+    int lockTimeout = -1;
+    static constexpr int kDefaultLockWait = 5000;
     QByteArray dateFormat = "mdy"; // SET DATEFORMAT
     // SET IDENTITY_INSERT: the table that has it on
     struct IdentityInsert {
@@ -140,6 +144,16 @@ public:
 
 private:
     void attach(const QString& database, const QString& schema, const QString& file);
+    // A transaction that may write takes the write lock of each database before it first reads it,
+    // so that its snapshot is never overtaken; the locks go when the transaction ends.
+    bool locksDatabases() const;
+    void lockDatabase(const QString& database, const QString& file);
+    void releaseLocks();
+    // A transaction of more than one statement writes to one database at most, besides tempdb:
+    // commits are atomic per file only. Writes elsewhere are refused when they are prepared.
+    bool spansStatements() const { return tranCount_ > 0 || statementDepth_ > 1; }
+    QString otherDatabaseWritten(const QString& schema);
+    static int authorize(void* session, int action, const char* a1, const char* a2, const char* a3, const char* a4);
     // SQLite attaches at most 10 files: between statements, files not in use are let go.
     void pruneAttached();
 
@@ -156,6 +170,9 @@ private:
     int nextSchema_ = 1;
     functions::Hooks hooks_;
     std::vector<QString> tempTables_; // dropped when the session ends
+    bool writeIntent_ = false;            // the open SQLite transaction began with a writing statement
+    std::map<QString, QString> locked_;   // file -> database, locks held by this transaction
+    int statementDepth_ = 0;              // statements running inside each other's savepoints
 };
 
 // Conversion helpers shared by statements.

@@ -4,6 +4,9 @@
 #include "engine/exec/Statements.h"
 #include "engine/types/DateTimeValue.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace engine::exec {
 
 using namespace engine::sql;
@@ -38,11 +41,17 @@ void execSetOption(SessionImpl& s, const SetOptionStmt& st)
             s.nocount = value == QLatin1String("ON");
             continue;
         }
+        if (o == QLatin1String("LOCK_TIMEOUT")) {
+            types::Value v = st.valueExpr ? evaluate(s, *st.valueExpr) : types::Value::null();
+            if (v.kind != types::Value::Int) throw Errors::make(102, 15, QStringLiteral("SET LOCK_TIMEOUT takes a number of milliseconds."));
+            s.lockTimeout = v.i < 0 ? -1 : int(std::min<long long>(v.i, std::numeric_limits<int>::max()));
+            continue;
+        }
         static const QStringList ignored = {
             QStringLiteral("ANSI_NULLS"), QStringLiteral("QUOTED_IDENTIFIER"), QStringLiteral("ANSI_PADDING"),
             QStringLiteral("ANSI_WARNINGS"), QStringLiteral("ARITHABORT"), QStringLiteral("CONCAT_NULL_YIELDS_NULL"),
             QStringLiteral("ANSI_NULL_DFLT_ON"), QStringLiteral("NUMERIC_ROUNDABORT"), QStringLiteral("CURSOR_CLOSE_ON_COMMIT"),
-            QStringLiteral("TEXTSIZE"), QStringLiteral("LOCK_TIMEOUT"), QStringLiteral("DEADLOCK_PRIORITY"),
+            QStringLiteral("TEXTSIZE"), QStringLiteral("DEADLOCK_PRIORITY"),
             QStringLiteral("TRANSACTION"), QStringLiteral("TRANSACTION ISOLATION LEVEL"), QStringLiteral("NOEXEC"),
             QStringLiteral("SHOWPLAN_TEXT"), QStringLiteral("STATISTICS"), QStringLiteral("FMTONLY"), QStringLiteral("ARITHIGNORE"),
             QStringLiteral("ANSI_DEFAULTS"), QStringLiteral("DATEFIRST"),

@@ -3,6 +3,7 @@
 // state shared by its sessions (identity counters, which session uses which database).
 
 #include "engine/Engine.h"
+#include "engine/instance/WriteLocks.h"
 
 #include <QMutex>
 #include <QString>
@@ -76,6 +77,9 @@ public:
     void setIdentity(const QString& database, int tableId, std::optional<long long> current);
     long long nextTimestamp();
 
+    // One writer per database file at a time (see WriteLocks).
+    WriteLocks& writeLocks() { return writeLocks_; }
+
     QString serverCollation() const { return QStringLiteral("SQL_Latin1_General_CP1_CI_AS"); }
     QString masterFile() const;
 
@@ -95,6 +99,7 @@ private:
     };
     std::map<std::pair<QString, int>, IdentState> identity_;
     long long timestamp_ = 0;
+    WriteLocks writeLocks_;
     sqlite3* master_ = nullptr; // a private connection for instance-level reads
 };
 

@@ -3,10 +3,23 @@
 #include "engine/Errors.h"
 #include "engine/functions/Functions.h"
 
+#include <optional>
+
 namespace engine::storage {
+
+namespace {
+thread_local std::optional<SqlError> denied;
+} // namespace
+
+void setDenied(const SqlError& e) { denied = e; }
 
 SqlError lastError(sqlite3* db, int rc)
 {
+    if (rc == SQLITE_AUTH && denied) {
+        SqlError e = *denied;
+        denied.reset();
+        return e;
+    }
     const char* msg = sqlite3_errmsg(db);
     if (auto e = functions::decodeError(msg)) return *e;
     // limits of the storage's own parser: the statement as written is too deep, not a fault

@@ -51,6 +51,10 @@ private:
 // keeps its number).
 SqlError lastError(sqlite3* db, int rc);
 
+// The error to report when an authorizer callback denies the statement being prepared
+// (SQLite itself says only "not authorized"); lastError() gives it out once.
+void setDenied(const SqlError& e);
+
 // Runs statements without results.
 void exec(sqlite3* db, const QString& sql);
 
