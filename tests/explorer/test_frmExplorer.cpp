@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QProcess>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -129,6 +130,35 @@ TEST_F(MainWindowTest, AServerThatCannotBeReachedIsReportedAndStaysClosed) {
     EXPECT_TRUE(
         box.last().text.startsWith(QStringLiteral("Não foi possível ligar ao servidor OUTRA.")));
     EXPECT_FALSE(other->isExpanded());
+}
+
+TEST_F(MainWindowTest, AnInstanceHeldByAnotherProgramIsReportedWithThatProgram) {
+    admin.Disconnect(); // this process lets the instance go
+    QProcess other;
+    other.start(QStringLiteral(INSTANCE_HOLDER), {data.path() + QStringLiteral("/MSSQLSERVER")});
+    ASSERT_TRUE(other.waitForReadyRead(30000));
+    ASSERT_EQ(other.readLine().trimmed(), QByteArray("ready"));
+    start();
+    ScriptedMsgBox box;
+    QTreeWidgetItem* local = node(QStringLiteral("(LOCAL)"));
+    ASSERT_NE(local, nullptr);
+    open(local);
+    ASSERT_EQ(box.count(), 1);
+    EXPECT_EQ(box.last().icon(), int(vbCritical));
+    EXPECT_EQ(box.last().text,
+              QStringLiteral("Não foi possível ligar ao servidor (LOCAL).\nThe server's data folder %1 is in "
+                             "use by another program (instance_holder, process %2). Close that program first.")
+                  .arg(data.path() + QStringLiteral("/MSSQLSERVER"), QString::number(other.processId())));
+    EXPECT_FALSE(local->isExpanded());
+    EXPECT_FALSE(cVarnolt::instance().clsServers().Item(1).IsConnected());
+
+    // once that program has ended, the server opens
+    other.closeWriteChannel();
+    ASSERT_TRUE(other.waitForFinished(30000));
+    open(local);
+    EXPECT_EQ(box.count(), 1);
+    EXPECT_TRUE(cVarnolt::instance().clsServers().Item(1).IsConnected());
+    EXPECT_NE(node(QStringLiteral("(LOCAL)\\Vendas")), nullptr);
 }
 
 TEST_F(MainWindowTest, TablesListNameOwnerKindAndCreationDate) {

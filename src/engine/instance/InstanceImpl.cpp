@@ -16,13 +16,27 @@
 
 #include <sodium.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace engine {
 
 using storage::quoteId;
 using storage::Statement;
 
+void createPrivateFile(const QString& file)
+{
+    int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) throw Errors::internal(QStringLiteral("cannot create %1").arg(file));
+    ::fchmod(fd, 0600);
+    ::close(fd);
+}
+
 sqlite3* openDatabaseFile(const QString& file)
 {
+    // SQLite gives -wal and -shm files the mode of their database file
+    if (!QFileInfo::exists(file)) createPrivateFile(file);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
@@ -45,6 +59,9 @@ void InstanceImpl::start()
 {
     if (sodium_init() < 0) throw Errors::internal(QStringLiteral("password hashing unavailable"));
     if (!QDir().mkpath(dataDir_)) throw Errors::internal(QStringLiteral("cannot create %1").arg(dataDir_));
+    ::chmod(QFile::encodeName(dataDir_).constData(), 0700); // master holds the password hashes
+    // one process at a time: the start below recreates tempdb, and identity counters live here
+    lock_ = std::make_unique<InstanceLock>(dataDir_);
     bool fresh = !QFileInfo::exists(masterFile());
     if (fresh) createSystemDatabases();
     master_ = openDatabaseFile(masterFile());
@@ -114,6 +131,7 @@ void InstanceImpl::copyModel(const QString& file, const QString& name)
     QString modelFile = QDir(dataDir_).filePath(QStringLiteral("model.db"));
     sqlite3* src = openDatabaseFile(modelFile);
     try {
+        createPrivateFile(file); // VACUUM INTO fills an empty file and keeps its mode
         Statement v(src, QStringLiteral("VACUUM INTO ?1"));
         v.bind(1, file);
         v.run();

@@ -3,12 +3,14 @@
 // state shared by its sessions (identity counters, which session uses which database).
 
 #include "engine/Engine.h"
+#include "engine/instance/InstanceLock.h"
 #include "engine/instance/WriteLocks.h"
 
 #include <QMutex>
 #include <QString>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 
@@ -100,10 +102,14 @@ private:
     std::map<std::pair<QString, int>, IdentState> identity_;
     long long timestamp_ = 0;
     WriteLocks writeLocks_;
+    std::unique_ptr<InstanceLock> lock_; // this process's hold on the data folder
     sqlite3* master_ = nullptr; // a private connection for instance-level reads
 };
 
-// Opens a SQLite file with the engine's settings (WAL, busy timeout, functions).
+// Opens a SQLite file with the engine's settings (WAL, busy timeout, functions); a file it
+// creates is readable by the user alone, and so are its -wal and -shm files after it.
 sqlite3* openDatabaseFile(const QString& file);
+// Creates an empty file readable and writable by the user alone (whatever the umask).
+void createPrivateFile(const QString& file);
 
 } // namespace engine
