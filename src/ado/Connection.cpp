@@ -57,6 +57,10 @@ void Connection::Close() {
     instance_.reset();
 }
 
+QString Connection::ConnectionString() const {
+    return parsed_.persistSecurityInfo() ? text_ : ado::ConnectionString::withoutPassword(text_);
+}
+
 engine::Session& Connection::session() {
     if (!session_)
         throw AdoError(ErrNotOpen, QStringLiteral("The connection is not open."));

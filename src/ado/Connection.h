@@ -14,7 +14,8 @@ public:
     void Open(const QString& connectionString);
     void Close();
     bool IsOpen() const { return session_ != nullptr; }
-    QString ConnectionString() const { return text_; }
+    // As opened; without the password unless "Persist Security Info" is true.
+    QString ConnectionString() const;
     QString DefaultDatabase() const { return database_; }
 
     engine::Session& session();

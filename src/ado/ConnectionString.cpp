@@ -8,10 +8,10 @@ namespace {
 [[noreturn]] void malformed(const QString& why) {
     throw AdoError(ErrBadConnectionString, QStringLiteral("Invalid connection string: %1.").arg(why));
 }
-} // namespace
 
-ConnectionString ConnectionString::parse(const QString& text) {
-    ConnectionString cs;
+// Calls part(key, value, start, end) for each "key=value" part, end excluding its ';'.
+template <typename Part>
+void scan(const QString& text, Part part) {
     int pos = 0;
     const int n = text.size();
     while (pos < n) {
@@ -23,6 +23,7 @@ ConnectionString ConnectionString::parse(const QString& text) {
         const int semi = text.indexOf(QLatin1Char(';'), pos);
         if (eq < 0 || (semi >= 0 && semi < eq))
             malformed(QStringLiteral("a part has no \"=\""));
+        const int start = pos;
         const QString key = text.mid(pos, eq - pos).trimmed().toLower();
         if (key.isEmpty())
             malformed(QStringLiteral("a part has no name"));
@@ -57,9 +58,33 @@ ConnectionString ConnectionString::parse(const QString& text) {
             value = text.mid(pos, (end < 0 ? n : end) - pos).trimmed();
             pos = end < 0 ? n : end;
         }
-        cs.values_.insert(key, value);
+        part(key, value, start, pos);
     }
+}
+
+} // namespace
+
+ConnectionString ConnectionString::parse(const QString& text) {
+    ConnectionString cs;
+    scan(text, [&cs](const QString& key, const QString& value, int, int) { cs.values_.insert(key, value); });
     return cs;
+}
+
+QString ConnectionString::withoutPassword(const QString& text) {
+    QString out;
+    int copied = 0;
+    scan(text, [&](const QString& key, const QString&, int start, int end) {
+        if (key != QLatin1String("pwd") && key != QLatin1String("password"))
+            return;
+        out += text.mid(copied, start - copied);
+        copied = end < text.size() && text[end] == QLatin1Char(';') ? end + 1 : end;
+        while (copied < text.size() && text[copied] == QLatin1Char(' '))
+            ++copied;
+    });
+    out += text.mid(copied);
+    if (out.endsWith(QLatin1Char(';')) && !text.endsWith(QLatin1Char(';')))
+        out.chop(1);
+    return out;
 }
 
 QString ConnectionString::value(const QString& key) const { return values_.value(key.toLower()); }

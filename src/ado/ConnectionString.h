@@ -11,6 +11,8 @@ public:
     ConnectionString() = default;
     // Throws AdoError for a malformed string (an unterminated quote, a part without "=").
     static ConnectionString parse(const QString& text);
+    // The text with its password parts (PWD, Password) taken out, the rest as written.
+    static QString withoutPassword(const QString& text);
 
     QString value(const QString& key) const; // empty when absent
     bool contains(const QString& key) const;

@@ -1,6 +1,13 @@
 #include "core/Settings.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 qint32 gNumRegistos = 0;
 
@@ -11,10 +18,27 @@ QString& settingsFile() {
     return path;
 }
 
+// The settings file (it holds registered servers' logins) is the user's alone: made 0600 before
+// QSettings first writes it (its rewrites keep the mode), its new folder 0700.
+void makePrivate(const QString& file) {
+    const QFileInfo info(file);
+    if (!info.exists()) {
+        const QString dir = info.absolutePath();
+        if (!QFileInfo::exists(dir) && QDir().mkpath(dir))
+            ::chmod(QFile::encodeName(dir).constData(), 0700);
+        const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    ::chmod(QFile::encodeName(file).constData(), 0600);
+}
+
 std::unique_ptr<QSettings> openSettings() {
-    if (!settingsFile().isEmpty())
-        return std::make_unique<QSettings>(settingsFile(), QSettings::IniFormat);
-    return std::make_unique<QSettings>(QStringLiteral("Drumo"), QStringLiteral("Varnolt"));
+    auto s = settingsFile().isEmpty()
+                 ? std::make_unique<QSettings>(QStringLiteral("Drumo"), QStringLiteral("Varnolt"))
+                 : std::make_unique<QSettings>(settingsFile(), QSettings::IniFormat);
+    makePrivate(s->fileName());
+    return s;
 }
 
 // QSettings reads '/' and '\' as group separators: keep them (and '%') escaped in key names.

@@ -105,6 +105,20 @@ TEST_F(AdoServer, ConnectionsFailClearlyAndNeverShowThePassword) {
     EXPECT_EQ(c.session().currentDatabase().toLower(), "shop");
 }
 
+TEST_F(AdoServer, TheConnectionStringKeepsThePasswordOnlyWhenAskedTo) {
+    ASSERT_FALSE(run("EXEC sp_addlogin 'clerk', 'Very$ecret9'").failed()) << setupError.toStdString();
+    Connection c;
+    c.Open("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=clerk;PWD=Very$ecret9;Data Source=(LOCAL)");
+    EXPECT_EQ(c.session().loginName(), "clerk");
+    EXPECT_EQ(c.ConnectionString(), "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=clerk;Data Source=(LOCAL)");
+    // absent reads as False
+    c.Open("Provider=SQLOLEDB.1;User ID=clerk;Password='Very$ecret9';Data Source=(LOCAL);");
+    EXPECT_EQ(c.ConnectionString(), "Provider=SQLOLEDB.1;User ID=clerk;Data Source=(LOCAL);");
+    const QString kept = "Provider=SQLOLEDB.1;Persist Security Info=True;User ID=clerk;PWD=Very$ecret9;Data Source=(LOCAL)";
+    c.Open(kept);
+    EXPECT_EQ(c.ConnectionString(), kept);
+}
+
 TEST_F(AdoServer, DataControlShowsRowsAndReportsErrorsThroughItsEvent) {
     SETUP_OR_SKIP(kItems);
     DataControl dat;

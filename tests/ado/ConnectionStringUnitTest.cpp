@@ -70,3 +70,13 @@ TEST(SelectSource, OtherQueriesAreReadOnly) {
     }
     EXPECT_FALSE(SelectSource::analyze("update t set a = 1").isSelect);
 }
+
+TEST(ConnectionString, PasswordPartsComeOutAndTheRestStaysAsWritten) {
+    EXPECT_EQ(ConnectionString::withoutPassword("Provider=SQLOLEDB.1;User ID=sa;PWD=p@ss=word;Data Source=x"),
+              "Provider=SQLOLEDB.1;User ID=sa;Data Source=x");
+    EXPECT_EQ(ConnectionString::withoutPassword("Password='a;b''c' ; User ID=sa"), "User ID=sa");
+    EXPECT_EQ(ConnectionString::withoutPassword("Data Source=x;pwd=\"s;1\""), "Data Source=x");
+    EXPECT_EQ(ConnectionString::withoutPassword("Data Source=x;PWD=;User ID=sa;"), "Data Source=x;User ID=sa;");
+    EXPECT_EQ(ConnectionString::withoutPassword("Data Source=x;Integrated Security=SSPI"),
+              "Data Source=x;Integrated Security=SSPI");
+}

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 class SettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { SetSettingsFile(dir.path() + "/Varnolt.ini"); }
@@ -22,6 +24,24 @@ TEST_F(SettingsTest, TextValuesAreWrittenReadAndDeleted) {
     RegDelValue("Spl");
     EXPECT_FALSE(RegValueExists("Spl"));
     RegDelValue("Spl"); // nothing to delete: no error
+}
+
+TEST_F(SettingsTest, TheFileIsReadableByTheUserAloneWhateverTheUmask) {
+    const QByteArray file = QFile::encodeName(dir.path() + "/Varnolt.ini");
+    auto mode = [&] {
+        struct stat st{};
+        return ::stat(file.constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+    };
+    const mode_t old = ::umask(0);
+    RegSetString("(LOCAL)", "<@>(LOCAL);0;sa;secret;");
+    EXPECT_EQ(mode(), 0600);
+    RegSetString("Spl", "3120"); // rewritten through a new file
+    EXPECT_EQ(mode(), 0600);
+    // a file left readable by an older version is closed up on the next use
+    ::chmod(file.constData(), 0644);
+    EXPECT_EQ(RegGetString("Spl"), "3120");
+    EXPECT_EQ(mode(), 0600);
+    ::umask(old);
 }
 
 TEST_F(SettingsTest, NamesCompareWithoutRegardToCase) {
