@@ -31,8 +31,12 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
 {
     ResolvedTable rt;
     QStringList columns = st.columns;
-    auto view = bindViewForDml(s, st.table);
-    if (view) {
+    std::optional<ResolvedTable> table = s.findTable(st.table);
+    std::optional<std::shared_ptr<const ViewBinding>> view;
+    if (!table) view = bindViewForDml(s, st.table);
+    if (table) {
+        rt = std::move(*table);
+    } else if (view) {
         // through a view: its columns name columns of its one base table
         const ViewBinding& v = **view;
         v.checkChangeable();

@@ -154,8 +154,7 @@ QString Translator::viewRef(const ViewDefinition& v, const NamedTableRef& n, Sco
 
 std::optional<std::shared_ptr<const ViewBinding>> bindViewForDml(SessionImpl& s, const ObjectName& name)
 {
-    if (s.findTable(name)) return std::nullopt;
-    if (!findView(s, name)) return std::nullopt;
+    if (!findView(s, name) || s.findTable(name)) return std::nullopt;
     Translator tr(s);
     tr.setRowidsForDml(true);
     std::vector<TableRefPtr> refs;
