@@ -102,6 +102,20 @@ ViewColumns checkDefinition(SessionImpl& s, const sql::CreateViewStmt& st)
 
 } // namespace
 
+void refreshViewColumns(SessionImpl& s, const ViewDefinition& v)
+{
+    catalog::Catalog c = s.catalogFor(v.database);
+    const QString saved = s.databaseRef();
+    s.databaseRef() = v.database;
+    try {
+        saveColumns(c, v.object, checkDefinition(s, v.definition()));
+    } catch (...) {
+        s.databaseRef() = saved;
+        throw;
+    }
+    s.databaseRef() = saved;
+}
+
 void execCreateView(SessionImpl& s, const sql::CreateViewStmt& st)
 {
     if (!st.name.database.isEmpty() && !sameName(st.name.database, s.currentDatabase()))

@@ -58,6 +58,9 @@ private:
     QString baseTable_;
 };
 
+// Records the view's columns anew from its tables as they are now (sp_refreshview).
+void refreshViewColumns(SessionImpl& s, const ViewDefinition& v);
+
 // Whether the view was made WITH CHECK OPTION (INFORMATION_SCHEMA.VIEWS.CHECK_OPTION).
 void recordCheckOption(const catalog::Catalog& c, int viewId, bool on);
 

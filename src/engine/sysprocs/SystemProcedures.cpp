@@ -16,6 +16,7 @@ const Entry kProcedures[] = {
     {"sp_addtype", sp_addtype},
     {"sp_droptype", sp_droptype},
     {"sp_helptext", sp_helptext},
+    {"sp_refreshview", sp_refreshview},
 };
 } // namespace
 

@@ -46,6 +46,7 @@ void sp_unbindefault(exec::SessionImpl& s, const std::vector<ProcArg>& args);
 void sp_addtype(exec::SessionImpl& s, const std::vector<ProcArg>& args);
 void sp_droptype(exec::SessionImpl& s, const std::vector<ProcArg>& args);
 void sp_helptext(exec::SessionImpl& s, const std::vector<ProcArg>& args);
+void sp_refreshview(exec::SessionImpl& s, const std::vector<ProcArg>& args);
 // Takes the EXEC statement itself: its OUTPUT arguments are written back.
 void sp_executesql(exec::SessionImpl& s, const sql::ExecStmt& st);
 
