@@ -367,8 +367,9 @@ TEST_F(SaveKeepsData, AdversarialDesignsKeepEveryRowOrChangeNothing) {
         const char* what;
         std::function<void(frmDispStruct*, ScriptedListDialog&)> edit;
         bool refused;
-        QStringList columns;
+        QStringList columns; // saved: the table's columns and rows afterwards
         QStringList rows;
+        QString message = {}; // refused: how the last message begins
     };
     const QList<Design> designs{
         {"a shrink accepted cuts the values",
@@ -385,7 +386,8 @@ TEST_F(SaveKeepsData, AdversarialDesignsKeepEveryRowOrChangeNothing) {
          },
          true,
          {},
-         {}},
+         {},
+         "A Alteração à Coluna 'Note' Poderá Resultar em Perda de Informação!"},
         {"not null over nulls",
          [&](frmDispStruct* f, ScriptedListDialog&) {
              pick(f, "Qty");
@@ -395,7 +397,8 @@ TEST_F(SaveKeepsData, AdversarialDesignsKeepEveryRowOrChangeNothing) {
          },
          true,
          {},
-         {}},
+         {},
+         "Não Pode Indicar Colunas que aceitem valores nulos se a tabela contiver registos!"},
         {"two names swapped, one retyped",
          [&](frmDispStruct* f, ScriptedListDialog&) {
              rename(f, "Note", "T");
@@ -422,7 +425,8 @@ TEST_F(SaveKeepsData, AdversarialDesignsKeepEveryRowOrChangeNothing) {
          },
          true,
          {},
-         {}},
+         {},
+         "A Alteração que Está a Tentar Fazer à Coluna Code Resultará"},
         {"the key moved to another column",
          [&](frmDispStruct* f, ScriptedListDialog&) {
              pick(f, "Code");
@@ -436,7 +440,8 @@ TEST_F(SaveKeepsData, AdversarialDesignsKeepEveryRowOrChangeNothing) {
          },
          true,
          {},
-         {}},
+         {},
+         "1505 - "},
         {"odd names",
          [&](frmDispStruct* f, ScriptedListDialog&) {
              rename(f, "[Preço Ú]", "]Preço[ x");
@@ -452,7 +457,8 @@ TEST_F(SaveKeepsData, AdversarialDesignsKeepEveryRowOrChangeNothing) {
          },
          true,
          {},
-         {}},
+         {},
+         "A Alteração que Está a Tentar Fazer à Coluna [Preço Ú] Resultará"},
     };
     const QString table = "dbo.[Adv ]]T']";
     for (const Design& d : designs) {
@@ -468,7 +474,8 @@ TEST_F(SaveKeepsData, AdversarialDesignsKeepEveryRowOrChangeNothing) {
         save(f);
         if (d.refused) {
             EXPECT_TRUE(frmDispStruct::Loaded());
-            EXPECT_GE(msgs.count(), 1);
+            ASSERT_GE(msgs.count(), 1);
+            EXPECT_TRUE(msgs.last().text.startsWith(d.message)) << msgs.last().text.toStdString();
             EXPECT_EQ(trancount(f), "0");
             EXPECT_EQ(snapshot(table), before);
             continue;
