@@ -395,6 +395,19 @@ Typed Translator::global(const GlobalExpr& e)
     if (n == QLatin1String("@@MAX_CONNECTIONS")) return intValue(32767);
     if (n == QLatin1String("@@OPTIONS")) return intValue(5496);
     if (n == QLatin1String("@@LOCK_TIMEOUT")) return intValue(s_.lockTimeout);
+    if (n == QLatin1String("@@CURSOR_ROWS")) return intValue(0);
+    if (n == QLatin1String("@@TIMETICKS")) return intValue(31250);
+    // activity counters of the server: this one keeps none
+    static const QStringList counters = {QStringLiteral("@@CONNECTIONS"), QStringLiteral("@@CPU_BUSY"), QStringLiteral("@@IDLE"),
+        QStringLiteral("@@IO_BUSY"), QStringLiteral("@@PACK_RECEIVED"), QStringLiteral("@@PACK_SENT"), QStringLiteral("@@PACKET_ERRORS"),
+        QStringLiteral("@@TOTAL_ERRORS"), QStringLiteral("@@TOTAL_READ"), QStringLiteral("@@TOTAL_WRITE")};
+    if (counters.contains(n)) return intValue(0);
+    if (n == QLatin1String("@@REMSERVER")) {
+        r.nullable = true;
+        r.sql = QStringLiteral("NULL");
+        r.type = spec(Type::NVarChar, 128);
+        return r;
+    }
     if (n == QLatin1String("@@DBTS")) {
         r.sql = QStringLiteral("X'%1'").arg(QStringLiteral("%1").arg(s_.server().nextTimestamp(), 16, 16, QLatin1Char('0')));
         r.type = spec(Type::VarBinary, 8);

@@ -1,6 +1,7 @@
 // Built-in T-SQL functions: each maps to a SQLite expression and a result type.
 
 #include "engine/Errors.h"
+#include "engine/exec/BuiltinFunctions.h"
 #include "engine/exec/SessionImpl.h"
 #include "engine/exec/Translator.h"
 #include "engine/functions/Functions.h"
@@ -48,7 +49,8 @@ QString datePartName(const Expr& e)
 bool isAggregateName(const QString& n)
 {
     return n == QLatin1String("count") || n == QLatin1String("sum") || n == QLatin1String("avg") || n == QLatin1String("min") ||
-           n == QLatin1String("max") || n == QLatin1String("count_big") || n == QLatin1String("stdev") || n == QLatin1String("var");
+           n == QLatin1String("max") || n == QLatin1String("count_big") || n == QLatin1String("stdev") || n == QLatin1String("var") ||
+           n == QLatin1String("stdevp") || n == QLatin1String("varp");
 }
 
 Typed Translator::function(const FunctionExpr& f, const Scope& scope)
@@ -126,8 +128,11 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
             r.type = a.type;
             return r;
         }
-        if (n == QLatin1String("stdev") || n == QLatin1String("var"))
-            throw Errors::notSupported(QStringLiteral("the %1 aggregate").arg(n.toUpper()));
+        if (n.startsWith(QLatin1String("stdev")) || n.startsWith(QLatin1String("var"))) {
+            r.sql = QStringLiteral("tsql_%1(%2%3)").arg(n, dist, numericSql(a));
+            r.type = spec(Type::Float);
+            return r;
+        }
         TypeSpec t = a.type;
         if (c == Category::Integer) t = spec(t.type == Type::BigInt ? Type::BigInt : Type::Int);
         if (t.hasPrecision()) t.precision = 38;
@@ -146,6 +151,9 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         r.type = t;
         return r;
     }
+
+    if (auto m = metadataFunction(*this, f, scope)) return *m;
+    if (auto m = moreScalarFunction(*this, f, scope)) return *m;
 
     if (n == QLatin1String("isnull")) {
         argCount(f, 2, 2);
@@ -284,7 +292,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
     if (n == QLatin1String("log10")) return simple("tsql_log10", 1, 1, spec(Type::Float));
     if (n == QLatin1String("pi")) {
         argCount(f, 0, 0);
-        r.sql = QStringLiteral("3.14159265358979");
+        r.sql = QStringLiteral("3.141592653589793");
         r.type = spec(Type::Float);
         return r;
     }
@@ -406,6 +414,15 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
             r.sql = QStringLiteral("'MULTI_USER'");
         } else if (prop == QLatin1String("version")) {
             r.sql = QStringLiteral("539");
+        } else if (prop == QLatin1String("isautocreatestatistics") || prop == QLatin1String("isautoupdatestatistics") ||
+                   prop == QLatin1String("istornpagedetectionenabled")) {
+            r.sql = QStringLiteral("1");
+        } else if (prop == QLatin1String("sqlsortorder")) {
+            r.sql = QStringLiteral("52");
+        } else if (prop == QLatin1String("lcid")) {
+            r.sql = QStringLiteral("1033");
+        } else if (prop == QLatin1String("comparisonstyle")) {
+            r.sql = QStringLiteral("196609");
         } else if (prop.startsWith(QLatin1String("is"))) {
             r.sql = QStringLiteral("0");
         }
@@ -443,6 +460,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         }
         return r;
     }
+    refuseKnownFunction(f);
     throw Errors::make(195, 15, QStringLiteral("'%1' is not a known function.").arg(f.name));
 }
 

@@ -189,6 +189,8 @@ void registerAll(sqlite3* db, Hooks* hooks)
     registerMathFunctions(db);
     registerDecimalAggregates(db);
     registerDecimalArithmetic(db);
+    registerNameFunctions(db);
+    registerStatAggregates(db);
     registerCollations(db);
 }
 

@@ -124,6 +124,24 @@ void expFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, a
 void logFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return std::log(x); }); }
 void log10Func(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return std::log10(x); }); }
 
+void sinFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return std::sin(x); }); }
+void cosFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return std::cos(x); }); }
+void tanFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return std::tan(x); }); }
+void cotFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return 1.0 / std::tan(x); }); }
+void asinFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return std::asin(x); }); }
+void acosFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return std::acos(x); }); }
+void atanFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return std::atan(x); }); }
+void squareFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return x * x; }); }
+void degreesFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return x * 180.0 / M_PI; }); }
+void radiansFunc(sqlite3_context* ctx, int, sqlite3_value** argv) { unaryMath(ctx, argv[0], [](double x) { return x * M_PI / 180.0; }); }
+
+void atn2Func(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    sqlite3_result_double(ctx, std::atan2(sqlite3_value_double(argv[0]), sqlite3_value_double(argv[1])));
+}
+
 void powerFunc(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
@@ -182,6 +200,9 @@ void registerMathFunctions(sqlite3* db)
         {"tsql_isnumeric", 1, isnumericFunc}, {"tsql_sign", 1, signFunc}, {"tsql_floor", 1, floorFunc},
         {"tsql_ceiling", 1, ceilingFunc}, {"tsql_sqrt", 1, sqrtFunc}, {"tsql_exp", 1, expFunc},
         {"tsql_log", 1, logFunc}, {"tsql_log10", 1, log10Func}, {"tsql_power", 2, powerFunc}, {"tsql_abs", 1, absFunc}, {"tsql_chkint", 2, checkIntFunc},
+        {"tsql_sin", 1, sinFunc}, {"tsql_cos", 1, cosFunc}, {"tsql_tan", 1, tanFunc}, {"tsql_cot", 1, cotFunc},
+        {"tsql_asin", 1, asinFunc}, {"tsql_acos", 1, acosFunc}, {"tsql_atan", 1, atanFunc}, {"tsql_atn2", 2, atn2Func},
+        {"tsql_square", 1, squareFunc}, {"tsql_degrees", 1, degreesFunc}, {"tsql_radians", 1, radiansFunc},
     };
     for (const F& f : fs) sqlite3_create_function(db, f.name, f.n, det, nullptr, f.fn, nullptr, nullptr);
 }

@@ -206,6 +206,31 @@ void strFunc(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     resultText(ctx, s.rightJustified(len, QLatin1Char(' ')));
 }
 
+// STUFF(s, start, length, insert): NULL when start is outside s or length is negative
+void stuffFunc(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    NULL_IN_NULL_OUT(3, argv);
+    long long start = sqlite3_value_int64(argv[1]), len = sqlite3_value_int64(argv[2]);
+    bool insertNull = sqlite3_value_type(argv[3]) == SQLITE_NULL;
+    if (sqlite3_value_type(argv[0]) == SQLITE_BLOB) {
+        auto p = static_cast<const char*>(sqlite3_value_blob(argv[0]));
+        QByteArray b(p ? p : "", sqlite3_value_bytes(argv[0]));
+        if (start < 1 || start > b.size() || len < 0) return sqlite3_result_null(ctx);
+        QByteArray ins;
+        if (!insertNull) {
+            auto q = static_cast<const char*>(sqlite3_value_blob(argv[3]));
+            ins = QByteArray(q ? q : "", sqlite3_value_bytes(argv[3]));
+        }
+        b.replace(qsizetype(start - 1), qsizetype(std::min<long long>(len, b.size() - start + 1)), ins);
+        sqlite3_result_blob(ctx, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    QString s = argText(argv[0]);
+    if (start < 1 || start > s.size() || len < 0) return sqlite3_result_null(ctx);
+    s.replace(qsizetype(start - 1), qsizetype(std::min<long long>(len, s.size() - start + 1)), insertNull ? QString() : argText(argv[3]));
+    resultText(ctx, s);
+}
+
 } // namespace
 
 void registerStringFunctions(sqlite3* db)
@@ -223,6 +248,7 @@ void registerStringFunctions(sqlite3* db)
         {"tsql_ascii", 1, asciiFunc}, {"tsql_unicode", 1, asciiFunc}, {"tsql_char", 1, charFunc},
         {"tsql_nchar", 1, charFunc},
         {"tsql_str", 1, strFunc}, {"tsql_str", 2, strFunc}, {"tsql_str", 3, strFunc},
+        {"tsql_stuff", 4, stuffFunc},
     };
     for (const F& f : fs) sqlite3_create_function(db, f.name, f.n, det, nullptr, f.fn, nullptr, nullptr);
 }
