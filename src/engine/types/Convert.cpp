@@ -288,7 +288,13 @@ Value convert(const Value& v, const TypeSpec& fromSpec, const TypeSpec& to, Conv
             if (!d) throw Errors::overflow(tname(to));
             return dateValue(*d, to, false);
         }
-        case Category::String: return stringValue(std::to_string(x), to, mode, true);
+        case Category::String: {
+            std::string t = std::to_string(x);
+            // an int, smallint or tinyint too long for char or varchar reads "*"; nchar and nvarchar refuse it
+            bool small = from.type == Type::Int || from.type == Type::SmallInt || from.type == Type::TinyInt;
+            bool star = small && (to.type == Type::Char || to.type == Type::VarChar) && int(t.size()) > to.length;
+            return stringValue(star ? std::string(1, '*') : std::move(t), to, mode, true);
+        }
         case Category::Binary: return binaryValue(intBytes(x, from.info().storage ? from.info().storage : 8), to, mode);
         case Category::Guid: notAllowed(from, to);
         case Category::Variant: return v;
