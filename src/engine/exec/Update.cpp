@@ -5,10 +5,14 @@
 #include "engine/exec/Views.h"
 #include "engine/storage/Sqlite.h"
 
+#include <map>
+#include <set>
+
 namespace engine::exec {
 
 using namespace engine::sql;
 using storage::quoteId;
+using storage::Statement;
 
 namespace {
 
@@ -27,6 +31,50 @@ const ScopeSource* targetSource(const Scope& scope, const ObjectName& name)
         return &src;
     }
     return nullptr;
+}
+
+bool uniqueFailure(const SqlError& e)
+{
+    return e.number() == 3624 && e.message().text.contains(QLatin1String("UNIQUE constraint failed"));
+}
+
+// The rows an UPDATE changes, each with all its new stored values: taken out of the table and put
+// back, so that its unique keys are checked against the statement's end state. SQLite checks them
+// row by row, which refuses UPDATE t SET id = id + 1 over the keys 1, 2, 3.
+long long updateAtStatementEnd(SessionImpl& s, const ResolvedTable& target, const QString& selectSql, const QStringList& columns,
+                               const std::vector<types::Value>& binds)
+{
+    std::vector<std::pair<long long, std::vector<types::Value>>> rows;
+    std::set<long long> seen;
+    {
+        Statement q(s.db(), selectSql);
+        for (size_t i = 0; i < binds.size(); ++i) q.bindValue(int(i) + 1, binds[i]);
+        while (q.step()) {
+            long long rid = q.integer(0);
+            if (!seen.insert(rid).second) continue; // a joined row met twice changes once
+            std::vector<types::Value> v;
+            v.reserve(size_t(columns.size()));
+            for (int c = 0; c < int(columns.size()); ++c) v.push_back(q.value(c + 1));
+            rows.emplace_back(rid, std::move(v));
+        }
+    }
+    const QString table = target.qualifiedPhys();
+    Statement del(s.db(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(table));
+    for (const auto& r : rows) {
+        del.reset();
+        del.bind(1, r.first);
+        del.run();
+    }
+    QStringList params;
+    for (int c = 0; c <= int(columns.size()); ++c) params << QStringLiteral("?%1").arg(c + 1);
+    Statement ins(s.db(), QStringLiteral("INSERT INTO %1 (rowid, %2) VALUES (%3)").arg(table, columns.join(QStringLiteral(", ")), params.join(QStringLiteral(", "))));
+    for (const auto& r : rows) {
+        ins.reset();
+        ins.bind(1, r.first);
+        for (size_t c = 0; c < r.second.size(); ++c) ins.bindValue(int(c) + 2, r.second[c]);
+        ins.run();
+    }
+    return static_cast<long long>(rows.size());
 }
 
 } // namespace
@@ -97,6 +145,7 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
     QString updAlias = d.joined ? tr.newAlias() : d.targetAlias;
     QStringList sets, values;
     std::vector<const catalog::Column*> seen;
+    std::map<int, QString> newValues; // colid -> the SQL of its new value
     for (const SetAssignment& a : st.assignments) {
         if (a.column.isEmpty()) throw Errors::notSupported(QStringLiteral("assigning variables in UPDATE"));
         if (!a.variable.isEmpty()) throw Errors::notSupported(QStringLiteral("SET @variable = column = expression in UPDATE"));
@@ -117,6 +166,7 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
             if (v.hasAggregate) throw Errors::make(157, 15, QStringLiteral("An UPDATE cannot set a column to an aggregate."));
             value = tr.convertSql(v, c->type, true);
         }
+        newValues[c->colid] = value;
         if (d.joined) {
             values << QStringLiteral("%1 AS \"u%2\"").arg(value, QString::number(values.size() + 1));
             sets << QStringLiteral("%1 = x.\"u%2\"").arg(quoteId(c->phys), QString::number(values.size()));
@@ -144,7 +194,36 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
         check.noteRows(QStringLiteral("SELECT %1 AS rid FROM %2%3").arg(d.rowidSql, d.fromSql,
                                                                     where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where),
                        tr.binds());
-    long long n = withConstraintErrors(d.table, true, [&] { return s.execSql(sql, tr.binds()); });
+    long long n = withConstraintErrors(d.table, true, [&] {
+        try {
+            return s.execSql(sql, tr.binds());
+        } catch (const SqlError& e) {
+            if (!uniqueFailure(e)) throw;
+        }
+        // a key met a key that the same statement moves on: check the keys at the statement's end
+        QStringList cols, vals, changed;
+        for (const catalog::Column& c : t.columns) {
+            if (c.isComputed()) continue;
+            cols << quoteId(c.phys);
+            auto it = newValues.find(c.colid);
+            if (c.type.type == types::Type::Timestamp) {
+                vals << QStringLiteral("tsql_timestamp()");
+            } else if (it != newValues.end()) {
+                changed << QStringLiteral("%1 AS \"u%2\"").arg(it->second, QString::number(changed.size() + 1));
+                vals << QStringLiteral("x.\"u%1\"").arg(QString::number(changed.size()));
+            } else {
+                vals << QStringLiteral("b.") + quoteId(c.phys);
+            }
+        }
+        const QString source = d.joined ? d.fromSql
+                                        : QStringLiteral("%1 AS %2%3").arg(d.table.qualifiedPhys(), d.targetAlias,
+                                                                            d.fromSql.isEmpty() ? QString() : QStringLiteral(", ") + d.fromSql);
+        const QString select = QStringLiteral("SELECT b.rowid, %1 FROM %2 AS b JOIN (SELECT %3 AS rid%4 FROM %5%6) AS x ON b.rowid = x.rid")
+                                   .arg(vals.join(QStringLiteral(", ")), d.table.qualifiedPhys(), d.rowidSql,
+                                        changed.isEmpty() ? QString() : QStringLiteral(", ") + changed.join(QStringLiteral(", ")), source,
+                                        where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where);
+        return updateAtStatementEnd(s, d.table, select, cols, tr.binds());
+    });
     check.verify();
     s.setRowCount(n);
 }
