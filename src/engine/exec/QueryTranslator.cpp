@@ -153,6 +153,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
                          const std::vector<OrderItem>* orderBy, bool single)
 {
     const bool wantRowid = std::exchange(rowidForCore_, false);
+    const bool naturalOrder = std::exchange(clusteredOrder, false);
     Scope scope;
     scope.outer = outer;
     QString fromSql = from(c.from, scope);
@@ -260,7 +261,12 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
     if (c.having) having = expr(*c.having, scope);
     bool grouping = !groupSqls.isEmpty() || anyAggregate || c.having;
     if (grouping) {
-        // every column outside an aggregate must be grouped
+        // every column outside an aggregate must be grouped: 8120 in the select list, 8121 in HAVING
+        int ungroupedError = 8120;
+        auto ungrouped = [&](const QString& name) {
+            return Errors::make(ungroupedError, 16, QStringLiteral("Column '%1' in the %2 must be in the GROUP BY clause or inside an aggregate.")
+                                                        .arg(name, ungroupedError == 8120 ? QStringLiteral("select list") : QStringLiteral("HAVING clause")));
+        };
         std::function<void(const Expr&)> check = [&](const Expr& e) {
             if (auto f = tryAs<const FunctionExpr>(&e); f && isAggregateName(f->lowerName())) return;
             if (e.kind == ExprKind::Subquery || e.kind == ExprKind::Exists) return;
@@ -280,19 +286,23 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
                     for (const ScopeColumn& sc : src.columns)
                         if (sc.sql == t.sql) local = true;
                 if (!local) return;
-                throw Errors::make(8120, 16, QStringLiteral("Column '%1' in the select list must be in the GROUP BY clause or inside an aggregate.")
-                                               .arg(col->table.isEmpty() ? col->column : col->table + QLatin1Char('.') + col->column));
+                throw ungrouped(col->table.isEmpty() ? col->column : col->table + QLatin1Char('.') + col->column);
             }
             forEachChild(e, check);
         };
         for (const SelectItem& it : c.items) {
             if (it.kind == SelectItemKind::Star) {
-                if (!groupSqls.isEmpty() || anyAggregate || c.having)
-                    throw Errors::make(8120, 16, QStringLiteral("Column '*' in the select list must be in the GROUP BY clause or inside an aggregate."));
+                // * stands for every column of its tables: each must be grouped
+                for (const ScopeSource& src : scope.sources) {
+                    if (!it.qualifier.isEmpty() && src.alias.compare(it.qualifier, Qt::CaseInsensitive) != 0) continue;
+                    for (const ScopeColumn& sc : src.columns)
+                        if (!groupSqls.contains(sc.sql)) throw ungrouped(src.alias + QLatin1Char('.') + sc.name);
+                }
                 continue;
             }
             check(*it.expr);
         }
+        ungroupedError = 8121;
         if (c.having) check(*c.having);
     }
     if (!groupSqls.isEmpty()) sql += QStringLiteral(" GROUP BY ") + groupTerms.join(QStringLiteral(", "));
@@ -332,6 +342,18 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
             ob << term + (o.descending ? QStringLiteral(" DESC") : QString());
         }
         sql += QStringLiteral(" ORDER BY ") + ob.join(QStringLiteral(", "));
+    } else if (naturalOrder && !grouping && !c.distinct && c.from.size() == 1 && c.from[0]->kind == TableRefKind::Named &&
+               scope.sources.size() == 1 && scope.sources[0].table) {
+        // the clustered index's keys, as the table's own columns: SQLite reads them in that index
+        const ScopeSource& src = scope.sources[0];
+        for (const catalog::Index& ix : src.table->indexes) {
+            if (!ix.clustered) continue;
+            QStringList ob;
+            for (const catalog::IndexKey& k : ix.keys)
+                if (const catalog::Column* col = src.table->columnById(k.colid))
+                    ob << src.sqlAlias + QLatin1Char('.') + quoteId(col->phys) + (k.descending ? QStringLiteral(" DESC") : QString());
+            if (!ob.isEmpty()) sql += QStringLiteral(" ORDER BY ") + ob.join(QStringLiteral(", "));
+        }
     }
     if (oneGroup) {
         QStringList names;
@@ -360,6 +382,7 @@ TranslatedQuery Translator::query(const Query& q, const Scope* outer)
         rowidRefusal_ = 4403;
         rowidBase_.reset();
     }
+    if (q.cores.size() != 1) clusteredOrder = false;
     if (q.cores.size() == 1) {
         rowidForCore_ = wantRowid;
         out.sql = core(q.cores[0], outer, out.columns, out, &q.orderBy, true);

@@ -77,6 +77,7 @@ void selectInto(SessionImpl& s, Translator& tr, const TranslatedQuery& q)
 void execSelect(SessionImpl& s, const SelectStmt& st)
 {
     Translator tr(s);
+    tr.clusteredOrder = true;
     TranslatedQuery q = tr.query(*st.query, nullptr);
     if (q.intoCore) {
         if (q.hasAssignments) throw Errors::syntaxKeyword(QStringLiteral("INTO"));
@@ -178,6 +179,7 @@ std::unique_ptr<Cursor> SessionImpl::openQuery(const QString& select)
     variables.clear();
     types::setDateOrder(dateFormat.constData());
     Translator tr(*this);
+    tr.clusteredOrder = true;
     TranslatedQuery q = tr.query(*st.query, nullptr);
     if (q.intoCore || q.hasAssignments) throw Errors::make(40002, 16, QStringLiteral("Only a SELECT that returns rows can be opened as a cursor."));
     Statement stmt(db(), q.sql);

@@ -78,6 +78,10 @@ class Translator {
 public:
     explicit Translator(SessionImpl& session) : s_(session) {}
 
+    // Set before translating a statement's query: when it reads one table with a clustered index
+    // and has no ORDER BY, its rows come in that index's order, as the server returns them.
+    bool clusteredOrder = false;
+
     Typed expr(const sql::Expr& e, const Scope& scope);
     // expression used as a condition (WHERE/ON/HAVING/IF)
     QString condition(const sql::Expr& e, const Scope& scope);
