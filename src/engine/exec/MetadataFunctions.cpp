@@ -455,7 +455,7 @@ std::optional<Typed> metadataFunction(Translator& tr, const FunctionExpr& f, con
             QStringLiteral("processadmin"), QStringLiteral("serveradmin"), QStringLiteral("setupadmin"), QStringLiteral("securityadmin"),
             QStringLiteral("bulkadmin")};
         if (!roles.contains(role)) return nullResult();
-        r.sql = role == QLatin1String("sysadmin") && s.userName() == QLatin1String("dbo") ? QStringLiteral("1") : QStringLiteral("0");
+        r.sql = role == QLatin1String("sysadmin") && s.isSysadmin() ? QStringLiteral("1") : QStringLiteral("0");
         return r;
     }
     if (n == QLatin1String("has_dbaccess")) {
