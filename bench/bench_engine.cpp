@@ -82,6 +82,7 @@ struct RawFixture {
         sqlite3_open((dir.path() + QStringLiteral("/raw.db")).toUtf8().constData(), &db);
         run("PRAGMA journal_mode=WAL");
         run("PRAGMA synchronous=NORMAL"); // as the engine runs its files
+        run("PRAGMA mmap_size=1073741824");
         run("CREATE TABLE r1 (Id INTEGER NOT NULL, Code TEXT, Amount TEXT, [When] TEXT, Note TEXT)");
         run("CREATE TABLE rc (Id INTEGER NOT NULL, Code TEXT, Amount TEXT, [When] TEXT, Note TEXT)");
         run("CREATE UNIQUE INDEX rc_pk ON rc (Id)");

@@ -116,7 +116,10 @@ void addIndex(TableUnderChange& tc, catalog::Index ix)
             const catalog::Column* col = t.columnById(k.colid);
             if (col->nullable) throw Errors::nullablePrimaryKey(col->name, t.name);
         }
-    if (ix.unique && hasDuplicates(tc.catalog, t, ix)) throw Errors::duplicateOnCreateIndex(ix.name, t.name);
+    // Keys that may hold NULL are checked first (a NULL counts as a value here); other unique
+    // keys are checked by building the index itself.
+    if (ix.unique && catalog::needsNullKeyIndex(t, ix) && hasDuplicates(tc.catalog, t, ix))
+        throw Errors::duplicateOnCreateIndex(ix.name, t.name);
     ix.indid = t.nextIndid(ix.clustered);
     if (ix.isConstraint()) {
         catalog::Object k;
@@ -128,7 +131,13 @@ void addIndex(TableUnderChange& tc, catalog::Index ix)
     }
     t.indexes.push_back(ix);
     std::sort(t.indexes.begin(), t.indexes.end(), [](const catalog::Index& a, const catalog::Index& b) { return a.indid < b.indid; });
-    tc.catalog.createPhysicalIndex(t, ix);
+    try {
+        tc.catalog.createPhysicalIndex(t, ix);
+    } catch (const SqlError&) {
+        if (ix.unique && sqlite3_extended_errcode(tc.catalog.db()) == SQLITE_CONSTRAINT_UNIQUE)
+            throw Errors::duplicateOnCreateIndex(ix.name, t.name);
+        throw;
+    }
     tc.catalog.saveTable(t);
 }
 
