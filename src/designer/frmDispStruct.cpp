@@ -14,6 +14,7 @@
 
 #include "designer/frmDispStructFind.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -88,6 +89,51 @@ QIcon columnIcon() {
     p.drawLine(4, 9, 12, 9);
     return QIcon(pm);
 }
+
+// Eats the mouse click in progress, its press and then its release, as its widgets receive
+// them (the window's own handling of the buttons is left alone). Gone once the click is eaten,
+// when another press comes first, or when no press follows at all.
+class ClickEater : public QObject {
+public:
+    static void EatCurrentClick() {
+        auto* eater = new ClickEater;
+        qApp->installEventFilter(eater);
+        QTimer::singleShot(0, eater, [eater] {
+            if (!eater->mPressEaten)
+                eater->deleteLater();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!watched->isWidgetType())
+            return false;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (!mPressEaten) {
+                mPressEaten = true;
+                return true;
+            }
+            finish();
+            return false;
+        case QEvent::MouseButtonRelease:
+            if (!mPressEaten)
+                return false;
+            finish();
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    void finish() {
+        qApp->removeEventFilter(this);
+        deleteLater();
+    }
+    bool mPressEaten = false;
+};
 
 template <class T> T* named(QWidget* parent, const char* name) {
     auto* w = new T(parent);
@@ -251,18 +297,30 @@ void frmDispStruct::BuildControls() {
     connect(chkUniqueIdentifier, &QCheckBox::stateChanged, this,
             [this] { chkUniqueIdentifier_Click(); });
     connect(txtPrecision, &QLineEdit::textChanged, this, [this] { txtPrecision_Change(); });
-    connect(cmdOK, &QPushButton::clicked, this, &frmDispStruct::cmdOK_Click);
+    // Cancelar drops the editor's values, a refused one too; any other button does nothing
+    // while the focus is back in a box whose value was refused.
     connect(cmdCancelar, &QPushButton::clicked, this, &frmDispStruct::cmdCancelar_Click);
-    connect(cmdUp, &QToolButton::clicked, this, &frmDispStruct::cmdUp_Click);
-    connect(cmdDown, &QToolButton::clicked, this, &frmDispStruct::cmdDown_Click);
-    connect(cmdPesqCollation, &QToolButton::clicked, this, &frmDispStruct::cmdPesqCollation_Click);
-    connect(cmdNova, &QPushButton::clicked, this, &frmDispStruct::cmdNova_Click);
-    connect(cmdEliminar, &QPushButton::clicked, this, &frmDispStruct::cmdEliminar_Click);
-    connect(cmdPK, &QPushButton::clicked, this, &frmDispStruct::cmdPK_Click);
-    connect(cmdRemovePK, &QPushButton::clicked, this, &frmDispStruct::cmdRemovePK_Click);
-    connect(cmdIdx, &QPushButton::clicked, this, &frmDispStruct::cmdIdx_Click);
-    connect(cmdProcurar, &QPushButton::clicked, this, &frmDispStruct::cmdProcurar_Click);
-    connect(cmdGravar, &QPushButton::clicked, this, &frmDispStruct::cmdGravar_Click);
+    const struct {
+        QAbstractButton* button;
+        void (frmDispStruct::*handler)();
+    } clicks[] = {
+        {cmdOK, &frmDispStruct::cmdOK_Click},
+        {cmdUp, &frmDispStruct::cmdUp_Click},
+        {cmdDown, &frmDispStruct::cmdDown_Click},
+        {cmdPesqCollation, &frmDispStruct::cmdPesqCollation_Click},
+        {cmdNova, &frmDispStruct::cmdNova_Click},
+        {cmdEliminar, &frmDispStruct::cmdEliminar_Click},
+        {cmdPK, &frmDispStruct::cmdPK_Click},
+        {cmdRemovePK, &frmDispStruct::cmdRemovePK_Click},
+        {cmdIdx, &frmDispStruct::cmdIdx_Click},
+        {cmdProcurar, &frmDispStruct::cmdProcurar_Click},
+        {cmdGravar, &frmDispStruct::cmdGravar_Click},
+    };
+    for (const auto& c : clicks)
+        connect(c.button, &QAbstractButton::clicked, this, [this, handler = c.handler] {
+            if (!LeaveRefused())
+                (this->*handler)();
+        });
 
     // Got/LostFocus of the editor's boxes, keys and mouse of the list.
     for (QWidget* w : {static_cast<QWidget*>(txtColumnName), static_cast<QWidget*>(txtLength),
@@ -435,8 +493,11 @@ bool frmDispStruct::eventFilter(QObject* watched, QEvent* event) {
         SelectAllText_GotFocus(widget);
     } else if (event->type() == QEvent::FocusOut) {
         // Focus taken by another window (a message box) is not a leave of the box.
+        // Nor is a leave towards Cancelar, which drops the value.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            QApplication::focusWidget() != cmdCancelar) {
+            mLeaveReason = reason;
             if (widget == cboDataType)
                 cboDataType_LostFocus();
             else if (widget == txtLength)
@@ -462,6 +523,18 @@ void frmDispStruct::SelectAllText_GotFocus(QWidget* control) {
             if (combo->lineEdit())
                 combo->lineEdit()->selectAll();
     });
+}
+
+void frmDispStruct::RefuseLeave(QWidget* Box) {
+    const bool clicked = mLeaveReason == Qt::MouseFocusReason;
+    FocusBack(Box);
+    mRefusedBox = Box;
+    if (clicked)
+        ClickEater::EatCurrentClick();
+}
+
+bool frmDispStruct::LeaveRefused() const {
+    return mRefusedBox && QApplication::focusWidget() == mRefusedBox;
 }
 
 // Puts the focus back on the control a check refused.

@@ -143,6 +143,10 @@ public:
     QStringList mLoadedColumns;
     // Names of the loaded columns' default constraints, by OriginalIndex.
     QHash<int, QString> mLoadedDefaultNames;
+    // The box whose value its leave check refused last (cleared when it passes or the editor
+    // is loaded again), and why the focus was leaving.
+    QPointer<QWidget> mRefusedBox;
+    Qt::FocusReason mLeaveReason = Qt::OtherFocusReason;
 
 public slots:
     // Editor handlers.
@@ -254,6 +258,12 @@ private:
     bool lvwStructure_KeyPress(int KeyAscii);
     void lvwStructure_MouseUp(int Button, const QPoint& globalPos);
     void FocusBack(QWidget* control);
+    // A leave check refused Box's value: the focus goes back to it, and the click that took
+    // the focus away is not carried out.
+    void RefuseLeave(QWidget* Box);
+    // True while the focus is back in a box whose value was refused: a button activated from
+    // the keyboard then does nothing either.
+    bool LeaveRefused() const;
 
     bool mUnloaded = false;
     static QPointer<frmDispStruct> s_default;

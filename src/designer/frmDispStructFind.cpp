@@ -195,13 +195,24 @@ void frmDispStructFind::closeEvent(QCloseEvent* event) {
         s_instance = nullptr;
 }
 
-void frmDispStructFind::ShowPesq(CListViewManager& clsStruct) {
+void frmDispStructFind::ShowPesq(CListViewManager& clsStruct, std::function<void(int)> Selected) {
     if (!s_instance)
         s_instance = new frmDispStructFind(mainWindow());
     frmDispStructFind* form = s_instance;
     form->mSearchPass = 0;
     form->mStruct = &clsStruct;
+    form->mSelected = std::move(Selected);
     form->exec();
+    if (s_instance == form)
+        form->mSelected = {};
+}
+
+void frmDispStructFind::SelectRow(int Row) {
+    if (!mStruct)
+        return;
+    mStruct->SetSelectedItem(Row);
+    if (mSelected)
+        mSelected(mStruct->SelectedIndex());
 }
 
 void frmDispStructFind::cmdProcurar_Click() {
@@ -223,7 +234,7 @@ void frmDispStructFind::cmdProcurar_Click() {
             const QString name =
                 TrimBlanks(list->GetColumnValue(QStringLiteral("Name"), row).toString()).toLower();
             if (LikePattern(name, pattern)) {
-                list->SetSelectedItem(row);
+                SelectRow(row);
                 return;
             }
         }
@@ -237,8 +248,8 @@ void frmDispStructFind::cmdProcurar_Click() {
             done(Rejected);
             return;
         }
-        if (list)
-            list->SetSelectedItem(1);
+        if (list && list->Count() > 0)
+            SelectRow(1);
         ++mSearchPass;
         if (mSearchPass > 1) {
             done(Rejected);

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+
 class CListViewManager;
 class QLabel;
 class QLineEdit;
@@ -18,8 +20,9 @@ class frmDispStructFind : public QDialog {
 public:
     // Shows the search window modally over clsStruct (the designer's column list, field Name);
     // returns when the window is hidden. The window keeps its text and options for the next
-    // call until it is unloaded.
-    static void ShowPesq(CListViewManager& clsStruct);
+    // call until it is unloaded. Selected, when given, runs with the row's 1-based index
+    // each time the search selects a row.
+    static void ShowPesq(CListViewManager& clsStruct, std::function<void(int)> Selected = {});
 
     // The single instance, nullptr when not loaded.
     static frmDispStructFind* Instance();
@@ -49,7 +52,11 @@ private:
     void cmdProcurar_Click();
     void cmdCancelar_Click();
 
+    // Selects a row of the list and reports it.
+    void SelectRow(int Row);
+
     QPointer<CListViewManager> mStruct;
+    std::function<void(int)> mSelected;
     int mSearchPass = 0;
 };
 

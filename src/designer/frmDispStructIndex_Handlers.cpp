@@ -197,9 +197,9 @@ void frmDispStructIndex::txtFillFactor_LostFocus() {
     }
     const double v = txtFillFactor->text().isEmpty() ? 0.0 : txtFillFactor->text().toDouble();
     if (v < 0 || v > 100) {
-        MsgBox(QStringLiteral("O Valor Introduzido está Fora dos Limites Aceitáveis (%1 a %2)")
-                   .arg(0)
-                   .arg(100),
+        MsgBox(QStringLiteral("O Valor Introduzido está Fora dos Limites Aceitáveis (") +
+                   QString::number(0) + QStringLiteral(" a ") + QString::number(100) +
+                   QLatin1Char(')'),
                vbExclamation);
         txtFillFactor->setText(QStringLiteral("0"));
         txtFillFactor->setFocus();
@@ -210,18 +210,20 @@ void frmDispStructIndex::txtFillFactor_LostFocus() {
 
 void frmDispStructIndex::mnuNew_Click() {
     CommitPendingEdits();
-    QString name = QStringLiteral("IX_%1_%2").arg(TableName).arg(cboIndex->count() + 2);
+    // Joined, not formatted: the table's name may hold "%1".
+    QString name = QStringLiteral("IX_") + TableName + QLatin1Char('_') +
+                   QString::number(cboIndex->count() + 2);
     for (bool again = true; again;) {
         again = false;
         const QString wanted = TrimBlanks(name).toLower();
         for (int p = 0; p < cboIndex->count(); ++p)
             if (TrimBlanks(cboIndex->itemText(p)).toLower() == wanted) {
-                name += QStringLiteral("_%1").arg(p);
+                name += QLatin1Char('_') + QString::number(p);
                 again = true;
                 break;
             }
         if (!again && NameTaken(name, -1)) { // the primary key's name
-            name += QStringLiteral("_%1").arg(cboIndex->count());
+            name += QLatin1Char('_') + QString::number(cboIndex->count());
             again = true;
         }
     }

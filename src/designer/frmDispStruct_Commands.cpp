@@ -130,7 +130,9 @@ void frmDispStruct::ShowIndexes() {
 void frmDispStruct::ShowFind() {
     if (mStructure && mStructure->Count() >= 1) {
         try {
-            frmDispStructFind::ShowPesq(*mStructure);
+            // The editor follows each row the search selects, as it follows a click.
+            frmDispStructFind::ShowPesq(*mStructure,
+                                        [this](int Row) { lvwStructure_ItemClick(Row); });
         } catch (...) {
         }
     } else {

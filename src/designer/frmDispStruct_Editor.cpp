@@ -7,6 +7,7 @@
 #include "core/MsgBox.h"
 #include "core/TextHelpers.h"
 #include "designer/M_MainMod.h"
+#include "designer/TypingLimit.h"
 #include "designer/clsIndexesCOL.h"
 #include "dmo/Database.h"
 
@@ -15,9 +16,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 #include <cmath>
+#include <limits>
 
 #include "designer/frmDispCollation.h"
 
@@ -43,6 +46,30 @@ double Val(const QString& text) {
     bool ok = false;
     const double v = text.mid(start, i - start).toDouble(&ok);
     return ok ? v : 0.0;
+}
+
+// The whole number a text begins with, exact to the last digit (a seed may be any bigint);
+// a decimal part is dropped, a number beyond bigint's range is held at its end.
+qlonglong WholeNumber(const QString& text) {
+    int i = 0;
+    const int n = int(text.size());
+    while (i < n && text[i] == QLatin1Char(' '))
+        ++i;
+    const int start = i;
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    while (i < n && text[i].isDigit() && text[i].unicode() < 128)
+        ++i;
+    bool ok = false;
+    const qlonglong v = text.mid(start, i - start).toLongLong(&ok);
+    if (ok)
+        return v;
+    const double d = Val(text);
+    if (d >= 9.2e18)
+        return std::numeric_limits<qlonglong>::max();
+    if (d <= -9.2e18)
+        return std::numeric_limits<qlonglong>::min();
+    return qlonglong(d);
 }
 
 // A digits-only text as a 16-bit number; above 32767 reads as -1 (outside every range).
@@ -95,6 +122,7 @@ void frmDispStruct::lvwStructure_ItemClick(int Item) {
     const int i = Item;
     if (i < 1 || i > mStructure->Count())
         return;
+    mRefusedBox = nullptr; // the refused value goes with the rest of the editor
     auto value = [&](const char* field) {
         return mStructure->GetColumnValue(QString::fromLatin1(field), i);
     };
@@ -135,6 +163,7 @@ void frmDispStruct::cboDataType_Click() {}
 void frmDispStruct::cboDataType_LostFocus() {
     if (mChecking)
         return;
+    mRefusedBox = nullptr;
     const QString typed = LowerTrim(cboDataType->currentText());
     for (int i = 0; i < cboDataType->count(); ++i) {
         if (LowerTrim(cboDataType->itemText(i)) != typed)
@@ -148,7 +177,7 @@ void frmDispStruct::cboDataType_LostFocus() {
     }
     mChecking = true;
     MsgBox(M_MainMod::GridErrorMessage(this, 1), vbExclamation);
-    FocusBack(cboDataType);
+    RefuseLeave(cboDataType);
     mChecking = false;
 }
 
@@ -174,10 +203,10 @@ void frmDispStruct::chkUniqueIdentifier_Click() {
 }
 
 void frmDispStruct::txtPrecision_Change() {
+    // The limit holds for typing only: a loaded seed such as -2147483648 is shown whole.
     const int p = int(std::lround(Val(txtPrecision->text())));
-    const int limit = p > 0 ? p : 32767;
-    txtIncrement->setMaxLength(limit);
-    txtSeed->setMaxLength(limit);
+    TypingLimit::Set(txtIncrement, std::max(p, 0));
+    TypingLimit::Set(txtSeed, std::max(p, 0));
     txtIncrement->setText(QStringLiteral("1"));
     txtSeed->setText(QStringLiteral("1"));
 }
@@ -186,10 +215,11 @@ void frmDispStruct::txtLength_LostFocus() {
     // A box disabled by the type's rules is not checked.
     if (mChecking || !txtLength->isEnabled())
         return;
+    mRefusedBox = nullptr;
     mChecking = true;
     if (!M_MainMod::IsAllDigits(txtLength)) {
         MsgBox(M_MainMod::GridErrorMessage(this, 2), vbExclamation);
-        FocusBack(txtLength);
+        RefuseLeave(txtLength);
         mChecking = false;
         return;
     }
@@ -209,7 +239,7 @@ void frmDispStruct::txtLength_LostFocus() {
                    QString::number(lower) + QLatin1Char('-') + QString::number(upper) +
                    QLatin1Char(')'),
                vbExclamation);
-        FocusBack(txtLength);
+        RefuseLeave(txtLength);
     }
     mChecking = false;
 }
@@ -218,16 +248,17 @@ void frmDispStruct::txtPrecision_LostFocus() {
     // A box disabled by the type's rules is not checked.
     if (mChecking || !txtPrecision->isEnabled())
         return;
+    mRefusedBox = nullptr;
     mChecking = true;
     GetDataTypeRules(cboDataType->currentText(), false, false);
     if (!M_MainMod::IsAllDigits(txtPrecision)) {
         MsgBox(M_MainMod::GridErrorMessage(this, 2), vbExclamation);
-        FocusBack(txtPrecision);
+        RefuseLeave(txtPrecision);
     } else {
         const int n = Int16Of(txtPrecision->text());
         if (n < 1 || n > 38) {
             MsgBox(M_MainMod::GridErrorMessage(this, 3), vbExclamation);
-            FocusBack(txtPrecision);
+            RefuseLeave(txtPrecision);
         }
     }
     mChecking = false;
@@ -237,16 +268,17 @@ void frmDispStruct::txtScale_LostFocus() {
     // A box disabled by the type's rules is not checked.
     if (mChecking || !txtScale->isEnabled())
         return;
+    mRefusedBox = nullptr;
     mChecking = true;
     GetDataTypeRules(cboDataType->currentText(), false, false);
     if (!M_MainMod::IsAllDigits(txtScale)) {
         MsgBox(M_MainMod::GridErrorMessage(this, 2), vbExclamation);
-        FocusBack(txtScale);
+        RefuseLeave(txtScale);
     } else {
         const int n = Int16Of(txtScale->text());
         if (n < 0 || n > 18) {
             MsgBox(M_MainMod::GridErrorMessage(this, 3), vbExclamation);
-            FocusBack(txtScale);
+            RefuseLeave(txtScale);
         }
     }
     mChecking = false;
@@ -355,7 +387,7 @@ bool frmDispStruct::ApplyColumnEdit() {
     auto set = [&](const char* field, const QVariant& value) {
         PassOver([&] { mStructure->SetColumnValue(QString::fromLatin1(field), value, selected); });
     };
-    auto number = [](const QLineEdit* box) { return qlonglong(Val(box->text())); };
+    auto number = [](const QLineEdit* box) { return WholeNumber(box->text()); };
     set("Name", txtColumnName->text());
     set("DataType", cboDataType->currentText());
     set("Length", number(txtLength));
@@ -441,6 +473,9 @@ void frmDispStruct::cmdCancelar_Click() {
 void frmDispStruct::cmdUp_Click() {
     if (!mStructure || mNewColumnPending) // the pending row stays last
         return;
+    // The editor keeps what it shows: the move is no click on a row, whether a button or
+    // Ctrl+U made it.
+    const QSignalBlocker keepEditor(mStructure);
     M_MainMod::MoveListItem(lvwStructure, mStructure->Item(mStructure->SelectedIndex()), 2);
     mStructure->SetSelectedItem(mStructure->SelectedIndex());
     ReselectItem();
@@ -450,6 +485,7 @@ void frmDispStruct::cmdUp_Click() {
 void frmDispStruct::cmdDown_Click() {
     if (!mStructure || mNewColumnPending)
         return;
+    const QSignalBlocker keepEditor(mStructure);
     M_MainMod::MoveListItem(lvwStructure, mStructure->Item(mStructure->SelectedIndex()), 1);
     mStructure->SetSelectedItem(mStructure->SelectedIndex());
     ReselectItem();

@@ -137,8 +137,10 @@ TEST_F(DesignerTest, IdentityAndNullsExcludeEachOther) {
     type(form->txtSeed, QStringLiteral("123"));
     form->txtPrecision->setText(QStringLiteral("2"));
     EXPECT_EQ(form->txtSeed->text(), QStringLiteral("1"));
-    EXPECT_EQ(form->txtSeed->maxLength(), 2);
-    EXPECT_EQ(form->txtIncrement->maxLength(), 2);
+    type(form->txtSeed, QStringLiteral("123"));
+    EXPECT_EQ(form->txtSeed->text(), QStringLiteral("12"));
+    type(form->txtIncrement, QStringLiteral("456"));
+    EXPECT_EQ(form->txtIncrement->text(), QStringLiteral("45"));
 }
 
 TEST_F(DesignerTest, ApplyRefusesWithTheExactMessages) {
@@ -181,7 +183,9 @@ TEST_F(DesignerTest, ApplyRefusesWithTheExactMessages) {
               QStringLiteral("Não Pode Introduzir Colunas Deste Tipo Sem Indicar o Comprimento!"));
     EXPECT_EQ(QApplication::focusWidget(), form->txtLength);
 
-    // A decimal without a precision.
+    // A decimal without a precision (the length mended first: a click that leaves a box
+    // holding a refused value is not carried out).
+    type(form->txtLength, QStringLiteral("40"));
     click(row(QStringLiteral("Valor")));
     form->txtPrecision->setText(QStringLiteral("0"));
     msg.clear();
@@ -192,6 +196,7 @@ TEST_F(DesignerTest, ApplyRefusesWithTheExactMessages) {
     EXPECT_EQ(QApplication::focusWidget(), form->txtPrecision);
 
     // A second identity column.
+    type(form->txtPrecision, QStringLiteral("9"));
     click(row(QStringLiteral("Qtd")));
     QTest::mouseClick(form->chkIdentity, Qt::LeftButton);
     ASSERT_TRUE(form->chkIdentity->isChecked()) << "an int row shown after a decimal one";

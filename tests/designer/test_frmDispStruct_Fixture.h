@@ -6,6 +6,7 @@
 #include "core/ScriptedMsgBox.h"
 #include "designer/clsIndexesCOL.h"
 #include "designer/frmDispStruct.h"
+#include "dmo/Database.h"
 #include "dmo/Databases.h"
 #include "dmo/SQLServer.h"
 #include "engine/Engine.h"
@@ -67,6 +68,37 @@ protected:
         auto databases = server->Databases();
         databases->Refresh();
         databases->Item(db)->ExecuteImmediate(text);
+    }
+
+    // Rows of a query on a session of its own, columns joined by "|", NULL for null.
+    QStringList query(const QString& text) {
+        auto other = std::make_shared<dmo::SQLServer>();
+        other->SetLoginSecure(true);
+        other->Connect(QStringLiteral("(LOCAL)"));
+        dmo::QueryResultsPtr r =
+            other->Databases()->Item(QStringLiteral("Loja"))->ExecuteWithResults(text);
+        QStringList out;
+        for (int i = 1; i <= r->Rows(); ++i) {
+            QStringList cells;
+            for (int c = 1; c <= r->Columns(); ++c)
+                cells << (r->IsNull(i, c) ? QStringLiteral("NULL") : r->GetColumnString(i, c));
+            out << cells.join(u'|');
+        }
+        return out;
+    }
+    // A table's columns as the server holds them: name|type|length|nullable, in order.
+    QStringList serverColumns(const QString& table) {
+        return query(
+            QStringLiteral("SELECT c.name, t.name, c.length, c.isnullable FROM syscolumns c "
+                           "INNER JOIN systypes t ON t.xusertype = c.xusertype "
+                           "WHERE c.id = OBJECT_ID('") +
+            table + QStringLiteral("') ORDER BY c.colid"));
+    }
+    // Presses "&Gravar"; a save that ran closes the window.
+    void save() {
+        QTest::mouseClick(form->cmdGravar, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        form = frmDispStruct::Loaded() ? frmDispStruct::Default() : nullptr;
     }
 
     // Opens a table as the explorer's edit-table command does.
