@@ -154,7 +154,7 @@ TEST(LockingLoad, EightSessionsInsertingIntoOneTableAllSucceed)
         threads.emplace_back([&, w] {
             Session& s = *sessions[size_t(w)];
             for (int i = 0; i < rows; ++i) {
-                BatchResult r = s.execute(QStringLiteral("INSERT INTO t (worker, n) VALUES (%1, %2)").arg(w).arg(i));
+                BatchResult r = s.execute(QStringLiteral("INSERT INTO t (worker, n) VALUES (%1, %2)").arg(QString::number(w), QString::number(i)));
                 if (r.failed()) ++refused;
             }
         });
@@ -164,6 +164,6 @@ TEST(LockingLoad, EightSessionsInsertingIntoOneTableAllSucceed)
     EXPECT_EQ(firstValue(*admin, QStringLiteral("SELECT count(*) FROM t")), total);
     EXPECT_EQ(firstValue(*admin, QStringLiteral("SELECT count(DISTINCT id) FROM t")), total);
     EXPECT_EQ(firstValue(*admin, QStringLiteral("SELECT max(id) FROM t")), total);
-    EXPECT_EQ(firstValue(*admin, QStringLiteral("SELECT count(*) FROM (SELECT worker FROM t GROUP BY worker HAVING count(*) = %1) w").arg(rows)),
+    EXPECT_EQ(firstValue(*admin, QStringLiteral("SELECT count(*) FROM (SELECT worker FROM t GROUP BY worker HAVING count(*) = %1) w").arg(QString::number(rows))),
               QString::number(workers));
 }

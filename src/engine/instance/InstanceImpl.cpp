@@ -172,9 +172,17 @@ QString InstanceImpl::newDatabaseFile(const QString& name) const
 
 std::optional<DatabaseEntry> InstanceImpl::database(const QString& name) const
 {
-    for (const DatabaseEntry& e : databases())
-        if (e.name.compare(name, Qt::CaseInsensitive) == 0) return e;
-    return std::nullopt;
+    QMutexLocker lock(&mutex_);
+    Statement s(master_, QStringLiteral("SELECT dbid, name, filename, crdate, collation FROM cat_databases WHERE name = ?1 COLLATE TSQL_CI"));
+    s.bind(1, name);
+    if (!s.step()) return std::nullopt;
+    DatabaseEntry e;
+    e.dbid = int(s.integer(0));
+    e.name = s.text(1);
+    e.file = QDir(dataDir_).filePath(s.text(2));
+    e.crdate = s.text(3);
+    e.collation = s.text(4);
+    return e;
 }
 
 std::vector<DatabaseEntry> InstanceImpl::databases() const
