@@ -528,15 +528,56 @@ Typed Translator::comparison(BinaryOp op, Typed a, Typed b)
     return t;
 }
 
+namespace {
+// SQLite takes at most 127 arguments a call: a longer run starts a new call on the result so far
+constexpr int kChainArgs = 100;
+
+Typed chained(const Typed& a, const Typed& b, int kind, const QString& step)
+{
+    Typed r;
+    if (a.chainKind == kind && a.chainArgs.size() < kChainArgs && a.flatSql == a.sql) {
+        r.chainArgs = a.chainArgs;
+        r.chainSteps = a.chainSteps;
+    } else {
+        r.chainArgs << a.sql;
+    }
+    r.chainKind = kind;
+    r.chainArgs << b.sql;
+    r.chainSteps << step;
+    r.sql = QStringLiteral("tsql_chain(%1, '%2', %3)")
+                .arg(QString::number(kind), r.chainSteps.join(QLatin1Char(' ')), r.chainArgs.join(QStringLiteral(", ")));
+    r.flatSql = r.sql;
+    return r;
+}
+
+// "(a op b)", or a's run extended by one operand when a is already such a run
+QString infixSql(const Typed& a, char cls, const QString& op, const QString& b)
+{
+    if (a.infix == cls && a.flatSql == a.sql && a.sql.endsWith(QLatin1Char(')'))) return a.sql.chopped(1) + QLatin1Char(' ') + op + QLatin1Char(' ') + b + QLatin1Char(')');
+    return QStringLiteral("(%1 %2 %3)").arg(a.sql, op, b);
+}
+} // namespace
+
 Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
 {
-    Typed a = expr(*e.left, scope), b = expr(*e.right, scope);
+    // a left-deep run (a + b + c ..., a AND b AND c ...) is walked in a loop, not by recursion
+    std::vector<const BinaryExpr*> spine{&e};
+    while (auto l = tryAs<const BinaryExpr>(spine.back()->left.get())) spine.push_back(l);
+    Typed acc = expr(*spine.back()->left, scope);
+    for (auto it = spine.rbegin(); it != spine.rend(); ++it) acc = binaryOf(**it, std::move(acc), expr(*(*it)->right, scope));
+    return acc;
+}
+
+Typed Translator::binaryOf(const BinaryExpr& e, Typed a, Typed b)
+{
     Typed r;
     r.hasAggregate = a.hasAggregate || b.hasAggregate;
     switch (e.op) {
     case BinaryOp::And:
     case BinaryOp::Or:
-        r.sql = QStringLiteral("(%1 %2 %3)").arg(a.sql, e.op == BinaryOp::And ? QStringLiteral("AND") : QStringLiteral("OR"), b.sql);
+        r.sql = infixSql(a, e.op == BinaryOp::And ? 'A' : 'O', e.op == BinaryOp::And ? QStringLiteral("AND") : QStringLiteral("OR"), b.sql);
+        r.infix = e.op == BinaryOp::And ? 'A' : 'O';
+        r.flatSql = r.sql;
         r.type = spec(Type::Bit);
         return r;
     case BinaryOp::Eq: case BinaryOp::Ne: case BinaryOp::Lt: case BinaryOp::Le:
@@ -570,7 +611,9 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
         if (text) throw Errors::make(403, 16, QStringLiteral("The + operator does not take text values."));
         int maxLen = r.type.info().unicode ? 4000 : 8000;
         r.type.length = std::min(maxLen, a.type.length + b.type.length);
-        r.sql = QStringLiteral("(%1 || %2)").arg(a.sql, b.sql);
+        r.sql = infixSql(a, '|', QStringLiteral("||"), b.sql);
+        r.infix = '|';
+        r.flatSql = r.sql;
         return r;
     }
     if (e.op == BinaryOp::Add && ca == Category::Binary && cb == Category::Binary) {
@@ -641,13 +684,30 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
     if (r.type.category() == Category::Exact && e.op != BinaryOp::Mod) {
         // exact numbers stay exact: SQLite's arithmetic would go through double
         int scale = r.type.hasPrecision() ? r.type.scale : 4;
-        switch (e.op) {
-        case BinaryOp::Add: r.sql = QStringLiteral("tsql_dadd(%1, %2)").arg(a.sql, b.sql); break;
-        case BinaryOp::Sub: r.sql = QStringLiteral("tsql_dsub(%1, %2)").arg(a.sql, b.sql); break;
-        case BinaryOp::Mul: r.sql = QStringLiteral("tsql_dmul(%1, %2)").arg(a.sql, b.sql); break;
-        default: r.sql = QStringLiteral("tsql_ddiv(%1, %2, %3)").arg(a.sql, b.sql, QString::number(scale)); break;
-        }
-        return r;
+        QString step = e.op == BinaryOp::Add ? QStringLiteral("+") : e.op == BinaryOp::Sub ? QStringLiteral("-")
+                     : e.op == BinaryOp::Mul ? QStringLiteral("*") : QStringLiteral("/") + QString::number(scale);
+        Typed c = chained(a, b, 0, step);
+        c.type = r.type;
+        c.hasAggregate = r.hasAggregate;
+        return c;
+    }
+    if (r.type.category() == Category::Integer && r.type.type != Type::Bit) {
+        // integer results stay within their type, as the server checks, step by step
+        int bits = r.type.type == Type::TinyInt ? 8 : r.type.type == Type::SmallInt ? 16 : r.type.type == Type::Int ? 32 : 64;
+        QString step = e.op == BinaryOp::Add ? QStringLiteral("+") : e.op == BinaryOp::Sub ? QStringLiteral("-")
+                     : e.op == BinaryOp::Mul ? QStringLiteral("*") : e.op == BinaryOp::Div ? QStringLiteral("/") : QStringLiteral("%");
+        Typed c = chained(a, b, bits, step);
+        c.type = r.type;
+        c.hasAggregate = r.hasAggregate;
+        return c;
+    }
+    if (r.type.category() == Category::Approx && e.op != BinaryOp::Mod) {
+        QString step = e.op == BinaryOp::Add ? QStringLiteral("+") : e.op == BinaryOp::Sub ? QStringLiteral("-")
+                     : e.op == BinaryOp::Mul ? QStringLiteral("*") : QStringLiteral("/");
+        Typed c = chained(a, b, 1, step);
+        c.type = r.type;
+        c.hasAggregate = r.hasAggregate;
+        return c;
     }
     switch (e.op) {
     case BinaryOp::Add: r.sql = QStringLiteral("(%1 + %2)").arg(l, rr); break;
@@ -660,11 +720,6 @@ Typed Translator::binary(const BinaryExpr& e, const Scope& scope)
         break;
     case BinaryOp::Mod: r.sql = QStringLiteral("tsql_mod(%1, %2)").arg(l, rr); break;
     default: break;
-    }
-    if (r.type.category() == Category::Integer && r.type.type != Type::Bit && e.op != BinaryOp::Mod) {
-        // integer results stay within their type, as the server checks
-        int bits = r.type.type == Type::TinyInt ? 8 : r.type.type == Type::SmallInt ? 16 : r.type.type == Type::Int ? 32 : 64;
-        r.sql = QStringLiteral("tsql_chkint(%1, %2)").arg(r.sql, QString::number(bits));
     }
     return r;
 }

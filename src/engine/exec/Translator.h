@@ -9,6 +9,7 @@
 #include "engine/types/Value.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -29,6 +30,15 @@ struct Typed {
     bool hasAggregate = false;
     bool unknownType = false; // type only known at run time (sql_variant)
     const catalog::Column* column = nullptr; // the catalog column of a plain column reference
+    // A left-to-right run of arithmetic kept as one tsql_chain call (chainKind 8/16/32/64 for
+    // integers of that many bits, 0 for exact numbers, -1 when sql is no such call).
+    int chainKind = -1;
+    QStringList chainArgs;
+    QStringList chainSteps;
+    // sql is "(x op y op ...)" for a left-associative operator class ('+' additive, '*' multiplicative,
+    // '|' concatenation, 'A' AND, 'O' OR) that one more operand can join without nesting.
+    char infix = 0;
+    QString flatSql; // the sql the two descriptions above belong to: they hold only while sql is still it
 };
 
 struct ScopeColumn {
@@ -115,6 +125,7 @@ private:
     Typed global(const sql::GlobalExpr& e);
     Typed unary(const sql::UnaryExpr& e, const Scope& scope);
     Typed binary(const sql::BinaryExpr& e, const Scope& scope);
+    Typed binaryOf(const sql::BinaryExpr& e, Typed a, Typed b);
     Typed comparison(sql::BinaryOp op, Typed a, Typed b);
     Typed function(const sql::FunctionExpr& e, const Scope& scope);
     Typed convert(const sql::Expr& value, const sql::DataType& type, const sql::Expr* style, const Scope& scope);

@@ -11,16 +11,7 @@ namespace {
 
 enum Op { Add, Sub, Mul, Div };
 
-void overflow(sqlite3_context* ctx)
-{
-    resultError(ctx, Errors::make(8115, 16, QStringLiteral("The value is too large for type numeric.")));
-}
-
-void resultScaled(sqlite3_context* ctx, Int128 v, int scale)
-{
-    std::string t = scaledText(v, scale);
-    sqlite3_result_text(ctx, t.data(), int(t.size()), SQLITE_TRANSIENT);
-}
+SqlError overflowError() { return Errors::make(8115, 16, QStringLiteral("The value is too large for type numeric.")); }
 
 // Rounds v (at scale `from`) to scale `to` <= from, half away from zero.
 Int128 roundTo(Int128 v, int from, int to)
@@ -35,6 +26,13 @@ Int128 roundTo(Int128 v, int from, int to)
     return v;
 }
 
+double toDouble(Int128 v, int scale)
+{
+    long double d = static_cast<long double>(v);
+    for (int i = 0; i < scale; ++i) d /= 10;
+    return double(d);
+}
+
 template <Op op> void arith(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
@@ -43,54 +41,75 @@ template <Op op> void arith(sqlite3_context* ctx, int argc, sqlite3_value** argv
     int sa, sb;
     if (!toScaled(argv[0], a, sa) || !toScaled(argv[1], b, sb))
         return resultError(ctx, Errors::convertError(QStringLiteral("varchar"), QStringLiteral("numeric")));
+    static constexpr char codes[] = {'+', '-', '*', '/'};
+    int target = op == Div && argc > 2 ? sqlite3_value_int(argv[2]) : std::max(6, sa);
+    SqlError error(0, 0, QString());
+    if (!scaledStep(codes[op], a, sa, b, sb, target, &error)) return resultError(ctx, error);
+    std::string t = scaledText(a, sa);
+    sqlite3_result_text(ctx, t.data(), int(t.size()), SQLITE_TRANSIENT);
+}
+
+} // namespace
+
+bool scaledStep(char op, Int128& a, int& sa, Int128 b, int sb, int target, SqlError* error)
+{
+    auto fail = [&](SqlError e) {
+        *error = std::move(e);
+        return false;
+    };
     switch (op) {
-    case Add:
-    case Sub: {
+    case '+':
+    case '-': {
         int s = std::max(sa, sb);
-        if (!scaleUp(a, s - sa) || !scaleUp(b, s - sb)) return overflow(ctx);
-        Int128 r = op == Add ? a + b : a - b;
-        if (r > kMax || r < -kMax) return overflow(ctx);
-        return resultScaled(ctx, r, s);
+        if (!scaleUp(a, s - sa) || !scaleUp(b, s - sb)) return fail(overflowError());
+        Int128 r = op == '+' ? a + b : a - b;
+        if (r > kMax || r < -kMax) return fail(overflowError());
+        a = r;
+        sa = s;
+        return true;
     }
-    case Mul: {
+    case '*': {
         // |a|, |b| < 10^38: the product may need more than 128 bits; check before multiplying
         Int128 ma = a < 0 ? -a : a, mb = b < 0 ? -b : b;
-        if (mb != 0 && ma > kMax / mb) {
-            // drop digits of the scale first, as the server does
-            int s = sa + sb;
-            while (mb != 0 && ma > kMax / mb && (sa > 0 || sb > 0)) {
-                if (sa >= sb && sa > 0) { ma /= 10; a /= 10; --sa; } else { mb /= 10; b /= 10; --sb; }
+        // drop digits of the scale first, as the server does
+        while (mb != 0 && ma > kMax / mb && (sa > 0 || sb > 0)) {
+            if (sa >= sb && sa > 0) {
+                ma /= 10;
+                a /= 10;
+                --sa;
+            } else {
+                mb /= 10;
+                b /= 10;
+                --sb;
             }
-            if (mb != 0 && ma > kMax / mb) return overflow(ctx);
-            Q_UNUSED(s);
         }
-        return resultScaled(ctx, a * b, sa + sb);
+        if (mb != 0 && ma > kMax / mb) return fail(overflowError());
+        a *= b;
+        sa += sb;
+        return true;
     }
-    case Div: {
-        if (b == 0) return resultError(ctx, Errors::divideByZero());
-        int target = argc > 2 ? sqlite3_value_int(argv[2]) : std::max(6, sa);
+    case '/': {
+        if (b == 0) return fail(Errors::divideByZero());
         // a / b at scale target: a * 10^(target + sb - sa + 1) / b, then round the extra digit
         int up = target + sb - sa + 1;
         Int128 n = a;
         if (up >= 0) {
             if (!scaleUp(n, up)) {
                 // too many digits: fall back to floating point at the target scale
-                double q = sqlite3_value_double(argv[0]) / sqlite3_value_double(argv[1]);
-                auto d = types::Decimal::fromDouble(q);
-                if (!d) return overflow(ctx);
-                std::string t = d->rounded(std::min(target, 15)).text();
-                return sqlite3_result_text(ctx, t.data(), int(t.size()), SQLITE_TRANSIENT);
+                auto d = types::Decimal::fromDouble(toDouble(a, sa) / toDouble(b, sb));
+                if (!d || !decimalToScaled(d->rounded(std::min(target, 15)), a, sa)) return fail(overflowError());
+                return true;
             }
         } else {
             for (int i = 0; i < -up; ++i) n /= 10;
         }
-        Int128 q = n / b;
-        return resultScaled(ctx, roundTo(q, target + 1, target), target);
+        a = roundTo(n / b, target + 1, target);
+        sa = target;
+        return true;
     }
+    default: return fail(Errors::internal(QStringLiteral("unknown arithmetic step")));
     }
 }
-
-} // namespace
 
 void registerDecimalArithmetic(sqlite3* db)
 {

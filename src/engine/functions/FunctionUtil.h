@@ -21,6 +21,7 @@ void registerDecimalAggregates(sqlite3* db);
 void registerDecimalArithmetic(sqlite3* db);
 void registerNameFunctions(sqlite3* db);
 void registerStatAggregates(sqlite3* db);
+void registerArithChains(sqlite3* db);
 
 // T-SQL LIKE with %, _, [set], [^set] and an optional escape character; case-insensitive.
 bool likeMatch(const QString& value, const QString& pattern, QChar escape, bool caseSensitive = false);

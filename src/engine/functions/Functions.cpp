@@ -191,6 +191,7 @@ void registerAll(sqlite3* db, Hooks* hooks)
     registerDecimalArithmetic(db);
     registerNameFunctions(db);
     registerStatAggregates(db);
+    registerArithChains(db);
     registerCollations(db);
 }
 

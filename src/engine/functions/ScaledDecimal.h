@@ -2,6 +2,7 @@
 // Exact numbers as 128-bit integers with a scale, for the SQLite functions that add, multiply
 // and sum decimal, numeric and money values.
 
+#include "engine/Engine.h"
 #include "engine/types/Decimal.h"
 
 #include <sqlite3.h>
@@ -27,6 +28,22 @@ inline bool scaleUp(Int128& v, int by)
     return true;
 }
 
+// A decimal as a scaled integer; false when it has more than 38 digits.
+inline bool decimalToScaled(const types::Decimal& d, Int128& out, int& scale)
+{
+    std::string t = d.text();
+    scale = d.scale();
+    bool neg = !t.empty() && t[0] == '-';
+    Int128 r = 0;
+    for (char c : t) {
+        if (c < '0' || c > '9') continue;
+        if (r > kMax / 10) return false;
+        r = r * 10 + (c - '0');
+    }
+    out = neg ? -r : r;
+    return true;
+}
+
 // The argument as a scaled integer; false when it is not a number.
 inline bool toScaled(sqlite3_value* v, Int128& out, int& scale)
 {
@@ -40,18 +57,12 @@ inline bool toScaled(sqlite3_value* v, Int128& out, int& scale)
     }
     }
     if (!d) return false;
-    std::string t = d->text();
-    scale = d->scale();
-    bool neg = !t.empty() && t[0] == '-';
-    Int128 r = 0;
-    for (char c : t) {
-        if (c < '0' || c > '9') continue;
-        if (r > kMax / 10) return false;
-        r = r * 10 + (c - '0');
-    }
-    out = neg ? -r : r;
-    return true;
+    return decimalToScaled(*d, out, scale);
 }
+
+// One exact step: a (at scale sa) op b, op one of + - * /; a division rounds to scale `target`.
+// The result replaces a and sa; false with `error` set when the step fails.
+bool scaledStep(char op, Int128& a, int& sa, Int128 b, int sb, int target, SqlError* error);
 
 inline std::string scaledText(Int128 v, int scale)
 {

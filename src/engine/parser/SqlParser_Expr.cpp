@@ -88,10 +88,12 @@ ExprPtr SqlParser::parseLeftChain(ExprPtr (SqlParser::*operand)(),
     const int line = cur().line;
     ExprPtr left = (this->*operand)();
     int chain = 0;
+    // a run of one operator level is walked in loops later on, so it deepens the tree by a
+    // quarter of its length: 1,000 terms and more parse
     while (const std::optional<BinaryOp> op = opOf(cur())) {
         take();
-        ++chain;
-        deepen();
+        if (++chain % 4 == 0)
+            deepen();
         auto b = node<BinaryExpr>(start, line);
         b->op = *op;
         b->left = std::move(left);
@@ -99,7 +101,7 @@ ExprPtr SqlParser::parseLeftChain(ExprPtr (SqlParser::*operand)(),
         finish(*b, start);
         left = std::move(b);
     }
-    depth_ -= chain;
+    depth_ -= chain / 4;
     return left;
 }
 
