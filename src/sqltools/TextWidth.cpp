@@ -3,6 +3,7 @@
 #include <QGlyphRun>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -34,8 +35,7 @@ constexpr int kCheckEvery = 2048;
 } // namespace
 
 TextWidth::TextWidth(const QFont& font)
-    : font_(font), metrics_(font), metricsF_(font), advances_(kRange, -1.0),
-      kerns_(size_t(kRange) * kRange, std::numeric_limits<float>::quiet_NaN()) {}
+    : font_(font), metrics_(font), metricsF_(font), advances_(kRange, -1.0), pairs_(kRange) {}
 
 qreal TextWidth::advance(char16_t c) {
     qreal& a = advances_[c];
@@ -44,38 +44,43 @@ qreal TextWidth::advance(char16_t c) {
     return a;
 }
 
-bool TextWidth::kerning(char16_t a, char16_t b, qreal& adjust) {
-    float& k = kerns_[size_t(a) * kRange + b];
-    if (std::isnan(k)) {
+float TextWidth::pairAdvance(char16_t a, char16_t b) {
+    std::unique_ptr<float[]>& row = pairs_[a];
+    if (!row) {
+        row = std::make_unique<float[]>(kRange);
+        std::fill_n(row.get(), kRange, std::numeric_limits<float>::quiet_NaN());
+    }
+    float& p = row[b];
+    if (std::isnan(p)) {
         const QChar chars[2] = {QChar(a), QChar(b)};
         const QString pair(chars, 2);
         if (glyphCount(pair, font_) != 2)
-            k = std::numeric_limits<float>::infinity();
+            p = std::numeric_limits<float>::infinity();
         else
-            k = float(metricsF_.horizontalAdvance(pair) - advance(a) - advance(b));
+            p = float(metricsF_.horizontalAdvance(pair) - advance(a));
     }
-    if (std::isinf(k))
-        return false;
-    adjust = k;
-    return true;
+    return p;
 }
 
 bool TextWidth::shortcut(const QString& text, qreal& width) {
     const qsizetype n = text.size();
+    if (n == 0) {
+        width = 0;
+        return true;
+    }
     const QChar* s = text.constData();
-    qreal total = 0;
-    char16_t previous = 0;
-    for (qsizetype i = 0; i < n; ++i) {
+    char16_t previous = s[0].unicode();
+    if (!plain(previous))
+        return false;
+    qreal total = advance(previous);
+    for (qsizetype i = 1; i < n; ++i) {
         const char16_t c = s[i].unicode();
         if (!plain(c))
             return false;
-        total += advance(c);
-        if (i > 0) {
-            qreal adjust = 0;
-            if (!kerning(previous, c, adjust))
-                return false;
-            total += adjust;
-        }
+        const float p = pairAdvance(previous, c);
+        if (std::isinf(p))
+            return false;
+        total += p;
         previous = c;
     }
     width = total;

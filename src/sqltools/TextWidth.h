@@ -9,7 +9,7 @@
 #include <QFontMetricsF>
 #include <QString>
 
-#include <cstdint>
+#include <memory>
 #include <vector>
 
 class TextWidth {
@@ -21,14 +21,16 @@ private:
     // The width by advances and pair kerning; false when the text needs a real layout.
     bool shortcut(const QString& text, qreal& width);
     qreal advance(char16_t c);
-    // The kerning between a and b; false when the two are shaped together (a ligature).
-    bool kerning(char16_t a, char16_t b, qreal& adjust);
+    // What b adds after a: its advance and the kerning between them; infinity when the two
+    // are shaped together (a ligature).
+    float pairAdvance(char16_t a, char16_t b);
 
     QFont font_;
     QFontMetrics metrics_;
     QFontMetricsF metricsF_;
     std::vector<qreal> advances_; // < 0: not read yet
-    std::vector<float> kerns_;    // NaN: not read yet; infinity: shaped together
+    // By first character, made when first needed: NaN not read yet.
+    std::vector<std::unique_ptr<float[]>> pairs_;
     int checked_ = 0;             // texts measured both ways so far
     bool trusted_ = true;         // no text measured otherwise by the shortcut
 };
