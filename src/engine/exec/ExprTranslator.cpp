@@ -108,6 +108,10 @@ QString Translator::convertSql(const Typed& x, const TypeSpec& to, bool assignme
             return x.sql;
         if (fc == Category::Integer && tc == Category::Approx && to.type == Type::Float) return x.sql;
         if (fc == Category::Approx && from.type == to.type) return x.sql;
+        // decimal(p,s) to a decimal of the same scale and as many integer digits or more: the
+        // stored text is the same
+        if (from.hasPrecision() && to.hasPrecision() && from.scale == to.scale && to.precision - to.scale >= from.precision - from.scale)
+            return x.sql;
         if (fc == Category::DateTime && from.type == Type::DateTime && to.type == Type::DateTime) return x.sql;
         if (fc == Category::Guid && tc == Category::Guid) return x.sql;
         if (fc == Category::Binary && (to.type == Type::Image || (to.type == Type::VarBinary && from.type == Type::VarBinary && from.length <= to.length)))
