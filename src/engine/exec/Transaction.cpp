@@ -16,7 +16,11 @@ void forgetTruncatedIdentities(SessionImpl& s)
     for (const auto& [database, tableId] : s.truncatedTables) s.server().forgetIdentity(database, tableId);
 }
 
-QString savepointName(const QString& name) { return storage::quoteId(QStringLiteral("tsql_save_") + name.toLower()); }
+// The name in hexadecimal: whatever it holds (a NUL, quotes) stays out of the statement's text.
+QString savepointName(const QString& name)
+{
+    return QStringLiteral("tsql_save_") + QString::fromLatin1(name.toLower().toUtf8().toHex());
+}
 } // namespace
 
 void execTransaction(SessionImpl& s, const TransactionStmt& st)
