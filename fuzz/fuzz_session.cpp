@@ -59,12 +59,15 @@ void tidy(engine::Session& s)
     if (!dbs.resultSets.empty())
         for (size_t i = 0; i < dbs.resultSets[0].rows.size(); ++i)
             s.execute(QStringLiteral("DROP DATABASE ") + bracketed(dbs.resultSets[0].text(i, 0)));
+    static int calls = 0;
+    if (++calls % 64) return;
     engine::BatchResult objs = run(s, QStringLiteral("SELECT name, xtype, uid FROM master.dbo.sysobjects "
-                                                     "WHERE xtype IN ('U', 'P', 'D') AND parent_obj = 0"));
+                                                     "WHERE xtype IN ('U', 'V', 'P', 'D') AND parent_obj = 0"));
     if (objs.resultSets.empty() || objs.resultSets[0].rows.size() < 50) return;
     for (size_t i = 0; i < objs.resultSets[0].rows.size(); ++i) {
         const QString kind = objs.resultSets[0].text(i, 1).trimmed();
         const QString what = kind == QLatin1String("U") ? QStringLiteral("TABLE ")
+                             : kind == QLatin1String("V") ? QStringLiteral("VIEW ")
                              : kind == QLatin1String("P") ? QStringLiteral("PROCEDURE ") : QStringLiteral("DEFAULT ");
         s.execute(QStringLiteral("DROP ") + what + bracketed(objs.resultSets[0].text(i, 0)));
     }
