@@ -32,10 +32,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+
+#include <cmath>
 
 QPointer<frmDispStruct> frmDispStruct::s_default;
 
@@ -49,6 +52,8 @@ constexpr int kMinHeight = 5190;
 constexpr int kControlosHeight = 2700;
 constexpr int kBotoesHeight = 500;
 constexpr int kUpDownHeight = 900;
+// The least height of the column list when the fonts make the window taller.
+constexpr int kMinListHeight = 900;
 
 QRect twipsRect(int left, int top, int width, int height) {
     return QRect(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
@@ -360,25 +365,61 @@ void frmDispStruct::resizeEvent(QResizeEvent* event) {
     Form_Resize();
 }
 
+void frmDispStruct::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FitListHeader();
+    Form_Resize();
+}
+
+void frmDispStruct::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        FitListHeader();
+        Form_Resize();
+    }
+}
+
 void frmDispStruct::Form_Resize() {
-    // 1. Not smaller than the minimum outer size; the resize comes back here.
+    LayoutControls();
     QWidget* outer = OuterWindow();
     const int outerW = OuterWidthTwips();
     const int outerH = OuterHeightTwips();
-    if (outerH < kMinHeight || outerW < kMinWidth) {
-        const int w = outer->width() + std::max(0, TwipsToPixelsX(kMinWidth - outerW));
-        const int h = outer->height() + std::max(0, TwipsToPixelsY(kMinHeight - outerH));
-        outer->resize(w, h);
-        return;
-    }
+    const int innerW = int(PixelsToTwipsX(width()));
+    const int innerH = int(PixelsToTwipsY(height()));
     const int controlosH = int(PixelsToTwipsY(fraControlos->height()));
     const int botoesH = int(PixelsToTwipsY(fraBotoes->height()));
-    // 2-6. Measures on the outer size, positions inside the window.
-    fraList->move(TwipsToPixelsX(120), TwipsToPixelsY(720));
-    fraControlos->setGeometry(0, TwipsToPixelsY(outerH - controlosH - 500), width(),
-                              fraControlos->height());
-    const int listW = std::max(0, outerW - 850);
-    const int listH = std::max(0, outerH - controlosH - botoesH - 750);
+    const int listTop = std::max(720, int(PixelsToTwipsY(fraBotoes->geometry().bottom())) + 60);
+    // 1. Not smaller than the minimum outer size, nor than the fonts need to show every
+    // control whole; the resize comes back here.
+    const int minW = std::max(kMinWidth, int(PixelsToTwipsX(mContentWidth)) + (outerW - innerW));
+    const int listLeast =
+        std::max(kMinListHeight, int(PixelsToTwipsY(lvwStructure->minimumSizeHint().height())));
+    // (a few twips over, for the rounding to whole pixels)
+    const int minH = std::max({kMinHeight, controlosH + botoesH + 750 + listLeast + 30,
+                               controlosH + 500 + listTop + 60 + listLeast + 30,
+                               (outerH - innerH) + listTop + listLeast + controlosH + 150});
+    // The window also refuses to be made smaller from now on.
+    const QSize least(outer->width() + int(std::ceil((minW - outerW) / TwipsPerPixelX())),
+                      outer->height() + int(std::ceil((minH - outerH) / TwipsPerPixelY())));
+    if (outer->minimumSize() != least)
+        outer->setMinimumSize(least);
+    if (outer->width() < least.width() || outer->height() < least.height()) {
+        const QSize grown = outer->size().expandedTo(least);
+        QPointer<QWidget> guard(outer);
+        QTimer::singleShot(0, this, [guard, grown] {
+            if (guard && (guard->width() < grown.width() || guard->height() < grown.height()))
+                guard->resize(guard->size().expandedTo(grown));
+        });
+        return;
+    }
+    // 2-6. Measures on the outer size, positions inside the window, kept inside it where a
+    // wide frame or tall fonts would push them out.
+    fraList->move(TwipsToPixelsX(120), TwipsToPixelsY(listTop));
+    const int controlosTop = std::min(outerH - controlosH - 500, innerH - controlosH - 60);
+    fraControlos->setGeometry(0, TwipsToPixelsY(controlosTop), width(), fraControlos->height());
+    const int listW = std::max(0, std::min(outerW - 850, innerW - 120 - 500 - 60));
+    const int listH =
+        std::max(0, std::min(outerH - controlosH - botoesH - 750, controlosTop - listTop - 60));
     lvwStructure->resize(TwipsToPixelsX(listW), TwipsToPixelsY(listH));
     fraList->resize(TwipsToPixelsX(listW + 500), TwipsToPixelsY(listH));
     fraUpDown->move(TwipsToPixelsX(listW + 150),

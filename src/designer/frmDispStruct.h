@@ -228,6 +228,8 @@ private:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -236,6 +238,11 @@ private:
     void BuildControls();
     void Form_Load();
     void Form_Resize();
+    // Places the buttons and the editor's controls for the current fonts (designed places in
+    // twips as the least) and records the width they need.
+    void LayoutControls();
+    // Widens the list's columns whose header caption would be cut.
+    void FitListHeader();
     // Relist: the explorer lists its tables again (not when the window is destroyed alone).
     void Form_QueryUnload(bool Relist = true);
 
@@ -266,5 +273,7 @@ private:
     bool LeaveRefused() const;
 
     bool mUnloaded = false;
+    // The width, in pixels, that the buttons and the editor need (LayoutControls).
+    int mContentWidth = 0;
     static QPointer<frmDispStruct> s_default;
 };
