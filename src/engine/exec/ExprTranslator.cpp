@@ -538,15 +538,31 @@ constexpr int kChainArgs = 100;
 
 Typed chained(const Typed& a, const Typed& b, int kind, const QString& step)
 {
-    Typed r;
-    if (a.chainKind == kind && a.chainArgs.size() < kChainArgs && a.flatSql == a.sql) {
-        r.chainArgs = a.chainArgs;
-        r.chainSteps = a.chainSteps;
-    } else {
-        r.chainArgs << a.sql;
+    // each side's own run joins this one (postfix steps), unless the call would take too many values
+    auto parts = [kind](const Typed& x, bool whole, QStringList& args, QStringList& steps) {
+        if (!whole && x.chainKind == kind && x.flatSql == x.sql) {
+            args = x.chainArgs;
+            steps = x.chainSteps;
+        } else {
+            args = QStringList{x.sql};
+            steps = QStringList{QStringLiteral(".")};
+        }
+    };
+    QStringList aArgs, aSteps, bArgs, bSteps;
+    parts(a, false, aArgs, aSteps);
+    parts(b, false, bArgs, bSteps);
+    if (aArgs.size() + bArgs.size() > kChainArgs) {
+        if (aArgs.size() >= bArgs.size()) parts(a, true, aArgs, aSteps);
+        else parts(b, true, bArgs, bSteps);
+        if (aArgs.size() + bArgs.size() > kChainArgs) {
+            parts(a, true, aArgs, aSteps);
+            parts(b, true, bArgs, bSteps);
+        }
     }
+    Typed r;
     r.chainKind = kind;
-    r.chainArgs << b.sql;
+    r.chainArgs = aArgs + bArgs;
+    r.chainSteps = aSteps + bSteps;
     r.chainSteps << step;
     r.sql = QStringLiteral("tsql_chain(%1, '%2', %3)")
                 .arg(QString::number(kind), r.chainSteps.join(QLatin1Char(' ')), r.chainArgs.join(QStringLiteral(", ")));

@@ -30,8 +30,8 @@ struct Typed {
     bool hasAggregate = false;
     bool unknownType = false; // type only known at run time (sql_variant)
     const catalog::Column* column = nullptr; // the catalog column of a plain column reference
-    // A left-to-right run of arithmetic kept as one tsql_chain call (chainKind 8/16/32/64 for
-    // integers of that many bits, 0 for exact numbers, -1 when sql is no such call).
+    // Arithmetic kept as one tsql_chain call, its values and postfix steps (chainKind 8/16/32/64
+    // for integers of that many bits, 1 for floats, 0 for exact numbers, -1 when sql is no such call).
     int chainKind = -1;
     QStringList chainArgs;
     QStringList chainSteps;

@@ -1,8 +1,9 @@
-// tsql_chain(kind, steps, v1, v2, ...): a left-to-right run of arithmetic, ((v1 op v2) op v3) ...,
-// in one call instead of one nested call per operator, so that long expressions stay within
+// tsql_chain(kind, steps, v1, v2, ...): a tree of arithmetic in one call, written in postfix order,
+// instead of one nested call per operator, so that long and deep expressions stay within
 // SQLite's parser limits. kind 8/16/32/64: integers of that many bits, each step checked for
 // overflow (8115) and division by zero (8134); kind 1: floats; kind 0: exact decimals. steps: one token per
-// operator, "+", "-", "*", "/" or "%", a decimal division followed by its scale ("/6").
+// step: "." takes the next value, "+", "-", "*", "/" or "%" applies to the two values on top, a
+// decimal division followed by its scale ("/6"). "1 - (2 - 3)": steps ". . . - -".
 
 #include "engine/Errors.h"
 #include "engine/functions/FunctionUtil.h"
@@ -10,6 +11,7 @@
 #include "engine/functions/ScaledDecimal.h"
 
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace engine::functions {
@@ -44,95 +46,112 @@ bool inRange(long long v, int bits)
     }
 }
 
-void integerChain(sqlite3_context* ctx, int bits, const std::vector<Step>& steps, int argc, sqlite3_value** argv)
+// Each step is "." (push the next value) or an operator (apply it to the two values on top).
+template <class T, class Apply>
+void evaluate(sqlite3_context* ctx, const std::vector<Step>& steps, int argc, sqlite3_value** argv,
+              bool (*read)(sqlite3_value*, T&), Apply apply, void (*result)(sqlite3_context*, const T&))
 {
-    bool isNull = sqlite3_value_type(argv[0]) == SQLITE_NULL;
-    long long acc = isNull ? 0 : sqlite3_value_int64(argv[0]);
-    for (int i = 1; i < argc; ++i) {
-        if (isNull || sqlite3_value_type(argv[i]) == SQLITE_NULL) {
-            isNull = true;
+    std::vector<std::optional<T>> stack;
+    int next = 0;
+    for (const Step& st : steps) {
+        if (st.op == '.') {
+            if (next >= argc) return resultError(ctx, Errors::internal(QStringLiteral("arithmetic run without its value")));
+            sqlite3_value* v = argv[next++];
+            if (sqlite3_value_type(v) == SQLITE_NULL) {
+                stack.emplace_back();
+                continue;
+            }
+            T x;
+            if (!read(v, x)) return resultError(ctx, Errors::convertError(QStringLiteral("varchar"), QStringLiteral("numeric")));
+            stack.emplace_back(std::move(x));
             continue;
         }
-        const long long b = sqlite3_value_int64(argv[i]);
-        const char op = size_t(i - 1) < steps.size() ? steps[size_t(i - 1)].op : '+';
+        if (stack.size() < 2) return resultError(ctx, Errors::internal(QStringLiteral("arithmetic run out of step")));
+        std::optional<T> b = std::move(stack.back());
+        stack.pop_back();
+        std::optional<T>& a = stack.back();
+        if (!a || !b) {
+            a.reset();
+            continue;
+        }
+        std::optional<SqlError> e = apply(st, *a, *b);
+        if (e) return resultError(ctx, *e);
+    }
+    if (stack.size() != 1 || next != argc) return resultError(ctx, Errors::internal(QStringLiteral("arithmetic run out of step")));
+    if (!stack.back()) return sqlite3_result_null(ctx);
+    result(ctx, *stack.back());
+}
+
+void integerChain(sqlite3_context* ctx, int bits, const std::vector<Step>& steps, int argc, sqlite3_value** argv)
+{
+    auto read = [](sqlite3_value* v, long long& x) {
+        x = sqlite3_value_int64(v);
+        return true;
+    };
+    auto apply = [bits](const Step& st, long long& acc, long long b) -> std::optional<SqlError> {
         long long r = 0;
         bool over = false;
-        switch (op) {
+        switch (st.op) {
         case '+': over = __builtin_add_overflow(acc, b, &r); break;
         case '-': over = __builtin_sub_overflow(acc, b, &r); break;
         case '*': over = __builtin_mul_overflow(acc, b, &r); break;
         case '/':
-            if (b == 0) return resultError(ctx, Errors::divideByZero());
+            if (b == 0) return Errors::divideByZero();
             if (b == -1) over = __builtin_sub_overflow(0LL, acc, &r);
             else r = acc / b;
             break;
         case '%':
-            if (b == 0) return resultError(ctx, Errors::divideByZero());
+            if (b == 0) return Errors::divideByZero();
             r = b == -1 ? 0 : acc % b;
             break;
-        default: return resultError(ctx, Errors::internal(QStringLiteral("unknown arithmetic step")));
+        default: return Errors::internal(QStringLiteral("unknown arithmetic step"));
         }
-        if (over || (op != '%' && !inRange(r, bits))) return resultError(ctx, intOverflow(bits));
+        if (over || (st.op != '%' && !inRange(r, bits))) return intOverflow(bits);
         acc = r;
-    }
-    if (isNull) return sqlite3_result_null(ctx);
-    sqlite3_result_int64(ctx, acc);
+        return std::nullopt;
+    };
+    evaluate<long long>(ctx, steps, argc, argv, read, apply, [](sqlite3_context* c, const long long& v) { sqlite3_result_int64(c, v); });
 }
 
 void realChain(sqlite3_context* ctx, const std::vector<Step>& steps, int argc, sqlite3_value** argv)
 {
-    bool isNull = false;
-    double acc = 0;
-    for (int i = 0; i < argc; ++i) {
-        if (isNull || sqlite3_value_type(argv[i]) == SQLITE_NULL) {
-            isNull = true;
-            continue;
-        }
-        const double b = sqlite3_value_double(argv[i]);
-        if (i == 0) {
-            acc = b;
-            continue;
-        }
-        switch (size_t(i - 1) < steps.size() ? steps[size_t(i - 1)].op : '+') {
+    auto read = [](sqlite3_value* v, double& x) {
+        x = sqlite3_value_double(v);
+        return true;
+    };
+    auto apply = [](const Step& st, double& acc, double b) -> std::optional<SqlError> {
+        switch (st.op) {
         case '+': acc += b; break;
         case '-': acc -= b; break;
         case '*': acc *= b; break;
         case '/':
-            if (b == 0) return resultError(ctx, Errors::divideByZero());
+            if (b == 0) return Errors::divideByZero();
             acc /= b;
             break;
-        default: return resultError(ctx, Errors::internal(QStringLiteral("unknown arithmetic step")));
+        default: return Errors::internal(QStringLiteral("unknown arithmetic step"));
         }
-    }
-    if (isNull) return sqlite3_result_null(ctx);
-    sqlite3_result_double(ctx, acc);
+        return std::nullopt;
+    };
+    evaluate<double>(ctx, steps, argc, argv, read, apply, [](sqlite3_context* c, const double& v) { sqlite3_result_double(c, v); });
 }
+
+struct Scaled {
+    Int128 v = 0;
+    int scale = 0;
+};
 
 void decimalChain(sqlite3_context* ctx, const std::vector<Step>& steps, int argc, sqlite3_value** argv)
 {
-    bool isNull = false;
-    Int128 acc = 0;
-    int scale = 0;
-    for (int i = 0; i < argc; ++i) {
-        if (isNull || sqlite3_value_type(argv[i]) == SQLITE_NULL) {
-            isNull = true;
-            continue;
-        }
-        Int128 b;
-        int sb;
-        if (!toScaled(argv[i], b, sb)) return resultError(ctx, Errors::convertError(QStringLiteral("varchar"), QStringLiteral("numeric")));
-        if (i == 0) {
-            acc = b;
-            scale = sb;
-            continue;
-        }
-        const Step st = size_t(i - 1) < steps.size() ? steps[size_t(i - 1)] : Step{'+', 0};
+    auto read = [](sqlite3_value* v, Scaled& x) { return toScaled(v, x.v, x.scale); };
+    auto apply = [](const Step& st, Scaled& acc, const Scaled& b) -> std::optional<SqlError> {
         SqlError error(0, 0, QString());
-        if (!scaledStep(st.op, acc, scale, b, sb, st.scale, &error)) return resultError(ctx, error);
-    }
-    if (isNull) return sqlite3_result_null(ctx);
-    std::string t = scaledText(acc, scale);
-    sqlite3_result_text(ctx, t.data(), int(t.size()), SQLITE_TRANSIENT);
+        if (!scaledStep(st.op, acc.v, acc.scale, b.v, b.scale, st.scale, &error)) return error;
+        return std::nullopt;
+    };
+    evaluate<Scaled>(ctx, steps, argc, argv, read, apply, [](sqlite3_context* c, const Scaled& v) {
+        std::string t = scaledText(v.v, v.scale);
+        sqlite3_result_text(c, t.data(), int(t.size()), SQLITE_TRANSIENT);
+    });
 }
 
 void chainFunc(sqlite3_context* ctx, int argc, sqlite3_value** argv)
