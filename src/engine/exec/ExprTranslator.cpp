@@ -1,4 +1,5 @@
 #include "engine/Errors.h"
+#include "engine/exec/BuiltinFunctions.h"
 #include "engine/exec/SessionImpl.h"
 #include "engine/exec/Translator.h"
 #include "engine/functions/Functions.h"
@@ -20,11 +21,6 @@ using types::Type;
 using types::TypeSpec;
 
 namespace {
-TypeSpec spec(Type t, std::optional<int> len = std::nullopt, std::optional<int> p = std::nullopt, std::optional<int> s = std::nullopt)
-{
-    return types::makeSpec(t, len, p, s, true);
-}
-
 bool numericCat(Category c) { return c == Category::Integer || c == Category::Exact || c == Category::Approx; }
 
 int intRank(Type t)

@@ -18,24 +18,11 @@ using types::Type;
 using types::TypeSpec;
 
 namespace {
-TypeSpec spec(Type t, std::optional<int> len = std::nullopt, std::optional<int> p = std::nullopt, std::optional<int> s = std::nullopt)
-{
-    return types::makeSpec(t, len, p, s, true);
-}
-
 TypeSpec stringResult(const TypeSpec& arg, int len = -1)
 {
     bool uni = arg.isString() && arg.info().unicode;
     int l = len > 0 ? len : (arg.isString() && arg.length > 0 ? arg.length : 8000);
     return spec(uni ? Type::NVarChar : Type::VarChar, std::clamp(l, 1, uni ? 4000 : 8000));
-}
-
-void argCount(const FunctionExpr& f, int lo, int hi)
-{
-    int n = int(f.args.size());
-    if (n < lo || n > hi)
-        throw Errors::make(174, 15, QStringLiteral("Function %1 takes %2 argument(s).")
-                               .arg(f.name, lo == hi ? QString::number(lo) : QStringLiteral("%1 to %2").arg(QString::number(lo), QString::number(hi))));
 }
 
 QString datePartName(const Expr& e)
@@ -45,6 +32,14 @@ QString datePartName(const Expr& e)
     return {};
 }
 } // namespace
+
+void argCount(const FunctionExpr& f, int lo, int hi)
+{
+    int n = int(f.args.size());
+    if (n < lo || n > hi)
+        throw Errors::make(174, 15, QStringLiteral("Function %1 takes %2 argument(s).")
+                               .arg(f.name, lo == hi ? QString::number(lo) : QStringLiteral("%1 to %2").arg(QString::number(lo), QString::number(hi))));
+}
 
 bool isAggregateName(const QString& n)
 {
@@ -346,48 +341,6 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         r.type = spec(Type::Decimal, std::nullopt, 38, 0);
         return r;
     }
-    if (n == QLatin1String("object_id")) {
-        argCount(f, 1, 1);
-        auto lit = tryAs<const LiteralExpr>(f.args[0].get());
-        if (!lit || (lit->type != LiteralType::String && lit->type != LiteralType::NString))
-            throw Errors::notSupported(QStringLiteral("OBJECT_ID of anything but a literal name"));
-        r.type = spec(Type::Int);
-        r.sql = QStringLiteral("NULL");
-        // parse the possibly qualified, bracketed name
-        QStringList parts;
-        QString cur;
-        bool inBr = false;
-        const QString& t = lit->text;
-        for (qsizetype i = 0; i < t.size(); ++i) {
-            QChar c = t[i];
-            if (inBr) {
-                if (c == QLatin1Char(']')) {
-                    if (i + 1 < t.size() && t[i + 1] == QLatin1Char(']')) {
-                        cur += c;
-                        ++i;
-                    } else inBr = false;
-                } else cur += c;
-            } else if (c == QLatin1Char('[')) inBr = true;
-            else if (c == QLatin1Char('.')) {
-                parts << cur;
-                cur.clear();
-            } else cur += c;
-        }
-        parts << cur;
-        sql::ObjectName on;
-        on.name = parts.value(parts.size() - 1).trimmed();
-        if (parts.size() >= 2) on.owner = parts[parts.size() - 2].trimmed();
-        if (parts.size() >= 3) on.database = parts[parts.size() - 3].trimmed();
-        try {
-            QString db = on.database.isEmpty() ? s_.currentDatabase() : on.database;
-            if (s_.databaseName(db)) {
-                auto cat = s_.catalogFor(db);
-                if (auto o = cat.findObject(on.owner, on.name, s_.userName())) r.sql = QString::number(o->id);
-            }
-        } catch (const SqlError&) {
-        }
-        return r;
-    }
     if (n == QLatin1String("databasepropertyex")) {
         argCount(f, 2, 2);
         auto a = tryAs<const LiteralExpr>(f.args[0].get());
@@ -435,15 +388,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
             throw Errors::notSupported(QStringLiteral("%1 of anything but a literal name").arg(f.name.toUpper()));
         r.type = spec(Type::Decimal, std::nullopt, 38, 0);
         r.sql = QStringLiteral("NULL");
-        sql::ObjectName on;
-        QStringList parts = lit->text.split(QLatin1Char('.'));
-        for (QString& p : parts) {
-            p = p.trimmed();
-            if (p.startsWith(QLatin1Char('[')) && p.endsWith(QLatin1Char(']'))) p = p.mid(1, p.size() - 2);
-        }
-        on.name = parts.value(parts.size() - 1);
-        if (parts.size() >= 2) on.owner = parts[parts.size() - 2];
-        if (parts.size() >= 3) on.database = parts[parts.size() - 3];
+        const sql::ObjectName on = parseObjectName(lit->text);
         std::optional<ResolvedTable> t;
         try {
             t = s_.findTable(on);

@@ -22,19 +22,6 @@ using types::Value;
 
 namespace {
 
-TypeSpec spec(Type t, std::optional<int> len = std::nullopt)
-{
-    return types::makeSpec(t, len, std::nullopt, std::nullopt, true);
-}
-
-void argCount(const FunctionExpr& f, int lo, int hi)
-{
-    int n = int(f.args.size());
-    if (n < lo || n > hi)
-        throw Errors::make(174, 15, QStringLiteral("Function %1 takes %2 argument(s).")
-                                        .arg(f.name, lo == hi ? QString::number(lo) : QStringLiteral("%1 to %2").arg(lo).arg(hi)));
-}
-
 std::optional<QString> literalText(const Expr& e)
 {
     if (auto l = tryAs<const LiteralExpr>(&e); l && (l->type == LiteralType::String || l->type == LiteralType::NString)) return l->text;
@@ -55,39 +42,10 @@ QString literalArg(SessionImpl& s, const FunctionExpr& f, size_t i, const char* 
     throw Errors::notSupported(QStringLiteral("%1 with a %2 that is not a literal or a variable").arg(f.name.toUpper(), QLatin1String(what)));
 }
 
-// "db.owner.name" with [brackets]: its parts, last first missing ones empty
-sql::ObjectName objectName(const QString& t)
-{
-    QStringList parts;
-    QString cur;
-    bool inBr = false;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        QChar c = t[i];
-        if (inBr) {
-            if (c == QLatin1Char(']')) {
-                if (i + 1 < t.size() && t[i + 1] == QLatin1Char(']')) {
-                    cur += c;
-                    ++i;
-                } else inBr = false;
-            } else cur += c;
-        } else if (c == QLatin1Char('[')) inBr = true;
-        else if (c == QLatin1Char('.')) {
-            parts << cur;
-            cur.clear();
-        } else cur += c;
-    }
-    parts << cur;
-    sql::ObjectName on;
-    on.name = parts.value(parts.size() - 1).trimmed();
-    if (parts.size() >= 2) on.owner = parts[parts.size() - 2].trimmed();
-    if (parts.size() >= 3) on.database = parts[parts.size() - 3].trimmed();
-    return on;
-}
-
 // The id of a named object of the current database, as OBJECT_ID finds it.
 std::optional<int> objectId(SessionImpl& s, const QString& text)
 {
-    sql::ObjectName on = objectName(text);
+    sql::ObjectName on = parseObjectName(text);
     try {
         if (!on.database.isEmpty() && on.database.compare(s.currentDatabase(), Qt::CaseInsensitive) != 0) return std::nullopt;
         if (auto o = s.currentCatalog().findObject(on.owner, on.name, s.userName())) return o->id;
@@ -258,6 +216,34 @@ QString textValue(Translator& tr, const QString& v) { return tr.bind(Value::ofTe
 
 } // namespace
 
+sql::ObjectName parseObjectName(const QString& t)
+{
+    QStringList parts;
+    QString cur;
+    bool inBr = false;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        QChar c = t[i];
+        if (inBr) {
+            if (c == QLatin1Char(']')) {
+                if (i + 1 < t.size() && t[i + 1] == QLatin1Char(']')) {
+                    cur += c;
+                    ++i;
+                } else inBr = false;
+            } else cur += c;
+        } else if (c == QLatin1Char('[')) inBr = true;
+        else if (c == QLatin1Char('.')) {
+            parts << cur;
+            cur.clear();
+        } else cur += c;
+    }
+    parts << cur;
+    sql::ObjectName on;
+    on.name = parts.value(parts.size() - 1).trimmed();
+    if (parts.size() >= 2) on.owner = parts[parts.size() - 2].trimmed();
+    if (parts.size() >= 3) on.database = parts[parts.size() - 3].trimmed();
+    return on;
+}
+
 std::optional<Typed> metadataFunction(Translator& tr, const FunctionExpr& f, const Scope& scope)
 {
     SessionImpl& s = tr.session();
@@ -275,12 +261,13 @@ std::optional<Typed> metadataFunction(Translator& tr, const FunctionExpr& f, con
         return r;
     };
 
-    if (n == QLatin1String("object_id") && f.args.size() == 1 && f.args[0]->kind == ExprKind::Variable) {
-        // OBJECT_ID(@name): the name the variable holds now, in any database
+    if (n == QLatin1String("object_id")) {
+        // the object of that name, in any database; a variable's name as it holds it now
+        argCount(f, 1, 1);
         QString text = literalArg(s, f, 0, "name");
         r.sql = QStringLiteral("NULL");
         if (text.isNull()) return r;
-        sql::ObjectName on = objectName(text);
+        sql::ObjectName on = parseObjectName(text);
         try {
             QString db = on.database.isEmpty() ? s.currentDatabase() : on.database;
             if (s.databaseName(db))

@@ -11,21 +11,6 @@ using types::Category;
 using types::Type;
 using types::TypeSpec;
 
-namespace {
-TypeSpec spec(Type t, std::optional<int> len = std::nullopt)
-{
-    return types::makeSpec(t, len, std::nullopt, std::nullopt, true);
-}
-
-void argCount(const FunctionExpr& f, int lo, int hi)
-{
-    int n = int(f.args.size());
-    if (n < lo || n > hi)
-        throw Errors::make(174, 15, QStringLiteral("Function %1 takes %2 argument(s).")
-                                        .arg(f.name, lo == hi ? QString::number(lo) : QStringLiteral("%1 to %2").arg(lo).arg(hi)));
-}
-} // namespace
-
 std::optional<Typed> moreScalarFunction(Translator& tr, const FunctionExpr& f, const Scope& scope)
 {
     const QString n = f.lowerName();
