@@ -10,6 +10,7 @@
 #include "engine/functions/Functions.h"
 #include "engine/functions/ScaledDecimal.h"
 
+#include <cmath>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -130,6 +131,7 @@ void realChain(sqlite3_context* ctx, const std::vector<Step>& steps, int argc, s
             break;
         default: return Errors::internal(QStringLiteral("unknown arithmetic step"));
         }
+        if (!std::isfinite(acc)) return Errors::overflow(QStringLiteral("float"));
         return std::nullopt;
     };
     evaluate<double>(ctx, steps, argc, argv, read, apply, [](sqlite3_context* c, const double& v) { sqlite3_result_double(c, v); });

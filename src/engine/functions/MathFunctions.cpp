@@ -147,6 +147,7 @@ void powerFunc(sqlite3_context* ctx, int, sqlite3_value** argv)
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
     double r = std::pow(sqlite3_value_double(argv[0]), sqlite3_value_double(argv[1]));
+    if (std::isinf(r)) return resultError(ctx, Errors::overflow(QStringLiteral("float")));
     if (numericType(argv[0]) == SQLITE_INTEGER && std::isfinite(r) && std::fabs(r) < 9e18)
         return sqlite3_result_int64(ctx, static_cast<long long>(r));
     sqlite3_result_double(ctx, r);
