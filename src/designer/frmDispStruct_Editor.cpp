@@ -26,42 +26,41 @@
 
 namespace {
 
-// The number a text begins with (blanks skipped, a sign and a decimal part allowed); 0 when
-// it begins with none.
-double Val(const QString& text) {
+// The number a text begins with (blanks skipped, a sign allowed, and a decimal part when
+// decimals is true), as text: empty when it begins with none.
+QString NumberPrefix(const QString& text, bool decimals) {
     int i = 0;
     const int n = int(text.size());
+    auto digits = [&] {
+        while (i < n && text[i].isDigit() && text[i].unicode() < 128)
+            ++i;
+    };
     while (i < n && text[i] == QLatin1Char(' '))
         ++i;
     const int start = i;
     if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
         ++i;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128)
+    digits();
+    if (decimals && i < n && text[i] == QLatin1Char('.')) {
         ++i;
-    if (i < n && text[i] == QLatin1Char('.')) {
-        ++i;
-        while (i < n && text[i].isDigit() && text[i].unicode() < 128)
-            ++i;
+        digits();
     }
+    return text.mid(start, i - start);
+}
+
+// The number a text begins with (blanks skipped, a sign and a decimal part allowed); 0 when
+// it begins with none.
+double Val(const QString& text) {
     bool ok = false;
-    const double v = text.mid(start, i - start).toDouble(&ok);
+    const double v = NumberPrefix(text, true).toDouble(&ok);
     return ok ? v : 0.0;
 }
 
 // The whole number a text begins with, exact to the last digit (a seed may be any bigint);
 // a decimal part is dropped, a number beyond bigint's range is held at its end.
 qlonglong WholeNumber(const QString& text) {
-    int i = 0;
-    const int n = int(text.size());
-    while (i < n && text[i] == QLatin1Char(' '))
-        ++i;
-    const int start = i;
-    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-        ++i;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128)
-        ++i;
     bool ok = false;
-    const qlonglong v = text.mid(start, i - start).toLongLong(&ok);
+    const qlonglong v = NumberPrefix(text, false).toLongLong(&ok);
     if (ok)
         return v;
     const double d = Val(text);
