@@ -152,17 +152,25 @@ QString Translator::viewRef(const ViewDefinition& v, const NamedTableRef& n, Sco
     return sql;
 }
 
-std::optional<std::shared_ptr<const ViewBinding>> bindViewForDml(SessionImpl& s, const ObjectName& name)
+namespace {
+// The view's FROM text, translated by tr with the base rows' rowids, its source in scope.
+QString translateViewWithRowids(Translator& tr, const ObjectName& name, Scope& scope)
 {
-    if (!findView(s, name) || s.findTable(name)) return std::nullopt;
-    Translator tr(s);
     tr.setRowidsForDml(true);
     std::vector<TableRefPtr> refs;
     auto ref = std::make_unique<NamedTableRef>();
     ref->name = name;
     refs.push_back(std::move(ref));
+    return tr.from(refs, scope);
+}
+} // namespace
+
+std::optional<std::shared_ptr<const ViewBinding>> bindViewForDml(SessionImpl& s, const ObjectName& name)
+{
+    if (!findView(s, name) || s.findTable(name)) return std::nullopt;
+    Translator tr(s);
     Scope scope;
-    tr.from(refs, scope);
+    translateViewWithRowids(tr, name, scope);
     return scope.sources.front().view;
 }
 
@@ -194,13 +202,8 @@ void ViewCheck::verify()
 {
     if (!active()) return;
     Translator tr(s_);
-    tr.setRowidsForDml(true);
-    std::vector<TableRefPtr> refs;
-    auto ref = std::make_unique<NamedTableRef>();
-    ref->name = view_;
-    refs.push_back(std::move(ref));
     Scope scope;
-    const QString viewSql = tr.from(refs, scope);
+    const QString viewSql = translateViewWithRowids(tr, view_, scope);
     const QString seen = QStringLiteral("SELECT %1 FROM %2").arg(scope.sources.front().rowidSql, viewSql);
     const QString next = QStringLiteral("?%1").arg(tr.binds().size() + 1);
     QString sql;
