@@ -2,16 +2,21 @@
 // Side-by-side timing for the benchmarks: every iteration times the engine and raw SQLite doing
 // the same work, in alternating order, so a loaded machine slows both alike. The figures are
 // reported as counters: milliseconds of each side per iteration and their ratios (engine/raw),
-// on process CPU time (steadiest under load) and on wall time.
+// on process CPU time (steadiest under load) and on wall time. The two sides can be given other
+// names for the counters (the ratio is still first side / second side).
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <ctime>
+#include <string>
 
 class SideBySide {
 public:
-    explicit SideBySide(benchmark::State& state) : state_(state) {}
+    explicit SideBySide(benchmark::State& state, std::string first = "engine", std::string second = "raw")
+        : state_(state), first_(std::move(first)), second_(std::move(second))
+    {
+    }
 
     // Runs both sides once; which goes first alternates from call to call.
     template <class Engine, class Raw>
@@ -29,8 +34,8 @@ public:
     void report()
     {
         const double n = turn_ ? double(turn_) : 1.0;
-        state_.counters["engine_ms"] = engine_.cpu / n * 1e3;
-        state_.counters["raw_ms"] = raw_.cpu / n * 1e3;
+        state_.counters[first_ + "_ms"] = engine_.cpu / n * 1e3;
+        state_.counters[second_ + "_ms"] = raw_.cpu / n * 1e3;
         state_.counters["x_cpu"] = raw_.cpu > 0 ? engine_.cpu / raw_.cpu : 0;
         state_.counters["x_wall"] = raw_.wall > 0 ? engine_.wall / raw_.wall : 0;
     }
@@ -58,6 +63,7 @@ private:
     }
 
     benchmark::State& state_;
+    std::string first_, second_;
     Total engine_, raw_;
     unsigned turn_ = 0;
 };

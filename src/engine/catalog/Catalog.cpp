@@ -37,6 +37,7 @@ const char* const kSchemaSql[] = {
     "usertype INTEGER NOT NULL)",
     "CREATE TABLE %1.cat_filegroups (groupid INTEGER PRIMARY KEY, name TEXT NOT NULL)",
     "CREATE TABLE %1.cat_settings (key TEXT PRIMARY KEY, value TEXT)",
+    "CREATE TABLE %1.cat_rowcounts (table_id INTEGER PRIMARY KEY, n INTEGER NOT NULL)",
     "INSERT INTO %1.cat_filegroups VALUES (1, 'PRIMARY')",
 };
 
@@ -369,6 +370,7 @@ void Catalog::createTable(Table& t)
     o.crdate = t.crdate.isEmpty() ? nowText() : t.crdate;
     t.crdate = o.crdate;
     t.id = addObject(o);
+    setRowCount(t.id, 0);
     Statement fg(db_, QStringLiteral("UPDATE %1.cat_objects SET filegroup = ?2 WHERE id = ?1").arg(quoteId(schema_)));
     fg.bind(1, t.id).bind(2, t.fileGroup).run();
     for (Column& c : t.columns) {
@@ -412,6 +414,8 @@ void Catalog::dropTable(const Table& t)
     c.bind(1, t.id).run();
     Statement d(db_, QStringLiteral("DELETE FROM %1.cat_index_columns WHERE table_id = ?1").arg(quoteId(schema_)));
     d.bind(1, t.id).run();
+    Statement e(db_, QStringLiteral("DELETE FROM %1.cat_rowcounts WHERE table_id = ?1").arg(quoteId(schema_)));
+    e.bind(1, t.id).run();
 }
 
 void Catalog::rebuildTable(const Table& before, const Table& after, const std::map<int, QString>& copyExpr)

@@ -59,6 +59,14 @@ public:
     void dropPhysicalIndex(const Table& t, const Index& ix);
     QString physicalIndexName(const Table& t, const Index& ix) const;
 
+    // Rows of each table, kept by the statements that add or remove them (inside their
+    // savepoint, so a rollback takes the figure back too). None when the table has no figure.
+    std::optional<long long> rowCount(int tableId) const;
+    void addRows(int tableId, long long delta);
+    void setRowCount(int tableId, long long n);
+    // Gives a file made before row counts were kept its figures, counted once.
+    static void ensureRowCounts(sqlite3* db, const QString& schema);
+
     // Identity
     void setIdentCurrent(int tableId, int colid, std::optional<qint64> value);
 

@@ -65,6 +65,7 @@ void selectInto(SessionImpl& s, Translator& tr, const TranslatedQuery& q)
     long long n = s.execSql(QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM (%4)")
                                 .arg(cat.qualified(t.phys()), cols.join(QStringLiteral(", ")), vals.join(QStringLiteral(", ")), q.sql),
                             tr.binds());
+    cat.addRows(t.id, n);
     if (const catalog::Column* id = t.identityColumn()) {
         Statement m(s.db(), QStringLiteral("SELECT max(%1) FROM %2").arg(quoteId(id->phys), cat.qualified(t.phys())));
         if (m.step() && !m.isNull(0)) cat.setIdentCurrent(t.id, id->colid, m.integer(0));
@@ -122,11 +123,27 @@ void execSelect(SessionImpl& s, const SelectStmt& st)
 
 namespace {
 
+// The table a SELECT gives whole: one base table, every row (no WHERE, grouping, DISTINCT, TOP
+// or UNION) and nothing but its columns selected.
+std::optional<ResolvedTable> wholeTable(SessionImpl& s, const Query& q)
+{
+    if (q.cores.size() != 1) return std::nullopt;
+    const SelectCore& c = q.cores.front();
+    if (c.distinct || c.top || c.into || c.where || !c.groupBy.empty() || c.having || c.from.size() != 1 ||
+        c.from.front()->kind != TableRefKind::Named)
+        return std::nullopt;
+    for (const SelectItem& i : c.items)
+        if (i.kind == SelectItemKind::Assignment || (i.kind == SelectItemKind::Expr && i.expr->kind != ExprKind::Column))
+            return std::nullopt;
+    return s.findTable(static_cast<const NamedTableRef&>(*c.from.front()).name);
+}
+
 class QueryCursor : public Cursor {
 public:
     QueryCursor(SessionImpl& s, Statement st, std::vector<ColumnInfo> cols, std::vector<types::TypeSpec> t, QString sql,
-                std::vector<types::Value> binds)
-        : s_(s), st_(std::move(st)), cols_(std::move(cols)), reader_(std::move(t)), sql_(std::move(sql)), binds_(std::move(binds))
+                std::vector<types::Value> binds, std::optional<ResolvedTable> whole)
+        : s_(s), st_(std::move(st)), cols_(std::move(cols)), reader_(std::move(t)), sql_(std::move(sql)), binds_(std::move(binds)),
+          whole_(std::move(whole))
     {
     }
     const std::vector<ColumnInfo>& columns() const override { return cols_; }
@@ -152,6 +169,8 @@ public:
     }
     long long count() override
     {
+        if (whole_)
+            if (auto n = s_.catalogFor(whole_->database).rowCount(whole_->table.id)) return *n;
         // SQLite flattens the query into a count that builds no column values.
         Statement c(s_.db(), QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_));
         bindAll(c, binds_);
@@ -165,6 +184,7 @@ private:
     RowReader reader_;
     QString sql_;
     std::vector<types::Value> binds_;
+    std::optional<ResolvedTable> whole_;
     bool done_ = false;
 };
 
@@ -190,7 +210,8 @@ std::unique_ptr<Cursor> SessionImpl::openQuery(const QString& select)
         cols.push_back(c.info);
         t.push_back(c.type);
     }
-    return std::make_unique<QueryCursor>(*this, std::move(stmt), std::move(cols), std::move(t), q.sql, tr.binds());
+    return std::make_unique<QueryCursor>(*this, std::move(stmt), std::move(cols), std::move(t), q.sql, tr.binds(),
+                                         wholeTable(*this, *st.query));
 }
 
 } // namespace engine::exec

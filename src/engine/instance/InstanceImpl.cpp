@@ -70,6 +70,16 @@ void InstanceImpl::start()
     QString temp = QDir(dataDir_).filePath(QStringLiteral("tempdb.db"));
     deleteDatabaseFile(temp);
     copyModel(temp, QStringLiteral("tempdb"));
+    // files made by earlier builds get their row counts (one that cannot be read fails when used)
+    for (const DatabaseEntry& e : databases()) {
+        if (!QFileInfo::exists(e.file)) continue;
+        sqlite3* db = openDatabaseFile(e.file);
+        try {
+            catalog::Catalog::ensureRowCounts(db, QStringLiteral("main"));
+        } catch (const SqlError&) {
+        }
+        sqlite3_close(db);
+    }
     Statement s(master_, QStringLiteral("SELECT coalesce(max(value), 0) FROM cat_settings WHERE key = 'timestamp'"));
     if (s.step()) timestamp_ = s.integer(0);
     timestamp_ = std::max<long long>(timestamp_, QDateTime::currentMSecsSinceEpoch() * 10);
