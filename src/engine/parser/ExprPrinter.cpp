@@ -107,18 +107,6 @@ bool isNiladicName(const QString& name) {
 
 } // namespace
 
-QString quoteName(const QString& name) {
-    QString n = name;
-    n.replace(QLatin1Char(']'), QLatin1String("]]"));
-    return QLatin1Char('[') + n + QLatin1Char(']');
-}
-
-QString quoteString(const QString& text) {
-    QString t = text;
-    t.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + t + QLatin1Char('\'');
-}
-
 QString parenthesized(const QString& text) {
     const QString t = text.trimmed();
     if (t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'))) {

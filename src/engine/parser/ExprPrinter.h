@@ -4,17 +4,12 @@
 // The stored text of a default or a computed column is parenthesized(toSql(expr)):
 // DEFAULT 0 gives "(0)", DEFAULT getdate() "(getdate())", AS a+b "([a] + [b])".
 
+#include "engine/TsqlQuote.h"
 #include "engine/parser/Ast.h"
 
 namespace engine::sql {
 
 QString toSql(const Expr& e);
-
-// "[name]" with "]" doubled.
-QString quoteName(const QString& name);
-
-// "'text'" with "'" doubled.
-QString quoteString(const QString& text);
 
 // "(text)" unless the whole text is already one parenthesized group.
 QString parenthesized(const QString& text);
