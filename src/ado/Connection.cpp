@@ -1,6 +1,7 @@
 #include "ado/Connection.h"
 
 #include "ado/AdoError.h"
+#include "engine/TsqlQuote.h"
 
 namespace ado {
 
@@ -10,13 +11,6 @@ AdoError toAdoError(const engine::SqlError& e, const QString& password) {
         text.replace(password, QStringLiteral("****"));
     return AdoError(e.number(), text);
 }
-
-namespace {
-QString bracket(const QString& name) {
-    QString n = name;
-    return QLatin1Char('[') + n.replace(QLatin1String("]"), QLatin1String("]]")) + QLatin1Char(']');
-}
-} // namespace
 
 std::unique_ptr<engine::Session> Connection::openSession() {
     std::unique_ptr<engine::Session> s;
@@ -32,7 +26,8 @@ std::unique_ptr<engine::Session> Connection::openSession() {
                                .arg(parsed_.dataSource(), QString::fromLocal8Bit(e.what())));
     }
     if (!database_.isEmpty()) {
-        engine::BatchResult r = s->execute(QStringLiteral("USE ") + bracket(database_));
+        engine::BatchResult r =
+            s->execute(QStringLiteral("USE ") + engine::sql::quoteName(database_));
         if (r.failed())
             throw AdoError(r.errors.front().number, r.errors.front().text);
     }

@@ -1,6 +1,7 @@
 #include "ado/Recordset.h"
 
 #include "ado/AdoError.h"
+#include "engine/TsqlQuote.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -12,15 +13,8 @@ namespace ado {
 
 namespace {
 
-QString bracket(const QString& name) {
-    QString n = name;
-    return QLatin1Char('[') + n.replace(QLatin1String("]"), QLatin1String("]]")) + QLatin1Char(']');
-}
-
-QString quote(const QString& text) {
-    QString t = text;
-    return QLatin1String("N'") + t.replace(QLatin1String("'"), QLatin1String("''")) + QLatin1Char('\'');
-}
+using engine::sql::quoteName;
+using engine::sql::quoteNString;
 
 bool isCharacter(const QString& type) {
     static const QStringList types = {"char", "varchar", "nchar", "nvarchar", "text", "ntext",
@@ -88,7 +82,7 @@ void Recordset::inspectBaseTable() {
         engine::BatchResult r = conn_->executeWrite(
             QStringLiteral("SELECT name FROM syscolumns WHERE id = OBJECT_ID(%1) "
                            "AND (isidentity = 1 OR iscomputed = 1)")
-                .arg(quote(select_.table)));
+                .arg(quoteNString(select_.table)));
         if (!r.resultSets.empty())
             for (size_t i = 0; i < r.resultSets.front().rows.size(); ++i) {
                 const int f = FieldIndex(r.resultSets.front().text(i, 0));
@@ -99,8 +93,8 @@ void Recordset::inspectBaseTable() {
     }
     // A primary key (else a unique key) among the fields identifies the row.
     try {
-        engine::BatchResult r =
-            conn_->executeWrite(QStringLiteral("EXEC sp_helpindex %1").arg(quote(select_.table)));
+        engine::BatchResult r = conn_->executeWrite(
+            QStringLiteral("EXEC sp_helpindex %1").arg(quoteNString(select_.table)));
         if (r.resultSets.empty())
             return;
         const engine::ResultSet& rs = r.resultSets.front();
@@ -229,9 +223,8 @@ QString Recordset::literal(const QVariant& value, const engine::ColumnInfo& colu
     case QMetaType::QByteArray:
         return QStringLiteral("0x") + QString::fromLatin1(value.toByteArray().toHex());
     case QMetaType::QDateTime:
-        return QLatin1Char('\'') +
-               value.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
-               QLatin1Char('\'');
+        return engine::sql::quoteString(
+            value.toDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")));
     default:
         break;
     }
@@ -248,7 +241,7 @@ QString Recordset::literal(const QVariant& value, const engine::ColumnInfo& colu
         if (hex.match(text).hasMatch())
             return text;
     }
-    return quote(text);
+    return quoteNString(text);
 }
 
 QString Recordset::condition(const engine::Row& values) const {
@@ -260,7 +253,7 @@ QString Recordset::condition(const engine::Row& values) const {
     QStringList parts;
     for (int f : fields) {
         const QVariant& v = values[size_t(f)];
-        const QString name = bracket(columns_[size_t(f)].name);
+        const QString name = quoteName(columns_[size_t(f)].name);
         parts << (v.isNull() ? name + QStringLiteral(" IS NULL")
                              : name + QStringLiteral(" = ") + literal(v, columns_[size_t(f)]));
     }
@@ -300,9 +293,9 @@ void Recordset::Update(int row, int column, const QVariant& value) {
                                                    "with the same values; it was not changed.")
                                         .arg(n - 1));
     }
-    engine::BatchResult r = conn_->executeWrite(QStringLiteral("UPDATE %1 SET %2 = %3 WHERE %4")
-                                                    .arg(select_.table, bracket(info.name),
-                                                         literal(newValue, info), where));
+    engine::BatchResult r = conn_->executeWrite(
+        QStringLiteral("UPDATE %1 SET %2 = %3 WHERE %4")
+            .arg(select_.table, quoteName(info.name), literal(newValue, info), where));
     if (r.rowCount == 0)
         throw AdoError(ErrRowNotFound, QStringLiteral("The row was not found: it was changed or "
                                                       "deleted after it was read."));
@@ -311,7 +304,7 @@ void Recordset::Update(int row, int column, const QVariant& value) {
     changed[size_t(column)] = newValue;
     QStringList names;
     for (const engine::ColumnInfo& c : columns_)
-        names << bracket(c.name);
+        names << quoteName(c.name);
     try {
         const bool allBase = std::find(baseColumn_.begin(), baseColumn_.end(), false) == baseColumn_.end();
         engine::BatchResult back = conn_->executeWrite(

@@ -1,6 +1,7 @@
 #include "designer/M_MainMod.h"
 
 #include "controls/SplitToArray.h"
+#include "dmo/Sql.h"
 
 #include <QLineEdit>
 
@@ -80,12 +81,6 @@ bool isEnclosed(const QString& name) {
     return true;
 }
 
-QString enclose(const QString& name) {
-    QString inside = name;
-    inside.replace(QLatin1Char(']'), QStringLiteral("]]"));
-    return QLatin1Char('[') + inside + QLatin1Char(']');
-}
-
 } // namespace
 
 QString StripBrackets(const QString& Name) {
@@ -97,7 +92,7 @@ QString StripBrackets(const QString& Name) {
 }
 
 QString BracketName(const QString& Name) {
-    return Name.contains(QLatin1Char(' ')) || isEnclosed(Name) ? enclose(Name) : Name;
+    return Name.contains(QLatin1Char(' ')) || isEnclosed(Name) ? dmo::sql::quoteName(Name) : Name;
 }
 
 QString ListName(const QString& Typed) {

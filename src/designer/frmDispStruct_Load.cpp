@@ -21,6 +21,7 @@
 #include "dmo/Key.h"
 #include "dmo/QueryResults.h"
 #include "dmo/SQLServer.h"
+#include "dmo/Sql.h"
 #include "dmo/Table.h"
 #include "dmo/Tables.h"
 
@@ -321,12 +322,9 @@ void frmDispStruct::LoadIndexes() {
     dmo::QueryResultsPtr help;
     PassOver([&] {
         const QString owner = mTable->Owner().isEmpty() ? mOwner : mTable->Owner();
-        QString quoted = owner.isEmpty() ? SaveScripts::Bracket(mTable->Name())
-                                         : SaveScripts::Bracket(owner) + QLatin1Char('.') +
-                                               SaveScripts::Bracket(mTable->Name());
-        quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-        help = mDatabase->ExecuteWithResults(QStringLiteral("sp_helpindex '") + quoted +
-                                             QStringLiteral("'"));
+        help = mDatabase->ExecuteWithResults(
+            QStringLiteral("sp_helpindex ") +
+            dmo::sql::quoteString(dmo::sql::qualified(owner, mTable->Name())));
     });
     int count = 0;
     PassOver([&] { count = indexes->Count(); });

@@ -10,6 +10,7 @@
 #include "dmo/Columns.h"
 #include "dmo/DRIDefault.h"
 #include "dmo/Key.h"
+#include "dmo/Sql.h"
 #include "dmo/Table.h"
 
 #include <QSet>
@@ -148,8 +149,7 @@ void frmDispStruct::SaveNewColumn(int Item) {
         return;
     }
     auto column = std::make_shared<dmo::Column>();
-    column->SetName(
-        SaveScripts::Bracket(M_MainMod::StripBrackets(text(*mStructure, "Name", Item))));
+    column->SetName(dmo::sql::quoteName(M_MainMod::StripBrackets(text(*mStructure, "Name", Item))));
     column->SetDatatype(SaveScripts::TypeName(type));
     if (rules.UseLength)
         column->SetLength(int(number(*mStructure, "Length", Item)));
@@ -198,7 +198,7 @@ void frmDispStruct::SaveExistingColumn(int Item) {
     const QString bare = M_MainMod::StripBrackets(text(*mStructure, "Name", Item));
     if (bare != M_MainMod::StripBrackets(originalName)) {
         if (bare.trimmed().toLower() != column->Name().trimmed().toLower())
-            column->SetName(SaveScripts::Bracket(bare));
+            column->SetName(dmo::sql::quoteName(bare));
         mSaveRebuild = true;
     }
 

@@ -10,6 +10,7 @@
 #include "dmo/Indexes.h"
 #include "dmo/Key.h"
 #include "dmo/Keys.h"
+#include "dmo/Sql.h"
 #include "dmo/Table.h"
 
 void frmDispStruct::ScriptIndexes(bool Drop, bool Create, bool Force) {
@@ -120,6 +121,6 @@ void frmDispStruct::CreatePrimaryKey() {
             marked = loaded;
     }
     for (const QString& name : marked)
-        key->KeyColumns()->Add(SaveScripts::Bracket(name));
+        key->KeyColumns()->Add(dmo::sql::quoteName(name));
     mTable->Keys()->Add(key);
 }

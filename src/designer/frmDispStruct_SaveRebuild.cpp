@@ -10,6 +10,7 @@
 #include "dmo/Columns.h"
 #include "dmo/Database.h"
 #include "dmo/QueryResults.h"
+#include "dmo/Sql.h"
 #include "dmo/Table.h"
 #include "dmo/Tables.h"
 
@@ -37,7 +38,7 @@ void frmDispStruct::RebuildTable() {
         const QString type = text("DataType");
         const DataTypeRules rules = SaveScripts::Rules(type);
         auto column = std::make_shared<dmo::Column>();
-        column->SetName(SaveScripts::Bracket(M_MainMod::StripBrackets(text("Name"))));
+        column->SetName(dmo::sql::quoteName(M_MainMod::StripBrackets(text("Name"))));
         column->SetDatatype(SaveScripts::TypeName(type));
         if (rules.UseLength)
             column->SetLength(int(number("Length")));
@@ -99,9 +100,9 @@ void frmDispStruct::RebuildTable() {
     mDatabase->Tables()->Add(temp);
 
     const QString oldRef =
-        SaveScripts::Bracket(owner) + QLatin1Char('.') + SaveScripts::Bracket(mTable->Name());
+        dmo::sql::quoteName(owner) + QLatin1Char('.') + dmo::sql::quoteName(mTable->Name());
     const QString tempRef =
-        SaveScripts::Bracket(owner) + QLatin1Char('.') + SaveScripts::Bracket(tempName);
+        dmo::sql::quoteName(owner) + QLatin1Char('.') + dmo::sql::quoteName(tempName);
     if (!lists.Targets.isEmpty()) {
         if (lists.IdentityCopy)
             SaveExecute(SaveScripts::IdentityInsertStatement(owner, tempName, true));
@@ -111,7 +112,7 @@ void frmDispStruct::RebuildTable() {
         ContinueIdentity(oldRef, tempRef);
     } else {
         SaveExecute(QStringLiteral("Insert Into ") + tempRef + QStringLiteral(" (") +
-                    SaveScripts::Bracket(rowsColumn) + QStringLiteral(") Select Null From ") +
+                    dmo::sql::quoteName(rowsColumn) + QStringLiteral(") Select Null From ") +
                     oldRef);
         temp->Columns()->Remove(rowsColumn);
     }
@@ -119,7 +120,7 @@ void frmDispStruct::RebuildTable() {
     // 9-10. The new table takes the old one's place.
     const QString oldName = mTable->Name();
     mDatabase->Tables()->Remove(mTable->Name(), mTable->Owner());
-    temp->SetName(SaveScripts::Bracket(oldName));
+    temp->SetName(dmo::sql::quoteName(oldName));
     mTable = temp;
     if (!namedDefaults.isEmpty()) {
         mTable->Refresh();

@@ -3,6 +3,7 @@
 #include "controls/CListViewManager.h"
 #include "designer/M_MainMod.h"
 #include "designer/clsIndexes.h"
+#include "dmo/Sql.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -12,6 +13,9 @@
 namespace SaveScripts {
 
 namespace {
+
+using dmo::sql::quoteName;
+using dmo::sql::quoteNString;
 
 QString field(const char* name) {
     return QString::fromLatin1(name);
@@ -40,7 +44,7 @@ QString sizeOf(const CListViewManager& s, const DataTypeRules& rules, int item) 
 }
 
 QString loadedColumn(const CListViewManager& s, int item) {
-    return Bracket(M_MainMod::StripBrackets(Text(s, "OriginalName", item)));
+    return quoteName(M_MainMod::StripBrackets(Text(s, "OriginalName", item)));
 }
 
 } // namespace
@@ -83,16 +87,10 @@ bool HoldsBytes(const QString& TypeName) {
     return kinds.contains(TypeName.trimmed().toLower());
 }
 
-QString Bracket(const QString& Name) {
-    QString name = Name;
-    name.replace(QLatin1Char(']'), QStringLiteral("]]"));
-    return QLatin1Char('[') + name + QLatin1Char(']');
-}
-
 QString TableRef(const QString& Owner, const QString& Name) {
     if (Owner.isEmpty() || Owner.compare(QLatin1String("dbo"), Qt::CaseInsensitive) == 0)
-        return Bracket(Name);
-    return Bracket(Owner) + QLatin1Char('.') + Bracket(Name);
+        return quoteName(Name);
+    return quoteName(Owner) + QLatin1Char('.') + quoteName(Name);
 }
 
 bool ColumnChanged(const CListViewManager& s, int item) {
@@ -152,7 +150,7 @@ QString KeyColumnList(const QString& IndexColumns) {
     for (const M_MainMod::IndexKeyColumn& key : M_MainMod::SplitMarked(IndexColumns)) {
         if (key.ColumnName.isEmpty())
             continue;
-        QString entry = Bracket(key.ColumnName); // a bare name
+        QString entry = quoteName(key.ColumnName); // a bare name
         if (key.SortOrder == QLatin1String("D"))
             entry += QStringLiteral(" DESC");
         keys << entry;
@@ -166,13 +164,13 @@ QString CreateIndexStatement(const clsIndexes& idx, const QString& Table) {
     QString sql;
     if (idx.Act_Constraint()) {
         sql = QStringLiteral("Alter Table ") + Table + QStringLiteral(" ADD ") +
-              QStringLiteral("Constraint ") + Bracket(idx.Act_IndexName()) +
+              QStringLiteral("Constraint ") + quoteName(idx.Act_IndexName()) +
               QStringLiteral(" UNIQUE") + clustered;
     } else {
         sql = QStringLiteral("Create ");
         if (idx.Act_Unique())
             sql += QStringLiteral("UNIQUE ");
-        sql += clustered + QStringLiteral("Index ") + Bracket(idx.Act_IndexName()) +
+        sql += clustered + QStringLiteral("Index ") + quoteName(idx.Act_IndexName()) +
                QStringLiteral(" on ") + Table + QLatin1Char(' ');
     }
     sql += KeyColumnList(idx.Act_IndexColumns());
@@ -190,13 +188,13 @@ QString CreateIndexStatement(const clsIndexes& idx, const QString& Table) {
     }
     // Without a filegroup the server's default one takes the index.
     if (!idx.Act_FileGroup().trimmed().isEmpty())
-        sql += QStringLiteral(" ON ") + Bracket(idx.Act_FileGroup());
+        sql += QStringLiteral(" ON ") + quoteName(idx.Act_FileGroup());
     return sql;
 }
 
 QString DropConstraintStatement(const QString& Table, const QString& Name) {
     return QStringLiteral("Alter Table ") + Table + QStringLiteral(" Drop Constraint ") +
-           Bracket(Name);
+           quoteName(Name);
 }
 
 QString TemporaryTableName(const QDateTime& When) {
@@ -222,7 +220,7 @@ CopyLists RebuildCopyLists(const CListViewManager& s) {
     for (int i = 1; i <= s.Count(); ++i) {
         const bool newRow = Number(s, "NewColumn", i) == 1;
         const QString type = Text(s, "DataType", i);
-        const QString name = Bracket(M_MainMod::StripBrackets(Text(s, "Name", i)));
+        const QString name = quoteName(M_MainMod::StripBrackets(Text(s, "Name", i)));
         // The server computes formulas and stamps timestamp columns itself.
         if (!Text(s, "UpdatedFormula", i).trimmed().isEmpty())
             continue;
@@ -250,14 +248,12 @@ CopyLists RebuildCopyLists(const CListViewManager& s) {
 }
 
 QString IdentityInsertStatement(const QString& Owner, const QString& TempName, bool On) {
-    return QStringLiteral("SET IDENTITY_INSERT ") + Bracket(Owner) + QLatin1Char('.') +
-           Bracket(TempName) + (On ? QStringLiteral("  ON") : QStringLiteral("  OFF\r"));
+    return QStringLiteral("SET IDENTITY_INSERT ") + quoteName(Owner) + QLatin1Char('.') +
+           quoteName(TempName) + (On ? QStringLiteral("  ON") : QStringLiteral("  OFF\r"));
 }
 
 QString CheckIdentStatement(const QString& Table, const QString& Tail) {
-    QString literal = Table;
-    literal.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QStringLiteral("DBCC CHECKIDENT (N'") + literal + QStringLiteral("', ") + Tail +
+    return QStringLiteral("DBCC CHECKIDENT (") + quoteNString(Table) + QStringLiteral(", ") + Tail +
            QLatin1Char(')');
 }
 
@@ -271,10 +267,10 @@ std::optional<qint64> CurrentIdentity(const QString& Messages) {
 
 QString CopyStatement(const QString& Owner, const QString& TempName, const CopyLists& Lists,
                       const QString& OldName) {
-    return QStringLiteral("Insert Into ") + Bracket(Owner) + QLatin1Char('.') + Bracket(TempName) +
-           QStringLiteral(" (") + Lists.Targets + QStringLiteral(") ") +
-           QStringLiteral("(Select ") + Lists.Sources + QStringLiteral(" From ") + Bracket(Owner) +
-           QLatin1Char('.') + Bracket(OldName) + QLatin1Char(')');
+    return QStringLiteral("Insert Into ") + quoteName(Owner) + QLatin1Char('.') +
+           quoteName(TempName) + QStringLiteral(" (") + Lists.Targets + QStringLiteral(") ") +
+           QStringLiteral("(Select ") + Lists.Sources + QStringLiteral(" From ") +
+           quoteName(Owner) + QLatin1Char('.') + quoteName(OldName) + QLatin1Char(')');
 }
 
 } // namespace SaveScripts

@@ -29,8 +29,6 @@ bool IsLargeObject(const QString& TypeName);
 // Character and binary types, whose stored length DATALENGTH gives.
 bool HoldsBytes(const QString& TypeName);
 
-// [name] with "]" doubled.
-QString Bracket(const QString& Name);
 // The table as the statements name it: [name], or [owner].[name] for an owner other than dbo.
 QString TableRef(const QString& Owner, const QString& Name);
 

@@ -39,7 +39,7 @@ void Column::SetName(const QString& name) {
     const QString bare = sql::stripBrackets(name);
     if (attached() && bare != name_) {
         table()->execute(QStringLiteral("EXEC sp_rename %1, %2, 'COLUMN'")
-                             .arg(sql::quoteString(columnPath()), sql::quoteString(bare)));
+                             .arg(sql::quoteNString(columnPath()), sql::quoteNString(bare)));
         table()->indexesChanged();
     }
     name_ = bare;
@@ -121,11 +121,11 @@ void Column::BindDefault(const QString& owner, const QString& name, bool bind) {
     if (attached()) {
         if (bind)
             table()->execute(QStringLiteral("EXEC sp_bindefault %1, %2")
-                                 .arg(sql::quoteString(sql::qualified(owner, name)),
-                                      sql::quoteString(columnPath())));
+                                 .arg(sql::quoteNString(sql::qualified(owner, name)),
+                                      sql::quoteNString(columnPath())));
         else if (!default_.isEmpty())
             table()->execute(
-                QStringLiteral("EXEC sp_unbindefault %1").arg(sql::quoteString(columnPath())));
+                QStringLiteral("EXEC sp_unbindefault %1").arg(sql::quoteNString(columnPath())));
     }
     default_ = bind ? name : QString();
     defaultOwner_ = bind ? owner : QString();
@@ -177,8 +177,8 @@ QString Column::afterCreateScript() {
     if (default_.isEmpty())
         return {};
     return QStringLiteral("EXEC sp_bindefault %1, %2\n")
-        .arg(sql::quoteString(sql::qualified(defaultOwner_, default_)),
-             sql::quoteString(columnPath()));
+        .arg(sql::quoteNString(sql::qualified(defaultOwner_, default_)),
+             sql::quoteNString(columnPath()));
 }
 
 void Column::load(const Facts& f) {
@@ -209,7 +209,7 @@ void Column::reloadDefaultConstraint() {
             t->database(),
             QStringLiteral("SELECT default_name, default_text FROM syscolumns "
                            "WHERE id = OBJECT_ID(%1) AND name = %2")
-                .arg(sql::quoteString(t->qualifiedName()), sql::quoteString(name_)));
+                .arg(sql::quoteNString(t->qualifiedName()), sql::quoteNString(name_)));
         if (rs.rows.empty())
             DRIDefault()->load({}, {});
         else

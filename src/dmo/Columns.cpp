@@ -47,7 +47,7 @@ bool Columns::fromServer() const {
 
 std::vector<ColumnPtr> Columns::load() {
     auto table = lockTable(table_);
-    const QString objectName = sql::quoteString(table->qualifiedName());
+    const QString objectName = sql::quoteNString(table->qualifiedName());
     engine::ResultSet rs = table->connection()->query(
         table->database(),
         QStringLiteral("SELECT name, colid, xtype, xusertype, length, prec, scale, isnullable, "
@@ -144,7 +144,7 @@ void Columns::Remove(int index) {
                           .arg(table->qualifiedName(), sql::quoteName(column->DRIDefault()->Name()));
         if (!column->Default().isEmpty())
             script += QStringLiteral("EXEC sp_unbindefault %1\n")
-                          .arg(sql::quoteString(column->columnPath()));
+                          .arg(sql::quoteNString(column->columnPath()));
         script += QStringLiteral("ALTER TABLE %1 DROP COLUMN %2")
                       .arg(table->qualifiedName(), sql::quoteName(column->Name()));
         table->execute(script);

@@ -66,8 +66,9 @@ SQLObjectListPtr Database::FileGroups() {
 
 QString Database::Collation() {
     try {
-        engine::ResultSet rs = conn_->query(
-            {}, QStringLiteral("SELECT DATABASEPROPERTYEX(%1, 'Collation')").arg(sql::quoteString(name_)));
+        engine::ResultSet rs =
+            conn_->query({}, QStringLiteral("SELECT DATABASEPROPERTYEX(%1, 'Collation')")
+                                 .arg(sql::quoteNString(name_)));
         return rs.rows.empty() ? QString() : rs.text(0, 0);
     } catch (const DmoError& e) {
         if (e.Number() == Errors::NotConnected)

@@ -39,7 +39,7 @@ bool Indexes::fromServer() const {
 
 std::vector<IndexPtr> Indexes::load() {
     auto table = table_.lock();
-    const QString objectName = sql::quoteString(table->qualifiedName());
+    const QString objectName = sql::quoteNString(table->qualifiedName());
     engine::ResultSet rs = table->connection()->query(
         table->database(), QStringLiteral("EXEC sp_helpindex %1").arg(objectName));
     std::vector<Index::Facts> facts;

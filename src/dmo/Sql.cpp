@@ -5,18 +5,6 @@
 
 namespace dmo::sql {
 
-QString quoteName(const QString& name) {
-    QString n = name;
-    return QLatin1Char('[') + n.replace(QLatin1String("]"), QLatin1String("]]")) +
-           QLatin1Char(']');
-}
-
-QString quoteString(const QString& text) {
-    QString t = text;
-    return QLatin1String("N'") + t.replace(QLatin1String("'"), QLatin1String("''")) +
-           QLatin1Char('\'');
-}
-
 QString qualified(const QString& owner, const QString& name) {
     if (owner.isEmpty())
         return quoteName(name);

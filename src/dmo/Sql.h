@@ -1,14 +1,16 @@
 #pragma once
 // T-SQL text helpers shared by the management objects.
+#include "engine/TsqlQuote.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace dmo::sql {
 
-// [name] with "]" doubled.
-QString quoteName(const QString& name);
-// N'text' with "'" doubled.
-QString quoteString(const QString& text);
+// [name], 'text' and N'text', quoted as the server reads them.
+using engine::sql::quoteName;
+using engine::sql::quoteNString;
+using engine::sql::quoteString;
 // [owner].[name], or [name] when the owner is empty.
 QString qualified(const QString& owner, const QString& name);
 // The name without one pair of enclosing brackets ("[a b]" -> "a b").

@@ -124,9 +124,9 @@ void StoredProcedure::attach(ConnectionPtr conn, QString database, QString name,
 
 QString StoredProcedure::Text() {
     if (conn_ && !textLoaded_) {
-        engine::ResultSet rs = conn_->query(
-            database_, QStringLiteral("EXEC sp_helptext %1")
-                           .arg(sql::quoteString(sql::qualified(owner_, name_))));
+        engine::ResultSet rs =
+            conn_->query(database_, QStringLiteral("EXEC sp_helptext %1")
+                                        .arg(sql::quoteNString(sql::qualified(owner_, name_))));
         QString text;
         for (size_t r = 0; r < rs.rows.size(); ++r)
             text += rs.text(r, 0);

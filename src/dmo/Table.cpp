@@ -18,7 +18,7 @@ void Table::SetName(const QString& name) {
     const QString bare = sql::stripBrackets(name);
     if (conn_ && bare != name_) {
         execute(QStringLiteral("EXEC sp_rename %1, %2")
-                    .arg(sql::quoteString(qualifiedName()), sql::quoteString(bare)));
+                    .arg(sql::quoteNString(qualifiedName()), sql::quoteNString(bare)));
     }
     name_ = bare;
 }

@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "core/TextHelpers.h"
 #include "core/cServer.h"
+#include "dmo/Sql.h"
 #include "sqltools/SqlEditorCommon.h"
 #include "sqltools/clsFormataSQL.h"
 
@@ -102,12 +103,11 @@ void frmOpenTable::closeEvent(QCloseEvent* event) {
 }
 
 QString frmOpenTable::SelectText(const QString& Tabela, qint32 rows) {
-    // A closing bracket inside the name is doubled, so that the name stays one identifier.
-    QString name = Tabela;
-    name.replace(QLatin1Char(']'), QStringLiteral("]]"));
+    const QString name = dmo::sql::quoteName(Tabela);
     if (rows != 0)
-        return QStringLiteral("Select Top %1 * from [%2]").arg(rows).arg(name);
-    return QStringLiteral("Select  * from [%1]").arg(name);
+        return QStringLiteral("Select Top ") + QString::number(rows) + QStringLiteral(" * from ") +
+               name;
+    return QStringLiteral("Select  * from ") + name;
 }
 
 void frmOpenTable::ShowForm(cServer* clsServer, const QString& Database, const QString& Tabela) {

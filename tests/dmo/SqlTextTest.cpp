@@ -21,7 +21,7 @@ TEST(SqlText, SplitsAtLinesHoldingOnlyGo) {
 TEST(SqlText, QuotesNamesAndStrings) {
     EXPECT_EQ(sql::quoteName("Order Date"), "[Order Date]");
     EXPECT_EQ(sql::quoteName("a]b"), "[a]]b]");
-    EXPECT_EQ(sql::quoteString("it's"), "N'it''s'");
+    EXPECT_EQ(sql::quoteNString("it's"), "N'it''s'");
     EXPECT_EQ(sql::qualified("dbo", "T"), "[dbo].[T]");
     EXPECT_EQ(sql::stripBrackets("[Order Date]"), "Order Date");
     EXPECT_EQ(sql::stripBrackets("[a]]b]"), "a]b");
