@@ -191,7 +191,7 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
     ViewCheck check(s, view ? view->get() : nullptr);
     check.noteInsert(rt);
     long long n = withConstraintErrors(rt, false, [&] { return s.execSql(sql, tr.binds()); });
-    s.catalogFor(rt.database).addRows(t.id, n);
+    s.catalogOf(rt).addRows(t.id, n);
     check.verify();
     if (!ignoreDup.isEmpty() && n < candidates) s.addMessage(duplicateKeyIgnored());
     s.finishIdentitySlots(true);

@@ -170,7 +170,7 @@ public:
     long long count() override
     {
         if (whole_)
-            if (auto n = s_.catalogFor(whole_->database).rowCount(whole_->table.id)) return *n;
+            if (auto n = s_.catalogOf(*whole_).rowCount(whole_->table.id)) return *n;
         // SQLite flattens the query into a count that builds no column values.
         Statement c(s_.db(), QStringLiteral("SELECT count(*) FROM (%1)").arg(sql_));
         bindAll(c, binds_);

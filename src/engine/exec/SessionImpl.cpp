@@ -32,6 +32,9 @@ SessionImpl::SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, 
     }
     sqlite3_busy_timeout(db_, 5000);
     sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 125);
+    // a committed change writes its table's pages and its row count's page: checkpoint (and
+    // sync) after as many commits as with the one page alone
+    sqlite3_wal_autocheckpoint(db_, 2000);
     // SQLite's join Bloom filters hash texts bytewise: keys that only our collations call equal
     // ('a' and 'A  ', '5' and '5.00') would be dropped from joins. Turn the filters off.
     constexpr int bloomFilter = 0x00080000, bloomPulldown = 0x00100000;

@@ -66,6 +66,8 @@ public:
     QString masterSchema() { return schemaFor(QStringLiteral("master")); }
     QString currentSchema() { return schemaFor(database_); }
     catalog::Catalog catalogFor(const QString& database);
+    // The catalog of a table resolved by this statement (its database is attached already).
+    catalog::Catalog catalogOf(const ResolvedTable& t) { return catalog::Catalog(db_, t.schema, t.database); }
     catalog::Catalog currentCatalog() { return catalogFor(database_); }
     // The database name as recorded in master (for letter case), or nullopt.
     std::optional<QString> databaseName(const QString& name);

@@ -17,7 +17,7 @@ void execTruncate(SessionImpl& s, const sql::TruncateStmt& st)
                                          .arg(st.table.name, st.table.database.isEmpty() ? s.currentDatabase() : st.table.database));
     }
     s.execSql(QStringLiteral("DELETE FROM %1").arg(t->qualifiedPhys()));
-    s.catalogFor(t->database).setRowCount(t->table.id, 0);
+    s.catalogOf(*t).setRowCount(t->table.id, 0);
     if (const catalog::Column* id = t->table.identityColumn()) {
         catalog::Catalog cat = s.catalogFor(t->database);
         cat.setIdentCurrent(t->table.id, id->colid, std::nullopt);

@@ -244,7 +244,7 @@ void execDelete(SessionImpl& s, const DeleteStmt& st)
         if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
     }
     long long n = s.execSql(sql, tr.binds());
-    s.catalogFor(d.table.database).addRows(d.table.table.id, -n);
+    s.catalogOf(d.table).addRows(d.table.table.id, -n);
     s.setRowCount(n);
 }
 
