@@ -461,6 +461,7 @@ TEST_F(RowCounts, CursorsOverMoreThanAWholeTableCountTheirOwnRows)
     ok(QStringLiteral("CREATE VIEW VQ AS SELECT k, v FROM Q WHERE k <= 2"));
     const std::vector<std::pair<const char*, long long>> cases = {
         {"SELECT * FROM Q", 5},
+        {"Select  * from [dbo].[Q]", 5},
         {"SELECT k FROM Q ORDER BY k DESC", 5},
         {"SELECT Q.* FROM Q", 5},
         {"SELECT * FROM Q WHERE k > 2", 3},
