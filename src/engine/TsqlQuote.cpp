@@ -1,11 +1,22 @@
 #include "engine/TsqlQuote.h"
 
+#include "engine/lexer/Token.h"
+
 namespace engine::sql {
 
 QString quoteName(const QString& name) {
     QString n = name;
     n.replace(QLatin1Char(']'), QLatin1String("]]"));
     return QLatin1Char('[') + n + QLatin1Char(']');
+}
+
+QString quoteNameIfNeeded(const QString& name) {
+    bool plain = !name.isEmpty() && !isReservedKeyword(name) &&
+                 (name[0].isLetter() || name[0] == QLatin1Char('_') || name[0] == QLatin1Char('#'));
+    for (QChar c : name)
+        plain = plain && (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('#') ||
+                          c == QLatin1Char('@') || c == QLatin1Char('$'));
+    return plain ? name : quoteName(name);
 }
 
 QString quoteString(const QString& text) {

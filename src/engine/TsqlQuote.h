@@ -9,6 +9,10 @@ namespace engine::sql {
 // "[name]" with "]" doubled.
 QString quoteName(const QString& name);
 
+// The name as written when it reads as one plain word that is no reserved keyword (int,
+// Latin1_General_CI_AS, phone), else quoteName(name): [Post Code], [O'Code], [Key].
+QString quoteNameIfNeeded(const QString& name);
+
 // "'text'" with "'" doubled.
 QString quoteString(const QString& text);
 

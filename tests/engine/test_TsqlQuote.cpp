@@ -64,3 +64,16 @@ TEST(TsqlQuote, ReadBackWhole) {
         EXPECT_EQ(unicode.text, text);
     }
 }
+
+TEST(TsqlQuote, PlainWordsStayBareWhenQuotedIfNeeded) {
+    for (const char* plain :
+         {"int", "varchar", "phone", "Latin1_General_CI_AS", "_x", "#t", "a$b@1"})
+        EXPECT_EQ(quoteNameIfNeeded(plain), plain);
+    EXPECT_EQ(quoteNameIfNeeded("Post Code"), "[Post Code]");
+    EXPECT_EQ(quoteNameIfNeeded("O'Code"), "[O'Code]");
+    EXPECT_EQ(quoteNameIfNeeded("Key"), "[Key]"); // reserved
+    EXPECT_EQ(quoteNameIfNeeded("1st"), "[1st]");
+    EXPECT_EQ(quoteNameIfNeeded("a]b"), "[a]]b]");
+    EXPECT_EQ(quoteNameIfNeeded("x NULL, y int"), "[x NULL, y int]");
+    EXPECT_EQ(quoteNameIfNeeded(""), "[]");
+}

@@ -82,20 +82,15 @@ QString queryText(const Query* q) {
     return QLatin1Char('(') + (q ? q->source : QString()) + QLatin1Char(')');
 }
 
-// A name as written when it reads as a plain word, else in brackets: [my fn](1).
+// A function name as written when it reads as a plain word or is a keyword function, else in
+// brackets: [my fn](1).
 QString plainOrQuoted(const QString& name) {
     static const QStringList keywordFunctions = {
         QStringLiteral("COALESCE"), QStringLiteral("NULLIF"), QStringLiteral("LEFT"),
         QStringLiteral("RIGHT"), QStringLiteral("IDENTITY"), QStringLiteral("CURRENT_TIMESTAMP"),
         QStringLiteral("CURRENT_USER"), QStringLiteral("SESSION_USER"),
         QStringLiteral("SYSTEM_USER"), QStringLiteral("USER")};
-    bool plain = !name.isEmpty() &&
-                 (!isReservedKeyword(name) || keywordFunctions.contains(name.toUpper())) &&
-                 (name[0].isLetter() || name[0] == QLatin1Char('_') || name[0] == QLatin1Char('#'));
-    for (QChar c : name)
-        plain = plain && (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('#') ||
-                          c == QLatin1Char('@') || c == QLatin1Char('$'));
-    return plain ? name : quoteName(name);
+    return keywordFunctions.contains(name.toUpper()) ? name : quoteNameIfNeeded(name);
 }
 
 bool isNiladicName(const QString& name) {
