@@ -15,6 +15,7 @@ namespace SaveScripts {
 namespace {
 
 using dmo::sql::quoteName;
+using dmo::sql::quoteNameIfNeeded;
 using dmo::sql::quoteNString;
 
 QString field(const char* name) {
@@ -41,6 +42,12 @@ QString sizeOf(const CListViewManager& s, const DataTypeRules& rules, int item) 
         return QLatin1Char('(') + whole(Number(s, "Precision", item)) + QStringLiteral(", ") +
                whole(Number(s, "Scale", item)) + QLatin1Char(')');
     return QString();
+}
+
+// The type as the statements declare it: "varchar(20)", "[Post Code]".
+QString declaredType(const CListViewManager& s, int item) {
+    const QString type = Text(s, "DataType", item);
+    return quoteNameIfNeeded(TypeName(type)) + sizeOf(s, Rules(type), item);
 }
 
 QString loadedColumn(const CListViewManager& s, int item) {
@@ -128,9 +135,8 @@ bool DataTypeChanged(const CListViewManager& s, int item) {
 }
 
 QString ConversionTestStatement(const CListViewManager& s, int item, const QString& Table) {
-    const QString type = Text(s, "DataType", item);
-    return QStringLiteral("Select Convert(") + TypeName(type) + sizeOf(s, Rules(type), item) +
-           QStringLiteral(", ") + loadedColumn(s, item) + QStringLiteral(") From ") + Table;
+    return QStringLiteral("Select Convert(") + declaredType(s, item) + QStringLiteral(", ") +
+           loadedColumn(s, item) + QStringLiteral(") From ") + Table;
 }
 
 QString LongestValueStatement(const CListViewManager& s, int item, const QString& Table) {
@@ -237,8 +243,7 @@ CopyLists RebuildCopyLists(const CListViewManager& s) {
         if (newRow) {
             sources << QStringLiteral("NULL");
         } else {
-            const QString size = sizeOf(s, Rules(type), i);
-            sources << QStringLiteral("Convert (") + TypeName(type) + size + QStringLiteral(", ") +
+            sources << QStringLiteral("Convert (") + declaredType(s, i) + QStringLiteral(", ") +
                            name + QLatin1Char(')');
         }
     }

@@ -159,7 +159,7 @@ QString Column::definition() {
                        QStringLiteral("The column '%1' has no data type.").arg(name_));
     def += QLatin1Char(' ') + sql::typeDeclaration(datatype_, length_, precision_, scale_);
     if (!collation_.isEmpty())
-        def += QStringLiteral(" COLLATE ") + collation_;
+        def += QStringLiteral(" COLLATE ") + sql::quoteNameIfNeeded(collation_);
     if (identity_)
         def += QStringLiteral(" IDENTITY (%1, %2)").arg(QString::number(seed_), QString::number(increment_));
     if (rowGuid_)

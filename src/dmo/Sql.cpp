@@ -123,11 +123,13 @@ QStringList systemTypeNames() {
 }
 
 QString typeDeclaration(const QString& type, int length, int precision, int scale) {
+    const QString name = quoteNameIfNeeded(type);
     if (typeHasLength(type) && length > 0)
-        return QStringLiteral("%1(%2)").arg(type, QString::number(length));
+        return QStringLiteral("%1(%2)").arg(name, QString::number(length));
     if (typeHasPrecision(type) && precision > 0)
-        return QStringLiteral("%1(%2, %3)").arg(type, QString::number(precision), QString::number(scale < 0 ? 0 : scale));
-    return type;
+        return QStringLiteral("%1(%2, %3)")
+            .arg(name, QString::number(precision), QString::number(scale < 0 ? 0 : scale));
+    return name;
 }
 
 } // namespace dmo::sql

@@ -7,8 +7,10 @@
 
 namespace dmo::sql {
 
-// [name], 'text' and N'text', quoted as the server reads them.
+// [name], 'text' and N'text', quoted as the server reads them; a plain word stays bare when
+// quoted if needed.
 using engine::sql::quoteName;
+using engine::sql::quoteNameIfNeeded;
 using engine::sql::quoteNString;
 using engine::sql::quoteString;
 // [owner].[name], or [name] when the owner is empty.
@@ -32,7 +34,8 @@ int odbcTypeCode(const QString& type);
 QString typeNameOfXtype(int xtype);
 // The system types in the order the management objects list them.
 QStringList systemTypeNames();
-// Type text for a declaration: varchar(20), decimal(10, 2), int. Sizes below 0 are not given.
+// Type text for a declaration: varchar(20), decimal(10, 2), int, [Post Code]. Sizes below 0 are
+// not given.
 QString typeDeclaration(const QString& type, int length, int precision, int scale);
 
 } // namespace dmo::sql

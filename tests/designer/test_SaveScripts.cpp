@@ -121,10 +121,15 @@ TEST(SaveScripts, ConversionTestAndNullCountReadTheLoadedColumn) {
     r.s.SetColumnValue("DataType", "int", code);
     EXPECT_EQ(SaveScripts::ConversionTestStatement(r.s, code, "[Orders]"),
               "Select Convert(int, [Code]) From [Orders]");
-    // A user type is converted to by its name.
-    r.s.SetColumnValue("DataType", "phone (varchar)", code);
-    EXPECT_EQ(SaveScripts::ConversionTestStatement(r.s, code, "[Orders]"),
-              "Select Convert(phone, [Code]) From [Orders]");
+    // A user type is converted to by its name, in brackets when it is no plain word.
+    const std::pair<QString, QString> userTypes[] = {{"phone (varchar)", "phone"},
+                                                     {"Post Code (varchar)", "[Post Code]"},
+                                                     {"O'Code (int)", "[O'Code]"}};
+    for (const auto& [entry, declared] : userTypes) {
+        r.s.SetColumnValue("DataType", entry, code);
+        EXPECT_EQ(SaveScripts::ConversionTestStatement(r.s, code, "[Orders]"),
+                  "Select Convert(" + declared + ", [Code]) From [Orders]");
+    }
 
     const int blank = r.loaded("[Order Date]", "datetime", 8);
     EXPECT_EQ(SaveScripts::NullCountStatement(r.s, blank, "[Orders]"),
@@ -180,6 +185,9 @@ TEST(SaveScripts, RebuildCopiesConvertedColumnsAndLeavesComputedAndNumberedOnesO
               "Insert Into [dbo].[Varnolt_Temp201135147] ([Id], [Code], [Amount], [When], "
               "[Extra]) (Select [Id], Convert (varchar(20), [Code]), Convert (decimal(10, 2), "
               "[Amount]), Convert (datetime, [When]), NULL From [dbo].[Orders])");
+    Record odd;
+    odd.loaded("Zip", "Post Code (varchar)", 10);
+    EXPECT_EQ(SaveScripts::RebuildCopyLists(odd.s).Sources, "Convert ([Post Code], [Zip])");
     EXPECT_EQ(SaveScripts::IdentityInsertStatement("dbo", "T1", true),
               "SET IDENTITY_INSERT [dbo].[T1]  ON");
     EXPECT_EQ(SaveScripts::IdentityInsertStatement("dbo", "T1", false),
