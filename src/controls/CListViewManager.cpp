@@ -60,6 +60,34 @@ std::optional<double> toNumber(const QVariant& v) {
     return d;
 }
 
+// A whole number from an integer value or a text of digits, to the last digit (a double holds
+// only 53 bits); nullopt for anything else.
+std::optional<qint64> toWhole(const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return std::nullopt;
+    bool ok = false;
+    qint64 n = 0;
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        n = v.toLongLong(&ok);
+        break;
+    case QMetaType::QString: {
+        const QString s = v.toString().trimmed();
+        n = numberLocale().toLongLong(s, &ok);
+        if (!ok)
+            n = s.toLongLong(&ok);
+        break;
+    }
+    default:
+        break;
+    }
+    return ok ? std::optional<qint64>(n) : std::nullopt;
+}
+
 } // namespace
 
 CListViewManager::CListViewManager(QObject* parent) : QObject(parent) {}
@@ -367,8 +395,13 @@ void CListViewManager::writeCell(QTreeWidgetItem* item, int column, const QVaria
     const Column& col = m_Columns[column];
     switch (col.kind) {
     case ColNumber: {
-        const auto n = toNumber(value);
-        if (n) {
+        // Without decimals a whole number is kept whole: seeds may be any bigint.
+        const auto w = col.decimals == 0 ? toWhole(value) : std::nullopt;
+        const auto n = w ? std::nullopt : toNumber(value);
+        if (w) {
+            item->setData(column, ValueRole, qlonglong(*w));
+            item->setText(column, numberLocale().toString(qlonglong(*w)));
+        } else if (n) {
             item->setData(column, ValueRole, *n);
             item->setText(column, numberLocale().toString(*n, 'f', col.decimals));
         } else {
@@ -403,10 +436,16 @@ QVariant CListViewManager::readCell(const QTreeWidgetItem* item, int column) con
     switch (col.kind) {
     case ColNumber: {
         const QVariant stored = item->data(column, ValueRole);
-        // A text written straight into the list is read again.
-        if (stored.isValid() &&
-            numberLocale().toString(stored.toDouble(), 'f', col.decimals) == shown)
+        if (stored.typeId() == QMetaType::LongLong) {
+            if (numberLocale().toString(stored.toLongLong()) == shown)
+                return stored;
+        } else if (stored.isValid() &&
+                   numberLocale().toString(stored.toDouble(), 'f', col.decimals) == shown) {
             return stored.toDouble();
+        }
+        // A text written straight into the list is read again.
+        if (const auto w = col.decimals == 0 ? toWhole(shown) : std::nullopt)
+            return qlonglong(*w);
         return toNumber(shown).value_or(0.0);
     }
     case ColLookup: {

@@ -2,7 +2,8 @@
 // Manager of one report-style list (a QTreeWidget without tree decoration). Columns are
 // addressed by field name (trimmed, case-insensitive); items by 1-based position, where 0
 // means the selected (current) item. Each cell keeps the shown text and a value
-// (ValueRole): a number column's number, a lookup column's key. The list itself stays open
+// (ValueRole): a number column's number (a whole one, in a column without decimals, as a 64-bit
+// integer to its last digit), a lookup column's key. The list itself stays open
 // to the caller: items, their count and their check marks may be read and written directly.
 
 #include "controls/KeyTextList.h"

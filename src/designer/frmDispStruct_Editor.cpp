@@ -71,6 +71,14 @@ qlonglong WholeNumber(const QString& text) {
     return qlonglong(d);
 }
 
+// True when the whole number a text begins with lies beyond bigint's range.
+bool BeyondBigint(const QString& text) {
+    const QString digits = NumberPrefix(text, false);
+    bool ok = false;
+    digits.toLongLong(&ok);
+    return !ok && !digits.isEmpty() && digits.back().isDigit();
+}
+
 // A digits-only text as a 16-bit number; above 32767 reads as -1 (outside every range).
 int Int16Of(const QString& digits) {
     if (digits.isEmpty())
@@ -369,6 +377,11 @@ bool frmDispStruct::ApplyColumnEdit() {
     if (rules.UseIdentity && chkIdentity->isChecked() && Val(txtIncrement->text()) <= 0)
         return refuse(QStringLiteral("Não Pode Criar uma Coluna ID Sem Indicar o Incremento!"),
                       txtIncrement);
+    // A seed or increment the server cannot hold is refused rather than written otherwise.
+    if (rules.UseIdentity && chkIdentity->isChecked())
+        for (QLineEdit* box : {txtSeed, txtIncrement})
+            if (BeyondBigint(box->text()))
+                return refuse(M_MainMod::GridErrorMessage(this, 3), box);
     // 10.
     txtColumnName->setText(TrimBlanks(ReplaceApostrophes(txtColumnName->text())));
     // 11. The indexes follow an existing column.

@@ -161,8 +161,8 @@ void frmDispStruct::SaveNewColumn(int Item) {
         column->SetAllowNulls(text(*mStructure, "AllowNulls", Item) == QLatin1String("1"));
     if (rules.UseIdentity) {
         column->SetIdentity(identity);
-        column->SetIdentitySeed(qint64(number(*mStructure, "UpdatedSeed", Item)));
-        column->SetIdentityIncrement(qint64(number(*mStructure, "UpdatedIncrement", Item)));
+        column->SetIdentitySeed(SaveScripts::Whole(*mStructure, "UpdatedSeed", Item));
+        column->SetIdentityIncrement(SaveScripts::Whole(*mStructure, "UpdatedIncrement", Item));
     }
     if (rules.UseRowGuid)
         column->SetIsRowGuidCol(number(*mStructure, "UpdatedUniqueIdentifier", Item) == 1);

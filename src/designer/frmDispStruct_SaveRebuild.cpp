@@ -35,6 +35,7 @@ void frmDispStruct::RebuildTable() {
     for (int i = 1; i <= mStructure->Count(); ++i) {
         auto text = [&](const char* f) { return SaveScripts::Text(*mStructure, f, i); };
         auto number = [&](const char* f) { return SaveScripts::Number(*mStructure, f, i); };
+        auto whole = [&](const char* f) { return SaveScripts::Whole(*mStructure, f, i); };
         const QString type = text("DataType");
         const DataTypeRules rules = SaveScripts::Rules(type);
         auto column = std::make_shared<dmo::Column>();
@@ -50,8 +51,8 @@ void frmDispStruct::RebuildTable() {
             column->SetAllowNulls(text("AllowNulls") == QLatin1String("1"));
         if (rules.UseIdentity) {
             column->SetIdentity(number("UpdatedIdentity") == 1);
-            column->SetIdentitySeed(qint64(number("UpdatedSeed")));
-            column->SetIdentityIncrement(qint64(number("UpdatedIncrement")));
+            column->SetIdentitySeed(whole("UpdatedSeed"));
+            column->SetIdentityIncrement(whole("UpdatedIncrement"));
         }
         if (rules.UseRowGuid)
             column->SetIsRowGuidCol(number("UpdatedUniqueIdentifier") == 1);
@@ -144,10 +145,10 @@ void frmDispStruct::ContinueIdentity(const QString& OldRef, const QString& TempR
     // table's counter; the copy alone would go on from the largest value left.
     bool kept = false;
     for (int i = 1; i <= mStructure->Count(); ++i) {
-        auto number = [&](const char* f) { return SaveScripts::Number(*mStructure, f, i); };
-        if (number("NewColumn") == 0 && number("UpdatedIdentity") == 1 &&
-            number("OriginalIdentity") == 1 && number("UpdatedSeed") == number("OriginalSeed") &&
-            number("UpdatedIncrement") == number("OriginalIncrement"))
+        auto whole = [&](const char* f) { return SaveScripts::Whole(*mStructure, f, i); };
+        if (whole("NewColumn") == 0 && whole("UpdatedIdentity") == 1 &&
+            whole("OriginalIdentity") == 1 && whole("UpdatedSeed") == whole("OriginalSeed") &&
+            whole("UpdatedIncrement") == whole("OriginalIncrement"))
             kept = true;
     }
     if (!kept)
@@ -163,9 +164,13 @@ void frmDispStruct::ContinueIdentity(const QString& OldRef, const QString& TempR
     const dmo::QueryResultsPtr rows =
         mDatabase->ExecuteWithResults(QStringLiteral("Select Count(*) From ") + TempRef);
     if (rows->GetColumnString(1, 1).toLongLong() == 0) {
-        for (int i = 1; i <= mStructure->Count(); ++i)
-            if (SaveScripts::Number(*mStructure, "UpdatedIdentity", i) == 1)
-                value += qint64(SaveScripts::Number(*mStructure, "UpdatedIncrement", i));
+        for (int i = 1; i <= mStructure->Count(); ++i) {
+            if (SaveScripts::Whole(*mStructure, "UpdatedIdentity", i) != 1)
+                continue;
+            const qint64 step = SaveScripts::Whole(*mStructure, "UpdatedIncrement", i);
+            if (__builtin_add_overflow(*current, step, &value))
+                value = *current; // beyond bigint: the next insert overflows either way
+        }
     }
     SaveExecute(SaveScripts::CheckIdentStatement(TempRef, QStringLiteral("RESEED, ") +
                                                               QString::number(value)));

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <limits>
 
 namespace SaveScripts {
 
@@ -31,7 +32,7 @@ bool textDiffers(const CListViewManager& s, const char* edited, const char* load
 }
 
 bool numberDiffers(const CListViewManager& s, const char* edited, const char* loaded, int item) {
-    return Number(s, edited, item) != Number(s, loaded, item);
+    return Whole(s, edited, item) != Whole(s, loaded, item);
 }
 
 // "(20)" for a type with a length, "(10, 2)" for one with a precision and a scale.
@@ -68,6 +69,18 @@ double Number(const CListViewManager& Structure, const char* Field, int Item) {
     bool ok = false;
     const double n = v.toDouble(&ok);
     return ok ? n : 0.0;
+}
+
+qint64 Whole(const CListViewManager& Structure, const char* Field, int Item) {
+    const QVariant v = Structure.GetColumnValue(field(Field), Item);
+    if (v.typeId() == QMetaType::LongLong)
+        return v.toLongLong();
+    const double d = v.toDouble();
+    if (!(d > -9.2e18 && d < 9.2e18)) // beyond bigint (or not a number): held at its end
+        return std::isnan(d) ? 0
+                             : (d > 0 ? std::numeric_limits<qint64>::max()
+                                      : std::numeric_limits<qint64>::min());
+    return std::llround(d);
 }
 
 QString TypeName(const QString& DataType) {

@@ -18,6 +18,8 @@ namespace SaveScripts {
 // A record field as text (a number field without decimals) and as a number (empty reads 0).
 QString Text(const CListViewManager& Structure, const char* Field, int Item);
 double Number(const CListViewManager& Structure, const char* Field, int Item);
+// A whole-number field to the last digit (a seed may be any bigint); empty reads 0.
+qint64 Whole(const CListViewManager& Structure, const char* Field, int Item);
 
 // The type name of a type-list entry: a user type's "name (base)" gives name.
 QString TypeName(const QString& DataType);

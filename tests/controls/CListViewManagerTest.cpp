@@ -105,6 +105,23 @@ TEST_F(ListTest, DecimalPlacesFormatTheShownText) {
     EXPECT_DOUBLE_EQ(mgr.GetColumnValue("Price").toDouble(), 3.14159);
 }
 
+// Whole numbers beyond a double's 53 bits keep their last digit, written as numbers or as
+// text; a fraction is a double as before.
+TEST_F(ListTest, WholeNumbersKeepEveryDigit) {
+    QLocale loc;
+    loc.setNumberOptions(QLocale::OmitGroupSeparator);
+    addRow("a", Q_INT64_C(9007199254740993));
+    addRow("b", " -9223372036854775807 ");
+    EXPECT_EQ(mgr.Item(1)->text(1), loc.toString(Q_INT64_C(9007199254740993)));
+    EXPECT_EQ(mgr.GetColumnValue("Length", 1).toString(), "9007199254740993");
+    EXPECT_EQ(mgr.GetColumnValue("Length", 2).toLongLong(), -Q_INT64_C(9223372036854775807));
+    mgr.Item(2)->setText(1, loc.toString(Q_INT64_C(9007199254740995)));
+    EXPECT_EQ(mgr.GetColumnValue("Length", 2).toString(), "9007199254740995");
+    mgr.SetColumnValue("Length", 2.6, 1);
+    EXPECT_EQ(mgr.Item(1)->text(1), loc.toString(3));
+    EXPECT_DOUBLE_EQ(mgr.GetColumnValue("Length", 1).toDouble(), 2.6);
+}
+
 TEST_F(ListTest, PositionZeroMeansTheSelectedItem) {
     addRow("a", 1);
     addRow("b", 2);
