@@ -454,6 +454,28 @@ TEST_F(RowCounts, DatabasesOfAnEarlierBuildGetExactCountsAtStart)
     EXPECT_ROWS(QStringLiteral("#t"), 1);
 }
 
+// A table whose rows cannot be read keeps no figure; the rest of its database is counted and written.
+TEST_F(RowCounts, AnUnreadableTableOfAnEarlierBuildLeavesTheOthersCounted)
+{
+    ok(QStringLiteral("CREATE DATABASE Old CREATE TABLE Old..A (a int) INSERT INTO Old..A VALUES (1), (2) CREATE TABLE Old..Lost (l int)"));
+    const QString file = fileOf(QStringLiteral("Old"));
+    stop();
+    {
+        RawFile raw(file, true);
+        const auto lost = raw.rows(QStringLiteral("SELECT id FROM cat_objects WHERE name = 'Lost'"));
+        ASSERT_EQ(lost.size(), 1u);
+        raw.exec(QStringLiteral("DROP TABLE cat_rowcounts"));
+        raw.exec(QStringLiteral("DROP TABLE t") + lost[0][0].toString());
+    }
+    start();
+    ok(QStringLiteral("INSERT INTO Old..A VALUES (3)"));
+    EXPECT_ROWS(QStringLiteral("Old.dbo.A"), 3);
+    EXPECT_EQ(RawFile(file).rows(QStringLiteral("SELECT count(*) FROM cat_rowcounts")).at(0).at(0).toLongLong(), 1);
+    stop();
+    RawFile(file, true).exec(QStringLiteral("DELETE FROM cat_objects WHERE name = 'Lost'"));
+    start();
+}
+
 TEST_F(RowCounts, CursorsOverMoreThanAWholeTableCountTheirOwnRows)
 {
     ok(QStringLiteral("CREATE TABLE Q (k int NOT NULL, v varchar(10) NULL)\n"

@@ -1,6 +1,7 @@
 // The row count kept for each table, so that a whole table's size is known without reading it.
 #include "engine/catalog/Catalog.h"
 
+#include "engine/Engine.h"
 #include "engine/storage/Sqlite.h"
 
 namespace engine::catalog {
@@ -42,8 +43,12 @@ void Catalog::ensureRowCounts(sqlite3* db, const QString& schema)
         for (const Object& o : cat.tables()) {
             Table t;
             t.id = o.id;
-            Statement c(db, QStringLiteral("SELECT count(*) FROM %1").arg(cat.qualified(t.phys())));
-            if (c.step()) cat.setRowCount(o.id, c.integer(0));
+            try {
+                Statement c(db, QStringLiteral("SELECT count(*) FROM %1").arg(cat.qualified(t.phys())));
+                if (c.step()) cat.setRowCount(o.id, c.integer(0));
+            } catch (const SqlError&) {
+                // a table that cannot be read keeps no figure: its rows are counted when asked
+            }
         }
         storage::exec(db, QStringLiteral("RELEASE rowcounts"));
     } catch (...) {
