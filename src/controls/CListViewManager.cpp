@@ -22,9 +22,11 @@ struct Quiet {
     bool old_;
 };
 
+// Numbers are shown as plain digits with a "-" sign, as the editor boxes and the SQL texts
+// hold them, whatever the user's locale; each text reads back to its value.
 QLocale numberLocale() {
-    QLocale loc;
-    loc.setNumberOptions(QLocale::OmitGroupSeparator);
+    QLocale loc = QLocale::c();
+    loc.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
     return loc;
 }
 

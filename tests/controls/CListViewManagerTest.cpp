@@ -1,6 +1,7 @@
 #include "controls/CListViewManager.h"
 
 #include <QHeaderView>
+#include <QLocale>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -99,27 +100,67 @@ TEST_F(ListTest, DecimalPlacesFormatTheShownText) {
     mgr.AppendColumns("Preço", 900, 1, 1, 2, "", "Price");
     mgr.AddNewItem();
     mgr.SetColumnValue("Price", 3.14159);
-    QLocale loc;
-    loc.setNumberOptions(QLocale::OmitGroupSeparator);
-    EXPECT_EQ(mgr.Item(1)->text(4), loc.toString(3.14, 'f', 2));
+    EXPECT_EQ(mgr.Item(1)->text(4), "3.14");
     EXPECT_DOUBLE_EQ(mgr.GetColumnValue("Price").toDouble(), 3.14159);
 }
 
 // Whole numbers beyond a double's 53 bits keep their last digit, written as numbers or as
 // text; a fraction is a double as before.
 TEST_F(ListTest, WholeNumbersKeepEveryDigit) {
-    QLocale loc;
-    loc.setNumberOptions(QLocale::OmitGroupSeparator);
     addRow("a", Q_INT64_C(9007199254740993));
     addRow("b", " -9223372036854775807 ");
-    EXPECT_EQ(mgr.Item(1)->text(1), loc.toString(Q_INT64_C(9007199254740993)));
+    EXPECT_EQ(mgr.Item(1)->text(1), "9007199254740993");
     EXPECT_EQ(mgr.GetColumnValue("Length", 1).toString(), "9007199254740993");
     EXPECT_EQ(mgr.GetColumnValue("Length", 2).toLongLong(), -Q_INT64_C(9223372036854775807));
-    mgr.Item(2)->setText(1, loc.toString(Q_INT64_C(9007199254740995)));
+    mgr.Item(2)->setText(1, "9007199254740995");
     EXPECT_EQ(mgr.GetColumnValue("Length", 2).toString(), "9007199254740995");
     mgr.SetColumnValue("Length", 2.6, 1);
-    EXPECT_EQ(mgr.Item(1)->text(1), loc.toString(3));
+    EXPECT_EQ(mgr.Item(1)->text(1), "3");
     EXPECT_DOUBLE_EQ(mgr.GetColumnValue("Length", 1).toDouble(), 2.6);
+}
+
+// Number cells show plain digits with a minus sign and no group separator, whatever the
+// user's locale, and each text reads back to its value.
+TEST_F(ListTest, NumbersArePlainDigitsInEveryLocale) {
+    mgr.AppendColumns("Preço", 900, 1, 1, 2, "", "Price");
+    const QLocale before;
+    for (const QLocale& loc :
+         {QLocale(QLocale::Arabic, QLocale::Egypt), QLocale(QLocale::Persian, QLocale::Iran),
+          QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::French, QLocale::France)}) {
+        SCOPED_TRACE(loc.name().toStdString());
+        QLocale::setDefault(loc);
+        lvw.clear();
+        addRow("a", 80);
+        addRow("b", Q_INT64_C(-5));
+        addRow("c", "1234567");
+        addRow("d", -9.6);
+        mgr.SetColumnValue("Price", -1234.5, 1);
+        EXPECT_EQ(mgr.Item(1)->text(1), "80");
+        EXPECT_EQ(mgr.Item(2)->text(1), "-5");
+        EXPECT_EQ(mgr.Item(3)->text(1), "1234567");
+        EXPECT_EQ(mgr.Item(4)->text(1), "-10");
+        EXPECT_EQ(mgr.Item(1)->text(4), "-1234.50");
+        EXPECT_EQ(mgr.GetColumnValue("Length", 2).toLongLong(), -5);
+        EXPECT_DOUBLE_EQ(mgr.GetColumnValue("Length", 4).toDouble(), -9.6);
+        EXPECT_DOUBLE_EQ(mgr.GetColumnValue("Price", 1).toDouble(), -1234.5);
+
+        // A cell's own text, put back into a cell, reads as the same number.
+        const qint64 wanted[] = {80, -5, 1234567, -10};
+        for (int i = 1; i <= 4; ++i) {
+            const QString shown = mgr.Item(i)->text(1);
+            addRow("copy", "");
+            mgr.Item(mgr.Count())->setText(1, shown);
+            EXPECT_EQ(mgr.GetColumnValue("Length", mgr.Count()).toLongLong(), wanted[i - 1]);
+        }
+        mgr.Item(2)->setText(4, mgr.Item(1)->text(4));
+        EXPECT_DOUBLE_EQ(mgr.GetColumnValue("Price", 2).toDouble(), -1234.5);
+
+        // The numeric sort and the search by value hold too.
+        mgr.OrderByField("Length");
+        EXPECT_EQ(names(), (QStringList{"copy", "d", "b", "copy", "a", "copy", "c", "copy"}));
+        EXPECT_EQ(mgr.FindItem("Length", -5), 3);
+    }
+    QLocale::setDefault(before);
 }
 
 TEST_F(ListTest, PositionZeroMeansTheSelectedItem) {

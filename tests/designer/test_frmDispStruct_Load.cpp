@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <QLocale>
 #include <QTimer>
 
 TEST_F(DesignerTest, ExistingTableListsItsColumnsAsLoaded) {
@@ -283,3 +284,25 @@ TEST_F(DesignerTest, ClosingMakesTheExplorerListTheTablesAgain) {
 }
 
 #include "test_frmDispStruct_Load.moc"
+
+// The column list shows lengths and seeds as the editor's boxes and the SQL hold them: plain
+// digits and a "-" sign, in any locale.
+TEST_F(DesignerTest, ColumnListShowsPlainDigitsInAnArabicLocale) {
+    struct DefaultLocale {
+        QLocale before;
+        explicit DefaultLocale(const QLocale& l) { QLocale::setDefault(l); }
+        ~DefaultLocale() { QLocale::setDefault(before); }
+    } arabic(QLocale(QLocale::Arabic, QLocale::Egypt));
+    sql(QStringLiteral("Loja"),
+        QStringLiteral("CREATE TABLE Neg (Id int IDENTITY(-5,10) NOT NULL, Nome varchar(40) NULL)"));
+    ASSERT_TRUE(open(QStringLiteral("Neg")));
+    EXPECT_EQ(cell(1, "Length"), QStringLiteral("4"));
+    EXPECT_EQ(cell(2, "Length"), QStringLiteral("40"));
+    EXPECT_EQ(cell(1, "UpdatedSeed"), QStringLiteral("-5"));
+    EXPECT_EQ(cell(1, "OriginalIncrement"), QStringLiteral("10"));
+    EXPECT_EQ(value(1, "UpdatedSeed").toLongLong(), -5);
+    click(2);
+    click(1);
+    EXPECT_EQ(form->txtSeed->text(), QStringLiteral("-5"));
+    EXPECT_EQ(form->txtIncrement->text(), QStringLiteral("10"));
+}
