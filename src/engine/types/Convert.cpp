@@ -1,6 +1,7 @@
 #include "engine/types/Convert.h"
 
 #include "engine/Errors.h"
+#include "engine/types/CNumberText.h"
 #include "engine/types/DateTimeValue.h"
 #include "engine/types/Decimal.h"
 
@@ -181,7 +182,7 @@ Value fromString(const Value& v, const TypeSpec& from, const TypeSpec& to, Conve
         if (t.empty()) return Value::ofReal(0);
         auto d = Decimal::parse(t, true);
         if (!d) throw Errors::convertError(tname(from), tname(to));
-        double x = std::strtod(t.c_str(), nullptr);
+        double x = cParseDouble(t.c_str());
         if (!std::isfinite(x)) throw Errors::overflow(tname(to));
         if (to.type == Type::Real) x = double(float(x));
         return Value::ofReal(x);
@@ -223,11 +224,9 @@ Value fromString(const Value& v, const TypeSpec& from, const TypeSpec& to, Conve
 
 std::string floatText(double d, int style)
 {
-    char buf[64];
-    if (style == 1) std::snprintf(buf, sizeof buf, "%.7e", d);
-    else if (style == 2) std::snprintf(buf, sizeof buf, "%.15e", d);
-    else std::snprintf(buf, sizeof buf, "%.6g", d);
-    std::string s = buf;
+    std::string s = style == 1 ? cFormatDouble(d, 'e', 7)
+                    : style == 2 ? cFormatDouble(d, 'e', 15)
+                                 : cFormatDouble(d, 'g', 6);
     // exponent with three digits as the server writes it: 1.23457e+006
     size_t e = s.find('e');
     if (e != std::string::npos) {

@@ -1,7 +1,8 @@
 #include "engine/types/Decimal.h"
 
+#include "engine/types/CNumberText.h"
+
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace engine::types {
@@ -73,9 +74,7 @@ Decimal Decimal::fromInt(long long v)
 std::optional<Decimal> Decimal::fromDouble(double v)
 {
     if (!std::isfinite(v)) return std::nullopt;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return parse(buf, true);
+    return parse(cFormatDouble(v, 'g', 15), true);
 }
 
 int Decimal::integerDigits() const
@@ -144,7 +143,7 @@ std::string Decimal::text() const
     return out;
 }
 
-double Decimal::toDouble() const { return std::strtod(text().c_str(), nullptr); }
+double Decimal::toDouble() const { return cParseDouble(text().c_str()); }
 
 std::optional<long long> Decimal::toInt() const
 {
