@@ -1,7 +1,9 @@
 // A SELECT of 100,000 rows x 5 columns: shown in the query window's grid, and read by the
-// management objects alone. The grid should add at most the engine's own time, with the
-// grid's own font and with a proportional one; the closing lines give the ratios and the
-// fonts measured with.
+// management objects alone, side by side in every iteration. The grid should add at most the
+// engine's own time, with the grid's own font and with a proportional one; the closing lines
+// give the ratios and the fonts measured with.
+#include "SideBySide.h"
+
 #include "core/Settings.h"
 #include "core/cServer.h"
 #include "core/cServerCOL.h"
@@ -59,25 +61,22 @@ void prepare(const QString& dataRoot) {
 }
 
 // The management objects alone: run the query and read every value as the grid does.
-void BM_ManagementObjectsRead(benchmark::State& state) {
+void objectsRead(benchmark::State& state) {
     auto db = g_server->SQLDMOServer()->Databases()->Item(QStringLiteral("Bench"));
-    for (auto _ : state) {
-        QString messages;
-        dmo::QueryResultsPtr rs =
-            db->ExecuteWithResultsAndMessages2(kQuery, messages, int(kQuery.size()));
-        qsizetype total = 0;
-        for (int r = 1; r <= rs->Rows(); ++r)
-            for (int c = 1; c <= rs->Columns(); ++c)
-                total += rs->GetColumnString(r, c).size();
-        benchmark::DoNotOptimize(total);
-        if (rs->Rows() != 100000)
-            state.SkipWithError("expected 100,000 rows");
-    }
+    QString messages;
+    dmo::QueryResultsPtr rs = db->ExecuteWithResultsAndMessages2(kQuery, messages, int(kQuery.size()));
+    qsizetype total = 0;
+    for (int r = 1; r <= rs->Rows(); ++r)
+        for (int c = 1; c <= rs->Columns(); ++c)
+            total += rs->GetColumnString(r, c).size();
+    benchmark::DoNotOptimize(total);
+    if (rs->Rows() != 100000)
+        state.SkipWithError("expected 100,000 rows");
 }
-BENCHMARK(BM_ManagementObjectsRead)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 // The query window: the same query run with the execute button and shown in the grid, in
-// the grid's font or in a proportional one.
+// the grid's font or in a proportional one, side by side with the objects' read (each
+// iteration runs both, in alternating order: x_cpu and x_wall are window / objects).
 void runWindow(benchmark::State& state, const QFont* font) {
     frmQuery* form = frmQuery::Default();
     form->ShowForm(g_server, QStringLiteral("Bench"));
@@ -91,24 +90,29 @@ void runWindow(benchmark::State& state, const QFont* font) {
     state.SetLabel((info.family() + (info.fixedPitch() ? QStringLiteral(", fixed pitch")
                                                        : QStringLiteral(", proportional")))
                        .toStdString());
-    for (auto _ : state) {
-        form->cmdExecute_Click();
-        if (form->grdGrid->rowCount() != 100000)
-            state.SkipWithError("the grid does not show 100,000 rows");
-        QCoreApplication::processEvents();
-    }
+    SideBySide sbs(state, "window", "objects");
+    for (auto _ : state)
+        sbs.run(
+            [&] {
+                form->cmdExecute_Click();
+                if (form->grdGrid->rowCount() != 100000)
+                    state.SkipWithError("the grid does not show 100,000 rows");
+                QCoreApplication::processEvents();
+            },
+            [&] { objectsRead(state); });
+    sbs.report();
     form->picTeste->setFont(designed);
     form->grdGrid->setFont(designed);
 }
 
 void BM_QueryWindowRun(benchmark::State& state) { runWindow(state, nullptr); }
-BENCHMARK(BM_QueryWindowRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_QueryWindowRun)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(6);
 
 void BM_QueryWindowRunProportional(benchmark::State& state) {
     const QFont sans = SqlEditor::WindowFont();
     runWindow(state, &sans);
 }
-BENCHMARK(BM_QueryWindowRunProportional)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_QueryWindowRunProportional)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(6);
 
 // Prints the usual table, then each window run against the objects' own read.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -116,23 +120,26 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
-            times_[r.benchmark_name()] = r.GetAdjustedRealTime();
-            labels_[r.benchmark_name()] = r.report_label;
+            if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median")
+                continue;
+            auto cpu = r.counters.find("x_cpu"), wall = r.counters.find("x_wall");
+            if (cpu != r.counters.end() && wall != r.counters.end())
+                lines_[r.run_name.function_name] = {cpu->second, wall->second, r.report_label};
         }
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        const double objects = times_["BM_ManagementObjectsRead/iterations:3/real_time"];
-        for (const char* name : {"BM_QueryWindowRun/iterations:3/real_time",
-                                 "BM_QueryWindowRunProportional/iterations:3/real_time"})
-            if (objects > 0 && times_.count(name))
-                std::printf("ratio %s / objects' read: %.2f (%s)\n", name, times_[name] / objects,
-                            labels_[name].c_str());
+        for (const auto& [name, l] : lines_)
+            std::printf("ratio %s / objects' read: %.2f CPU, %.2f wall (%s)\n", name.c_str(), l.cpu,
+                        l.wall, l.label.c_str());
     }
 
 private:
-    std::map<std::string, double> times_;
-    std::map<std::string, std::string> labels_;
+    struct Line {
+        double cpu, wall;
+        std::string label;
+    };
+    std::map<std::string, Line> lines_;
 };
 
 } // namespace
