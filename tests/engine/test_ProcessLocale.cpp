@@ -1,6 +1,7 @@
 // The server's numbers under a process locale with a decimal comma, as a German or French
 // user's desktop sets it: texts keep their decimal point and conversions keep every digit.
 
+#include "common/DecimalCommaLocale.h"
 #include "common/TempDir.h"
 #include "engine/Engine.h"
 #include "engine/types/Convert.h"
@@ -8,36 +9,15 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <cstring>
 #include <string>
 
 using namespace engine;
 
-namespace {
-
-class DecimalCommaLocale : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        before = std::setlocale(LC_NUMERIC, nullptr);
-        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "pt_PT.UTF-8",
-                                 "pt_BR.UTF-8", "es_ES.UTF-8", "it_IT.UTF-8", "nl_NL.UTF-8", "ru_RU.UTF-8"}) {
-            if (std::setlocale(LC_NUMERIC, name) && std::strcmp(std::localeconv()->decimal_point, ",") == 0)
-                return;
-        }
-        std::setlocale(LC_NUMERIC, before.c_str());
-        GTEST_SKIP() << "no locale with a decimal comma is installed";
-    }
-    void TearDown() override { std::setlocale(LC_NUMERIC, before.c_str()); }
-
-    std::string before;
-};
-
-} // namespace
-
-TEST_F(DecimalCommaLocale, NumberTextsKeepTheirDecimalPoint)
+TEST(DecimalComma, NumberTextsKeepTheirDecimalPoint)
 {
+    DecimalCommaLocale comma;
+    if (!comma.set())
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
     using namespace engine::types;
     EXPECT_EQ(floatText(0.1, 0), "0.1");
     EXPECT_EQ(floatText(1234567.0, 0), "1.23457e+006");
@@ -57,8 +37,11 @@ TEST_F(DecimalCommaLocale, NumberTextsKeepTheirDecimalPoint)
     EXPECT_EQ(convert(Value::ofText(" -1.5e2 "), vc, fl, ConvertMode::Explicit).d, -150.0);
 }
 
-TEST_F(DecimalCommaLocale, ValuesReachTheTableAndComeBackWhole)
+TEST(DecimalComma, ValuesReachTheTableAndComeBackWhole)
 {
+    DecimalCommaLocale comma;
+    if (!comma.set())
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
     TempDir tmp;
     auto inst = Instance::open(QStringLiteral("X"), tmp.path());
     auto s = inst->connectIntegrated();

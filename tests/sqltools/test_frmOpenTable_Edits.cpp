@@ -1,8 +1,13 @@
 // The table window writes only what the user changed: an edit that leaves the shown text as it
-// was sends nothing, and columns the server fills itself cannot be edited.
+// was sends nothing, columns the server fills itself cannot be edited, and what the user sees
+// and types is what is stored, in any locale.
 #include "test_frmOpenTable_Fixture.h"
 
+#include "common/DecimalCommaLocale.h"
+
 #include <QImage>
+#include <QLocale>
+#include <QStyledItemDelegate>
 #include <QTextEdit>
 
 namespace {
@@ -144,4 +149,46 @@ TEST_F(TableEditsTest, IdentityComputedAndTimestampColumnsAreReadOnly) {
     EXPECT_EQ(box.count(), 0);
     EXPECT_EQ(value(QStringLiteral("SELECT Total FROM Pedidos")), QStringLiteral("15"));
     EXPECT_EQ(cell(0, 3), QStringLiteral("15"));
+}
+
+// Under a German desktop (decimal comma in the C library and in Qt) the cells show the server's
+// texts and a typed number, money, decimal or date is stored as typed.
+TEST_F(TableEditsTest, NumbersAndDatesAreStoredAsShownAndTypedUnderADecimalComma) {
+    DecimalCommaLocale comma;
+    if (!comma.set())
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    struct DefaultLocale {
+        QLocale before;
+        explicit DefaultLocale(const QLocale& l) { QLocale::setDefault(l); }
+        ~DefaultLocale() { QLocale::setDefault(before); }
+    } german(QLocale(QLocale::German, QLocale::Germany));
+    sql(QStringLiteral("Vendas"),
+        QStringLiteral("CREATE TABLE Precos (Id int NOT NULL PRIMARY KEY, F float NULL, M money NULL, "
+                       "D decimal(9,2) NULL, T datetime NULL)\n"
+                       "INSERT INTO Precos VALUES (1, 2.5, 12.34, 1.5, '2020-01-02 03:04:05.007')"));
+    ScriptedMsgBox box;
+    open(QStringLiteral("Precos"));
+    ASSERT_EQ(rows(), 1);
+    QTableView* grid = form->grdGrid;
+    auto shown = [&](int column) {
+        const QModelIndex index = model()->index(0, column);
+        auto* delegate = qobject_cast<QStyledItemDelegate*>(grid->itemDelegateForIndex(index));
+        return delegate ? delegate->displayText(index.data(), grid->locale()) : QStringLiteral("<none>");
+    };
+    EXPECT_EQ(shown(1), QStringLiteral("2.5"));
+    EXPECT_EQ(shown(2), QStringLiteral("12.3400"));
+    EXPECT_EQ(shown(3), QStringLiteral("1.50"));
+    EXPECT_EQ(shown(4), QStringLiteral("2020-01-02 03:04:05.007"));
+
+    editCell(0, 1, QStringLiteral("3.75"));
+    editCell(0, 2, QStringLiteral("7.5"));
+    editCell(0, 3, QStringLiteral("-2.25"));
+    editCell(0, 4, QStringLiteral("2021-02-03 04:05:06.250"));
+    EXPECT_EQ(box.count(), 0) << (box.count() ? box.last().text.toStdString() : std::string());
+    EXPECT_EQ(value(QStringLiteral("SELECT CONVERT(varchar(40), F) + '|' + CONVERT(varchar(40), M) + '|' + "
+                                   "CONVERT(varchar(40), D) + '|' + CONVERT(varchar(40), T, 121) FROM Precos")),
+              QStringLiteral("3.75|7.50|-2.25|2021-02-03 04:05:06.250"));
+    EXPECT_EQ(shown(1), QStringLiteral("3.75"));
+    EXPECT_EQ(shown(2), QStringLiteral("7.5000"));
+    EXPECT_EQ(shown(3), QStringLiteral("-2.25"));
 }
