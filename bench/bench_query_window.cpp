@@ -13,13 +13,13 @@
 #include "dmo/QueryResults.h"
 #include "dmo/SQLServer.h"
 #include "engine/Engine.h"
+#include "sqltools/QueryGrid.h"
 #include "sqltools/SqlEditorCommon.h"
 #include "sqltools/frmQuery.h"
 
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
 

@@ -5,6 +5,7 @@
 #include "core/TextHelpers.h"
 #include "core/Twips.h"
 #include "core/cServer.h"
+#include "sqltools/QueryGrid.h"
 #include "sqltools/SqlEditorCommon.h"
 #include "sqltools/clsFormataSQL.h"
 
@@ -12,7 +13,6 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
-#include <QTableWidget>
 
 QPointer<frmQuery> frmQuery::s_default;
 
@@ -41,7 +41,7 @@ frmQuery::frmQuery(QWidget* parent)
     BuildEditor(7320, QStringLiteral("Comandos &SQL :"));
     QWidget* page0 = BuildTabs();
 
-    grdGrid = new QTableWidget(page0);
+    grdGrid = new QueryGrid(page0);
     grdGrid->setObjectName(QStringLiteral("grdGrid"));
     grdGrid->setFont(courier);
     grdGrid->setGeometry(TwipsRect(120, 120, 7935, 4695));

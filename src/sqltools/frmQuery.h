@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QString>
 
-class QTableWidget;
+class QueryGrid;
 class SelOpta;
 namespace dmo {
 class QueryResults;
@@ -31,7 +31,7 @@ public:
 
     // Controls of this window; the shared ones are SqlEditorWindow's.
     SelOpta* eselDatabase = nullptr;
-    QTableWidget* grdGrid = nullptr;
+    QueryGrid* grdGrid = nullptr;
 
 public slots:
     void cmdExecute_Click() override;

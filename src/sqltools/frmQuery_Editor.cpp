@@ -3,6 +3,7 @@
 
 #include "core/TextHelpers.h"
 #include "core/Twips.h"
+#include "sqltools/QueryGrid.h"
 #include "sqltools/SqlEditorCommon.h"
 #include "sqltools/clsFormataSQL.h"
 
@@ -13,7 +14,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTableWidget>
 #include <QTextEdit>
 
 namespace {

@@ -10,17 +10,19 @@
 #include "dmo/DmoError.h"
 #include "dmo/QueryResults.h"
 #include "dmo/SQLServer.h"
+#include "sqltools/QueryGrid.h"
 #include "sqltools/SqlEditorCommon.h"
 #include "sqltools/TextWidth.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -95,11 +97,11 @@ void frmQuery::ExecuteQuery(const QString& Text) {
                                 QStringLiteral("O servidor não está ligado."));
         dmo::DatabasePtr database = server->Databases()->Item(eselDatabase->Chave());
 
-        grdGrid->clear();
-        grdGrid->setRowCount(1);
-        grdGrid->setColumnCount(1);
-        grdGrid->setHorizontalHeaderItem(0, new QTableWidgetItem);
-        grdGrid->setVerticalHeaderItem(0, new QTableWidgetItem);
+        // One empty cell under empty headers while the batch runs.
+        QueryGridModel::Contents empty;
+        empty.rows = empty.columns = 1;
+        empty.headers.resize(1);
+        grdGrid->setContents(std::move(empty));
         grdGrid->viewport()->update();
 
         QString messages;
@@ -146,52 +148,47 @@ void frmQuery::ReloadDatabases() {
 
 void frmQuery::FillGrid(const dmo::QueryResults& results) {
     const int R = results.Rows();
-    const int C = results.Columns();
-    grdGrid->setUpdatesEnabled(false);
+    const int C = qMax(results.Columns(), 0);
+    QueryGridModel::Contents grid;
     if (R == 0) {
-        grdGrid->setRowCount(1);
-        grdGrid->setColumnCount(C + 1);
-        grdGrid->setHorizontalHeaderItem(C, new QTableWidgetItem);
-        grdGrid->setVerticalHeaderItem(0, new QTableWidgetItem);
+        // One empty row and one spare empty column.
+        grid.rows = 1;
+        grid.columns = C + 1;
     } else {
-        // Columns first: adding columns to many rows moves every row.
-        grdGrid->setColumnCount(C);
-        grdGrid->setRowCount(R);
-        // Row numbers 1 to R: the header's own numbering.
-        grdGrid->setVerticalHeaderItem(0, nullptr);
+        grid.rows = R;
+        grid.columns = C;
+        grid.rowNumbers = true;
     }
+    grid.headers.resize(size_t(grid.columns));
+    grid.alignments.resize(size_t(grid.columns));
 
     TextWidth width(picTeste->font());
     auto measure = [&width](const QString& text) { return int(PixelsToTwipsX(width(text))) + 120; };
 
-    std::vector<int> widths(size_t(qMax(C, 0)));
-    std::vector<bool> image(size_t(qMax(C, 0)));
+    std::vector<int> widths(static_cast<size_t>(C));
+    std::vector<bool> image(static_cast<size_t>(C));
     for (int c = 1; c <= C; ++c) {
         const QString name = TrimBlanks(results.ColumnName(c));
-        grdGrid->setHorizontalHeaderItem(c - 1, new QTableWidgetItem(name));
         widths[size_t(c - 1)] = measure(name);
+        grid.headers[size_t(c - 1)] = name;
         image[size_t(c - 1)] = results.ColumnType(c) == kImageType;
+        if (image[size_t(c - 1)])
+            grid.alignments[size_t(c - 1)] = int(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    // The cells are written without a change signal each; one signal covers them after.
-    QAbstractItemModel* model = grdGrid->model();
-    const bool blocked = model->blockSignals(true);
+    grid.cells.reserve(size_t(qMax(R, 0)) * size_t(C));
     for (int r = 1; r <= R; ++r) {
         for (int c = 1; c <= C; ++c) {
-            const QString value = results.GetColumnString(r, c);
-            auto* item = new QTableWidgetItem(value);
-            if (image[size_t(c - 1)]) {
-                item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            } else {
+            QString value = results.GetColumnString(r, c);
+            if (!image[size_t(c - 1)]) {
                 const int w = measure(TrimBlanks(value));
                 if (w > widths[size_t(c - 1)])
                     widths[size_t(c - 1)] = w;
             }
-            grdGrid->setItem(r - 1, c - 1, item);
+            grid.cells.push_back(std::move(value));
         }
     }
-    model->blockSignals(blocked);
-    if (R > 0 && C > 0)
-        emit model->dataChanged(model->index(0, 0), model->index(R - 1, C - 1));
+    grdGrid->setUpdatesEnabled(false);
+    grdGrid->setContents(std::move(grid));
     for (int c = 1; c <= C; ++c)
         grdGrid->setColumnWidth(c - 1, TwipsToPixelsX(widths[size_t(c - 1)]));
     grdGrid->setUpdatesEnabled(true);
@@ -201,24 +198,23 @@ void frmQuery::FillGrid(const dmo::QueryResults& results) {
 void frmQuery::mnuGridCopiar_Click() {
     try {
         int top = -1, left = -1, bottom = -1, right = -1;
-        const QList<QTableWidgetSelectionRange> ranges = grdGrid->selectedRanges();
-        for (const QTableWidgetSelectionRange& range : ranges) {
-            top = top < 0 ? range.topRow() : qMin(top, range.topRow());
-            left = left < 0 ? range.leftColumn() : qMin(left, range.leftColumn());
-            bottom = qMax(bottom, range.bottomRow());
-            right = qMax(right, range.rightColumn());
+        const QItemSelection ranges = grdGrid->selectionModel()->selection();
+        for (const QItemSelectionRange& range : ranges) {
+            top = top < 0 ? range.top() : qMin(top, range.top());
+            left = left < 0 ? range.left() : qMin(left, range.left());
+            bottom = qMax(bottom, range.bottom());
+            right = qMax(right, range.right());
         }
-        if (ranges.isEmpty() && grdGrid->currentRow() >= 0 && grdGrid->currentColumn() >= 0) {
-            top = bottom = grdGrid->currentRow();
-            left = right = grdGrid->currentColumn();
+        const QModelIndex current = grdGrid->currentIndex();
+        if (ranges.isEmpty() && current.isValid()) {
+            top = bottom = current.row();
+            left = right = current.column();
         }
         QStringList rows;
         for (int r = top; r >= 0 && r <= bottom; ++r) {
             QStringList cells;
-            for (int c = left; c <= right; ++c) {
-                const QTableWidgetItem* item = grdGrid->item(r, c);
-                cells << (item ? item->text() : QString());
-            }
+            for (int c = left; c <= right; ++c)
+                cells << grdGrid->text(r, c);
             rows << cells.join(QLatin1Char('\t'));
         }
         QClipboard* clipboard = QApplication::clipboard();

@@ -3,11 +3,12 @@
 
 #include "controls/ScriptedListDialog.h"
 #include "core/Twips.h"
+#include "sqltools/QueryGrid.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QMdiArea>
-#include <QTableWidget>
+#include <QAbstractItemModel>
 #include <QTextEdit>
 
 TEST_F(MainWindowTest, CaptionAndPopupMenus) {
@@ -94,15 +95,15 @@ TEST_F(MainWindowTest, TheGridMenuCopiesTheSelectedCells) {
     form->txtQuery->setFocus();
     QTest::keyClicks(form->txtQuery, QStringLiteral("select Id, Nome from Clientes order by Id"));
     QTest::keyClick(form->txtQuery, Qt::Key_F5);
-    QTableWidget* grid = form->grdGrid;
+    QueryGrid* grid = form->grdGrid;
     ASSERT_EQ(grid->rowCount(), 2);
 
     // Select the four cells with the mouse, then right-click: the selection stays.
     QWidget* vp = grid->viewport();
-    QTest::mouseClick(vp, Qt::LeftButton, {}, grid->visualItemRect(grid->item(0, 0)).center());
+    QTest::mouseClick(vp, Qt::LeftButton, {}, grid->visualRect(grid->model()->index(0, 0)).center());
     QTest::mouseClick(vp, Qt::LeftButton, Qt::ShiftModifier,
-                      grid->visualItemRect(grid->item(1, 1)).center());
-    QTest::mouseClick(vp, Qt::RightButton, {}, grid->visualItemRect(grid->item(0, 1)).center());
+                      grid->visualRect(grid->model()->index(1, 1)).center());
+    QTest::mouseClick(vp, Qt::RightButton, {}, grid->visualRect(grid->model()->index(0, 1)).center());
     ASSERT_TRUE(main->mnuGrid->isVisible());
     QTest::mouseClick(main->mnuGrid, Qt::LeftButton, {},
                       main->mnuGrid->actionGeometry(main->mnuGridCopiar).center());
@@ -110,7 +111,7 @@ TEST_F(MainWindowTest, TheGridMenuCopiesTheSelectedCells) {
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("1\tAna\r2\tBartolomeu"));
 
     // One cell.
-    QTest::mouseClick(vp, Qt::LeftButton, {}, grid->visualItemRect(grid->item(1, 1)).center());
+    QTest::mouseClick(vp, Qt::LeftButton, {}, grid->visualRect(grid->model()->index(1, 1)).center());
     main->mnuGridCopiar->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Bartolomeu"));
 }

@@ -4,8 +4,10 @@
 #include "core/Twips.h"
 #include "dmo/QueryResults.h"
 
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace {
 const QString kSuccess = QStringLiteral("Comando executado com sucesso!");
@@ -91,6 +93,48 @@ TEST_F(QueryWindowTest, AnEmptyResultSetShowsHeadersOneEmptyRowAndASpareColumn) 
     EXPECT_EQ(header(2), QString());
     EXPECT_EQ(rowHeader(0), QString());
     EXPECT_EQ(cell(0, 0), QString());
+}
+
+TEST_F(QueryWindowTest, EachRunReplacesTheWholeGridWhichStaysReadOnly) {
+    type(QStringLiteral("select Id, Nome from Clientes order by Id"));
+    pressF5();
+    ASSERT_EQ(form->grdGrid->rowCount(), 2);
+    const int idWidth = form->grdGrid->columnWidth(0);
+
+    // Fewer rows and columns: nothing of the earlier result is left.
+    type(QStringLiteral("select Nome from Clientes where Id = 2"));
+    pressF5();
+    ASSERT_EQ(form->grdGrid->rowCount(), 1);
+    ASSERT_EQ(form->grdGrid->columnCount(), 1);
+    EXPECT_EQ(header(0), QStringLiteral("Nome"));
+    EXPECT_EQ(cell(0, 0), QStringLiteral("Bartolomeu Dias de Novais"));
+    EXPECT_EQ(cell(1, 0), QString());
+    EXPECT_EQ(cell(0, 1), QString());
+    EXPECT_EQ(form->grdGrid->columnWidth(0),
+              columnPixels(form, measuredTwips(form, QStringLiteral("Bartolomeu Dias de Novais"))));
+
+    // Rows are numbered again after an empty result.
+    type(QStringLiteral("select Id from Clientes where Id < 0"));
+    pressF5();
+    ASSERT_EQ(rowHeader(0), QString());
+    type(QStringLiteral("select Id, Nome from Clientes order by Id"));
+    pressF5();
+    EXPECT_EQ(rowHeader(0), QStringLiteral("1"));
+    EXPECT_EQ(rowHeader(1), QStringLiteral("2"));
+    EXPECT_EQ(form->grdGrid->columnWidth(0), idWidth);
+
+    // Keys select and move but never edit a cell.
+    form->grdGrid->setFocus();
+    form->grdGrid->setCurrentIndex(form->grdGrid->model()->index(0, 1));
+    QTest::keyClick(form->grdGrid, Qt::Key_F2);
+    QTest::keyClicks(form->grdGrid, QStringLiteral("Zx"));
+    EXPECT_EQ(form->grdGrid->viewport()->findChild<QLineEdit*>(), nullptr);
+    QTest::keyClick(form->grdGrid, Qt::Key_Return);
+    EXPECT_EQ(cell(0, 1), QStringLiteral("Ana"));
+    QTest::keyClick(form->grdGrid, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(form->grdGrid, Qt::Key_Left, Qt::ShiftModifier);
+    form->mnuGridCopiar_Click();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("1\tAna\r2\tBartolomeu Dias de Novais"));
 }
 
 TEST_F(QueryWindowTest, ABatchWithoutResultSetReportsSuccessWithTheGridHidden) {
@@ -234,7 +278,7 @@ TEST_F(QueryWindowTest, AnImageColumnShowsTheServerStringsAndKeepsTheHeaderWidth
     EXPECT_EQ(cell(0, 1), rs->GetColumnString(1, 2));
     EXPECT_EQ(form->grdGrid->columnWidth(1),
               columnPixels(form, measuredTwips(form, QStringLiteral("Foto"))));
-    EXPECT_EQ(form->grdGrid->item(0, 1)->textAlignment(), int(Qt::AlignLeft | Qt::AlignVCenter));
+    EXPECT_EQ(form->grdGrid->textAlignment(0, 1), int(Qt::AlignLeft | Qt::AlignVCenter));
 }
 
 TEST_F(QueryWindowTest, ClosingReleasesTheWindowAndALaterShowFormLoadsItAgain) {

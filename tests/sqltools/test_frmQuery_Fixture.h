@@ -2,12 +2,12 @@
 // A query window on a temporary embedded instance holding the database "Vendas".
 #include "SqlToolsFixture.h"
 #include "controls/SelOpta.h"
+#include "sqltools/QueryGrid.h"
 #include "sqltools/frmQuery.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QToolButton>
 
 class QueryWindowTest : public SqlToolsServerTest {
@@ -37,16 +37,13 @@ protected:
     void pressF5() { QTest::keyClick(form->txtQuery, Qt::Key_F5); }
 
     QString header(int column) const {
-        const QTableWidgetItem* item = form->grdGrid->horizontalHeaderItem(column);
-        return item ? item->text()
-                    : form->grdGrid->model()->headerData(column, Qt::Horizontal).toString();
+        return form->grdGrid->headerText(column);
     }
     QString rowHeader(int row) const {
         return form->grdGrid->model()->headerData(row, Qt::Vertical).toString();
     }
     QString cell(int row, int column) const {
-        const QTableWidgetItem* item = form->grdGrid->item(row, column);
-        return item ? item->text() : QString();
+        return form->grdGrid->text(row, column);
     }
     QString messages() const { return form->txtMsg->toPlainText(); }
 
