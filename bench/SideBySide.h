@@ -67,3 +67,9 @@ private:
     Total engine_, raw_;
     unsigned turn_ = 0;
 };
+
+// The run a closing ratio reads: the median when repetitions were asked for, else the run itself.
+inline bool isFigureRun(const benchmark::BenchmarkReporter::Run& r)
+{
+    return r.run_type != benchmark::BenchmarkReporter::Run::RT_Aggregate || r.aggregate_name == "median";
+}

@@ -120,11 +120,10 @@ BENCHMARK(BM_EngineReadAll_1000000Rows)->Unit(benchmark::kMillisecond);
 // Prints the usual table and then the ratios: the opens timed apart and side by side.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    // With --benchmark_repetitions the medians are used, else the single run.
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median")
+            if (!isFigureRun(r))
                 continue;
             const std::string name = r.run_name.function_name;
             times_[name] = r.GetAdjustedRealTime();

@@ -120,7 +120,7 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median")
+            if (!isFigureRun(r))
                 continue;
             auto cpu = r.counters.find("x_cpu"), wall = r.counters.find("x_wall");
             if (cpu != r.counters.end() && wall != r.counters.end())
