@@ -27,5 +27,6 @@ inline constexpr int ErrBadConnectionString = 50101;
 inline constexpr int ErrNotOpen = 50102;
 inline constexpr int ErrReadOnly = 50103;
 inline constexpr int ErrRowNotFound = 50104;
+inline constexpr int ErrNotANumber = 50105;
 
 } // namespace ado

@@ -1,6 +1,7 @@
 #include "ado/Recordset.h"
 
 #include "ado/AdoError.h"
+#include "ado/NumberText.h"
 #include "engine/TsqlQuote.h"
 
 #include <QDateTime>
@@ -25,6 +26,16 @@ bool isCharacter(const QString& type) {
 bool isBinary(const QString& type) {
     return type == QLatin1String("binary") || type == QLatin1String("varbinary") ||
            type == QLatin1String("image") || type == QLatin1String("timestamp");
+}
+
+bool isInteger(const QString& type) {
+    return type == QLatin1String("tinyint") || type == QLatin1String("smallint") ||
+           type == QLatin1String("int") || type == QLatin1String("bigint");
+}
+
+bool isNumber(const QString& type) {
+    static const QStringList types = {"decimal", "numeric", "money", "smallmoney", "float", "real"};
+    return isInteger(type) || types.contains(type);
 }
 
 // Types a WHERE clause cannot compare exactly.
@@ -56,27 +67,48 @@ void Recordset::Open(const QString& source, ConnectionPtr connection) {
     select_ = SelectSource::analyze(source);
     updatable_ = false;
     baseColumn_.assign(columns_.size(), false);
+    base_.assign(columns_.size(), QString());
     serverFilled_.assign(columns_.size(), false);
     keyFields_.clear();
     if (select_.singleTable)
         inspectBaseTable();
 }
 
+int Recordset::BaseField(const QString& column) const {
+    for (size_t i = 0; i < columns_.size(); ++i)
+        if (baseColumn_[i] && base_[i].compare(column, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
 void Recordset::inspectBaseTable() {
-    // The base table's own columns: a computed field of the SELECT is not editable.
-    try {
-        engine::BatchResult r = conn_->executeWrite(
-            QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(select_.table));
-        if (r.resultSets.empty())
-            return;
-        for (size_t f = 0; f < columns_.size(); ++f)
-            for (const engine::ColumnInfo& c : r.resultSets.front().columns)
-                if (c.name.compare(columns_[f].name, Qt::CaseInsensitive) == 0)
-                    baseColumn_[f] = true;
-    } catch (const AdoError&) {
+    // Only a field that reads a column of the table unchanged is one of its columns: a star
+    // gives the table's columns by their names; the result must agree with the list as read.
+    const QList<SelectSource::Item>& items = select_.items;
+    const qsizetype stars = std::count_if(items.begin(), items.end(),
+                                          [](const SelectSource::Item& i) { return i.star; });
+    const qsizetype others = items.size() - stars;
+    const qsizetype fields = qsizetype(columns_.size());
+    if (fields < others || (stars == 0 && fields != others) ||
+        (stars > 0 && (fields - others) % stars != 0))
         return;
+    const qsizetype perStar = stars > 0 ? (fields - others) / stars : 0;
+    size_t f = 0;
+    for (const SelectSource::Item& item : items) {
+        if (item.star) {
+            for (qsizetype k = 0; k < perStar; ++k, ++f)
+                base_[f] = columns_[f].name;
+        } else {
+            if (!item.column.isEmpty() && item.name.compare(columns_[f].name, Qt::CaseInsensitive) == 0)
+                base_[f] = item.column;
+            ++f;
+        }
     }
+    for (f = 0; f < columns_.size(); ++f)
+        baseColumn_[f] = !base_[f].isEmpty();
     updatable_ = std::find(baseColumn_.begin(), baseColumn_.end(), true) != baseColumn_.end();
+    if (!updatable_)
+        return;
     // Identity and computed columns take no value from the client.
     try {
         engine::BatchResult r = conn_->executeWrite(
@@ -85,9 +117,10 @@ void Recordset::inspectBaseTable() {
                 .arg(quoteNString(select_.table)));
         if (!r.resultSets.empty())
             for (size_t i = 0; i < r.resultSets.front().rows.size(); ++i) {
-                const int f = FieldIndex(r.resultSets.front().text(i, 0));
-                if (f >= 0)
-                    serverFilled_[size_t(f)] = true;
+                const QString name = r.resultSets.front().text(i, 0);
+                for (size_t f = 0; f < columns_.size(); ++f)
+                    if (baseColumn_[f] && base_[f].compare(name, Qt::CaseInsensitive) == 0)
+                        serverFilled_[f] = true;
             }
     } catch (const AdoError&) {
     }
@@ -109,8 +142,8 @@ void Recordset::inspectBaseTable() {
                 for (QString key : rs.text(i, 2).split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
                     if (key.endsWith(QLatin1String("(-)")))
                         key.chop(3);
-                    const int f = FieldIndex(key);
-                    if (f < 0 || !baseColumn_[size_t(f)]) {
+                    const int f = BaseField(key);
+                    if (f < 0) {
                         fields.clear();
                         break;
                     }
@@ -132,6 +165,7 @@ void Recordset::Close() {
     pages_.clear();
     columns_.clear();
     baseColumn_.clear();
+    base_.clear();
     serverFilled_.clear();
     keyFields_.clear();
     updatable_ = false;
@@ -230,11 +264,21 @@ QString Recordset::literal(const QVariant& value, const engine::ColumnInfo& colu
     }
     const QString text = value.toString();
     const QString type = column.typeName;
-    if (type == QLatin1String("decimal") || type == QLatin1String("numeric") ||
-        type == QLatin1String("money") || type == QLatin1String("smallmoney")) {
-        static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
-        if (number.match(text).hasMatch())
-            return text;
+    if (isNumber(type)) {
+        // As the user's locale writes numbers; the server would read "4,5" as 45. A text
+        // without digits goes as typed, for the server to refuse.
+        const std::optional<QString> number = NumberText(text);
+        static const QRegularExpression digit(QStringLiteral("\\d"),
+                                              QRegularExpression::UseUnicodePropertiesOption);
+        if (!number && !digit.match(text).hasMatch())
+            return quoteNString(text);
+        if (!number)
+            throw AdoError(ErrNotANumber, QStringLiteral("The value '%1' of the field '%2' is not a number.")
+                                              .arg(text, column.name));
+        static const QRegularExpression whole(QStringLiteral("^[+-]?[0-9]+$"));
+        const bool fraction = !whole.match(*number).hasMatch();
+        // A fraction stays a text for an integer column, so that the server refuses it.
+        return isInteger(type) && fraction ? quoteNString(*number) : *number;
     }
     if (isBinary(type)) {
         static const QRegularExpression hex(QStringLiteral("^0x[0-9a-fA-F]*$"));
@@ -253,7 +297,7 @@ QString Recordset::condition(const engine::Row& values) const {
     QStringList parts;
     for (int f : fields) {
         const QVariant& v = values[size_t(f)];
-        const QString name = quoteName(columns_[size_t(f)].name);
+        const QString name = quoteName(base_[size_t(f)]);
         parts << (v.isNull() ? name + QStringLiteral(" IS NULL")
                              : name + QStringLiteral(" = ") + literal(v, columns_[size_t(f)]));
     }
@@ -275,6 +319,7 @@ void Recordset::Update(int row, int column, const QVariant& value) {
     if (newValue.typeId() == QMetaType::QString && newValue.toString().isEmpty() &&
         !isCharacter(info.typeName))
         newValue = QVariant(); // an emptied number or date becomes NULL
+    const QString newLiteral = literal(newValue, info); // a number it cannot read: AdoError
     const engine::Row old = cached;
     const QString where = condition(old);
     if (where.isEmpty())
@@ -295,25 +340,31 @@ void Recordset::Update(int row, int column, const QVariant& value) {
     }
     engine::BatchResult r = conn_->executeWrite(
         QStringLiteral("UPDATE %1 SET %2 = %3 WHERE %4")
-            .arg(select_.table, quoteName(info.name), literal(newValue, info), where));
+            .arg(select_.table, quoteName(base_[size_t(column)]), newLiteral, where));
     if (r.rowCount == 0)
         throw AdoError(ErrRowNotFound, QStringLiteral("The row was not found: it was changed or "
                                                       "deleted after it was read."));
-    // Read the row back as the server now has it (converted value, computed columns).
+    // Every field reading that column now holds the new value.
     engine::Row changed = old;
-    changed[size_t(column)] = newValue;
+    for (size_t f = 0; f < columns_.size(); ++f)
+        if (baseColumn_[f] && base_[f].compare(base_[size_t(column)], Qt::CaseInsensitive) == 0)
+            changed[f] = newValue;
+    // Read the table's columns back as the server now has them (converted value, computed
+    // columns); the other fields keep what they showed.
     QStringList names;
-    for (const engine::ColumnInfo& c : columns_)
-        names << quoteName(c.name);
+    for (size_t f = 0; f < columns_.size(); ++f)
+        if (baseColumn_[f])
+            names << quoteName(base_[f]);
     try {
-        const bool allBase = std::find(baseColumn_.begin(), baseColumn_.end(), false) == baseColumn_.end();
         engine::BatchResult back = conn_->executeWrite(
             QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                .arg(allBase ? names.join(QStringLiteral(", ")) : QStringLiteral("*"),
-                     select_.table, condition(changed)));
-        if (allBase && !back.resultSets.empty() && back.resultSets[0].rows.size() == 1) {
-            cached = back.resultSets[0].rows[0];
-            return;
+                .arg(names.join(QStringLiteral(", ")), select_.table, condition(changed)));
+        if (!back.resultSets.empty() && back.resultSets[0].rows.size() == 1) {
+            const engine::Row& read = back.resultSets[0].rows[0];
+            size_t k = 0;
+            for (size_t f = 0; f < columns_.size(); ++f)
+                if (baseColumn_[f])
+                    changed[f] = read[k++];
         }
     } catch (const AdoError&) {
     }

@@ -25,6 +25,8 @@ public:
 
     const std::vector<engine::ColumnInfo>& Fields() const { return columns_; }
     int FieldIndex(const QString& name) const; // 0-based, -1 when absent
+    // The first field that reads the table's column of that name unchanged; -1 when none.
+    int BaseField(const QString& column) const;
     // The rows of the result, and how many of them are held in memory.
     int RecordCount() const { return total_; }
     int RowsRead() const;
@@ -36,8 +38,9 @@ public:
     bool Updatable() const { return updatable_; }
     bool FieldUpdatable(int column) const;
     QString BaseTable() const { return select_.table; }
-    // Writes a new value of one field of a read row to the base table; the row keeps its old
-    // values when the server refuses (AdoError with the server's number and text).
+    // Writes a new value of one field of a read row to the base table's column that the field
+    // reads; the row keeps its old values when the server refuses (AdoError with the server's
+    // number and text) or a number cannot be read (ErrNotANumber).
     void Update(int row, int column, const QVariant& value);
 
 private:
@@ -58,7 +61,8 @@ private:
     std::map<int, std::vector<engine::Row>> pages_; // by page number
     std::vector<engine::ColumnInfo> columns_;
     bool updatable_ = false;
-    std::vector<bool> baseColumn_; // field is a column of the base table
+    std::vector<bool> baseColumn_; // field reads a column of the base table unchanged
+    std::vector<QString> base_;    // that column's name
     std::vector<bool> serverFilled_; // identity or computed: the server sets its value
     std::vector<int> keyFields_;   // fields that identify a row (primary or unique key)
 };

@@ -356,6 +356,13 @@ bool mayWrite(const sql::Stmt& s)
     case sql::StmtKind::If: case sql::StmtKind::While: case sql::StmtKind::Break: case sql::StmtKind::Continue:
     case sql::StmtKind::Return:
         return false;
+    case sql::StmtKind::Exec: {
+        // system procedures that only describe objects read as a SELECT does
+        const auto& e = as<sql::ExecStmt>(s);
+        const QString name = e.procedure.name.toLower();
+        return !e.procedureVariable.isEmpty() || !e.procedure.database.isEmpty() ||
+               (name != QLatin1String("sp_helpindex") && name != QLatin1String("sp_helptext"));
+    }
     default: return true;
     }
 }
