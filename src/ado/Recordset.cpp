@@ -38,6 +38,31 @@ bool isNumber(const QString& type) {
     return isInteger(type) || types.contains(type);
 }
 
+// The fields holding an index's keys as sp_helpindex joins them ("a, b(-)"), each matched
+// whole against the fields' columns, so that a name holding ", " stays one name; empty when a
+// key is not among the fields.
+std::vector<int> keyFieldsOf(const QString& keys, const std::vector<QString>& columns, qsizetype at = 0) {
+    for (size_t f = 0; f < columns.size(); ++f) {
+        const QString& name = columns[f];
+        if (name.isEmpty() || keys.mid(at, name.size()).compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        for (const qsizetype next : {at + name.size(), at + name.size() + 3}) {
+            if (next > at + name.size() && keys.mid(at + name.size(), 3) != QLatin1String("(-)"))
+                continue;
+            if (next == keys.size())
+                return {int(f)};
+            if (keys.mid(next, 2) != QLatin1String(", "))
+                continue;
+            std::vector<int> rest = keyFieldsOf(keys, columns, next + 2);
+            if (!rest.empty()) {
+                rest.insert(rest.begin(), int(f));
+                return rest;
+            }
+        }
+    }
+    return {};
+}
+
 // Types a WHERE clause cannot compare exactly.
 bool isComparable(const QString& type) {
     return type != QLatin1String("text") && type != QLatin1String("ntext") &&
@@ -72,13 +97,6 @@ void Recordset::Open(const QString& source, ConnectionPtr connection) {
     keyFields_.clear();
     if (select_.singleTable)
         inspectBaseTable();
-}
-
-int Recordset::BaseField(const QString& column) const {
-    for (size_t i = 0; i < columns_.size(); ++i)
-        if (baseColumn_[i] && base_[i].compare(column, Qt::CaseInsensitive) == 0)
-            return int(i);
-    return -1;
 }
 
 void Recordset::inspectBaseTable() {
@@ -138,18 +156,7 @@ void Recordset::inspectBaseTable() {
                                               : description.contains(QLatin1String("unique"));
                 if (!wanted)
                     continue;
-                std::vector<int> fields;
-                for (QString key : rs.text(i, 2).split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
-                    if (key.endsWith(QLatin1String("(-)")))
-                        key.chop(3);
-                    const int f = BaseField(key);
-                    if (f < 0) {
-                        fields.clear();
-                        break;
-                    }
-                    fields.push_back(f);
-                }
-                keyFields_ = fields;
+                keyFields_ = keyFieldsOf(rs.text(i, 2), base_);
             }
         }
     } catch (const AdoError&) {

@@ -25,8 +25,6 @@ public:
 
     const std::vector<engine::ColumnInfo>& Fields() const { return columns_; }
     int FieldIndex(const QString& name) const; // 0-based, -1 when absent
-    // The first field that reads the table's column of that name unchanged; -1 when none.
-    int BaseField(const QString& column) const;
     // The rows of the result, and how many of them are held in memory.
     int RecordCount() const { return total_; }
     int RowsRead() const;

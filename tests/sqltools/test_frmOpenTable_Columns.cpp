@@ -85,3 +85,18 @@ TEST_F(TableColumnsTest, AViewColumnWritesTheColumnOfTheViewItReads) {
     EXPECT_EQ(cell(0, 3), QStringLiteral("x"));
     EXPECT_EQ(row1(), QStringLiteral("Ana|Lagos"));
 }
+
+TEST_F(TableColumnsTest, AKeyColumnWhoseNameHoldsACommaIsOneColumn) {
+    sql(QStringLiteral("Vendas"),
+        QStringLiteral("CREATE TABLE Pares ([a, b] int NOT NULL PRIMARY KEY, a int NULL, b int NULL)\n"
+                       "INSERT INTO Pares VALUES (1, 5, 5)\n"
+                       "INSERT INTO Pares VALUES (2, 5, 5)"));
+    ScriptedMsgBox box;
+    open(QStringLiteral("Pares"));
+    editCell(0, 1, QStringLiteral("7"));
+    EXPECT_EQ(box.count(), 0) << (box.count() ? box.last().text.toStdString() : std::string());
+    EXPECT_EQ(value(QStringLiteral("SELECT CONVERT(varchar(9), a) + '|' + "
+                                   "CONVERT(varchar(9), (SELECT a FROM Pares WHERE [a, b] = 2)) "
+                                   "FROM Pares WHERE [a, b] = 1")),
+              QStringLiteral("7|5"));
+}
