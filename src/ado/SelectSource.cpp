@@ -109,7 +109,7 @@ bool isColumnName(const Token& t) {
         return true;
     static const QStringList words = {"null",         "default",      "current_timestamp",
                                       "current_user", "session_user", "system_user",
-                                      "user"};
+                                      "user",         "identitycol",  "rowguidcol"};
     return !first.isDigit() && first != QLatin1Char('@') && !words.contains(t.text);
 }
 

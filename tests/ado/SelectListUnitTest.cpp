@@ -24,8 +24,9 @@ TEST(SelectList, ColumnsAliasesAndEverythingElse) {
     EXPECT_EQ(items("SELECT TOP (5) PERCENT WITH TIES x.[a]]b], dbo.t.c AS \"d\", (e) f FROM t x"),
               "a]b>a]b c>d e>f");
     EXPECT_EQ(items("select 'fixo' as Cidade, N'x' y, Nome + '' Nome, -Id, 1 Id, NULL a, @v b, "
-                    "user c, max(Id) m, (select Nome from t) s, case when 1=1 then Id end e from t"),
-              "- - - - - - - - - - -");
+                    "user c, max(Id) m, (select Nome from t) s, case when 1=1 then Id end e, "
+                    "IDENTITYCOL i from t"),
+              "- - - - - - - - - - - -");
     EXPECT_EQ(items("select *, t.*, Nome from t where Nome = 'a, b'"), "* * Nome>Nome");
     EXPECT_EQ(items("select Nome collate Latin1_General_CS_AS as n, Id from t"), "- Id>Id");
 }
