@@ -1,3 +1,4 @@
+// Reading a typed number in the server's form or in the user's locale.
 #include "ado/NumberText.h"
 
 #include <QRegularExpression>
