@@ -87,6 +87,10 @@ SqlError objectExists(const QString& n)
 {
     return make(2714, 16, QStringLiteral("An object named '%1' already exists in this database.").arg(n));
 }
+SqlError systemTableWrite(const QString& n)
+{
+    return make(259, 16, QStringLiteral("'%1' is a system table: statements cannot change it.").arg(n));
+}
 SqlError columnNamesUnique(const QString& c)
 {
     return make(2705, 16, QStringLiteral("Column name '%1' is given more than once; the columns of a table need distinct names.").arg(c));

@@ -33,6 +33,7 @@ SqlError databaseMissingDrop(const QString& name);     // 3701 for DROP DATABASE
 SqlError databaseExists(const QString& name);          // 1801
 SqlError databaseInUse(const QString& name);           // 3702
 SqlError objectExists(const QString& name);            // 2714
+SqlError systemTableWrite(const QString& name);        // 259
 SqlError columnNamesUnique(const QString& column);     // 2705
 SqlError multipleIdentity(const QString& table);       // 2744
 SqlError multipleTimestamp();                          // 2738

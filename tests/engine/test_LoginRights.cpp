@@ -152,3 +152,27 @@ TEST(LoginRights, OnlyAnAdministratorRaisesAFatalSeverityAndOnlyWithLog)
     EXPECT_EQ(r.errors[0].severity, 20);
     EXPECT_EQ(r.errors[0].text, QStringLiteral("stop"));
 }
+
+TEST(LoginRights, NoLoginChangesTheSystemTables)
+{
+    TempDir tmp;
+    auto inst = Instance::open(QStringLiteral("X"), tmp.path());
+    auto admin = inst->connectIntegrated();
+    ASSERT_FALSE(admin->execute(QStringLiteral("EXEC sp_addlogin 'joe', 'pw'")).failed());
+    auto joe = inst->connect(QStringLiteral("joe"), QStringLiteral("pw"));
+    for (Session* s : {admin.get(), joe.get()}) {
+        for (const char* sql : {"UPDATE sysobjects SET name = 'x'", "DELETE FROM syscolumns", "INSERT INTO systypes (name) VALUES ('x')",
+                                "DELETE o FROM sysobjects o", "TRUNCATE TABLE sysindexes", "UPDATE master.dbo.sysdatabases SET name = 'x'"}) {
+            BatchResult r = s->execute(QString::fromLatin1(sql));
+            ASSERT_EQ(r.errors.size(), 1u) << sql;
+            EXPECT_EQ(r.errors[0].number, 259) << sql;
+            EXPECT_EQ(r.errors[0].severity, 16) << sql;
+        }
+    }
+    // a login's own table of that name is its own
+    ASSERT_FALSE(joe->execute(QStringLiteral("CREATE TABLE joe.sysobjects (a int) INSERT INTO joe.sysobjects VALUES (1)")).failed());
+    EXPECT_EQ(joe->execute(QStringLiteral("CREATE TABLE sysobjects (a int)")).errors.at(0).number, 2714);
+    BatchResult r = admin->execute(QStringLiteral("SELECT COUNT(*) FROM master.dbo.sysdatabases"));
+    ASSERT_FALSE(r.failed());
+    EXPECT_EQ(r.resultSets.at(0).text(0, 0), QStringLiteral("4"));
+}

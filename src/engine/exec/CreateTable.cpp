@@ -1,6 +1,7 @@
 #include "engine/Errors.h"
 #include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Statements.h"
+#include "engine/exec/SystemTableWrites.h"
 #include "engine/exec/TableBuilder.h"
 #include "engine/exec/Translator.h"
 
@@ -11,6 +12,7 @@ using namespace engine::sql;
 void execCreateTable(SessionImpl& s, const CreateTableStmt& st)
 {
     if (!st.table.server.isEmpty()) throw Errors::notSupported(QStringLiteral("linked servers (%1)").arg(st.table.server));
+    refuseSystemTableName(st.table);
     sql::ObjectName name = s.tempName(st.table);
     bool temp = SessionImpl::isTempName(st.table.name);
     if (temp && st.table.name.size() > 116)

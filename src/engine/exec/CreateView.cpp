@@ -2,6 +2,7 @@
 #include "engine/Errors.h"
 #include "engine/exec/SchemaStatements.h"
 #include "engine/exec/SchemaSupport.h"
+#include "engine/exec/SystemTableWrites.h"
 #include "engine/exec/Translator.h"
 #include "engine/exec/Views.h"
 #include "engine/storage/Sqlite.h"
@@ -141,6 +142,7 @@ void execCreateView(SessionImpl& s, const sql::CreateViewStmt& st)
         recordCheckOption(c, o->id, st.checkOption);
         return;
     }
+    refuseSystemTableName(st.name);
     if (c.objectNameTaken(owner, st.name.name)) throw Errors::objectExists(st.name.name);
     const ViewColumns columns = checkDefinition(s, st);
     catalog::Object o;

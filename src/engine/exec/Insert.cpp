@@ -3,6 +3,7 @@
 #include "engine/exec/SchemaStatements.h"
 #include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Statements.h"
+#include "engine/exec/SystemTableWrites.h"
 #include "engine/exec/Translator.h"
 #include "engine/exec/Views.h"
 #include "engine/storage/Sqlite.h"
@@ -31,6 +32,7 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
 {
     ResolvedTable rt;
     QStringList columns = st.columns;
+    refuseSystemTableWrite(st.table);
     std::optional<ResolvedTable> table = s.findTable(st.table);
     std::optional<std::shared_ptr<const ViewBinding>> view;
     if (!table) view = bindViewForDml(s, st.table);

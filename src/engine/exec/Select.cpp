@@ -1,6 +1,7 @@
 #include "engine/Errors.h"
 #include "engine/exec/RowReader.h"
 #include "engine/exec/Statements.h"
+#include "engine/exec/SystemTableWrites.h"
 #include "engine/exec/Translator.h"
 #include "engine/parser/Parser.h"
 #include "engine/storage/Sqlite.h"
@@ -22,6 +23,7 @@ void bindAll(Statement& st, const std::vector<types::Value>& binds)
 void selectInto(SessionImpl& s, Translator& tr, const TranslatedQuery& q)
 {
     const ObjectName& written = *q.intoCore->into;
+    refuseSystemTableName(written);
     if (s.findTable(written)) throw Errors::objectExists(written.name);
     ObjectName target = s.tempName(written);
     auto dbName = s.databaseName(target.database.isEmpty() ? s.currentDatabase() : target.database);

@@ -2,6 +2,7 @@
 // transaction like any other change.
 #include "engine/Errors.h"
 #include "engine/exec/Statements.h"
+#include "engine/exec/SystemTableWrites.h"
 #include "engine/exec/Views.h"
 #include "engine/instance/InstanceImpl.h"
 
@@ -9,6 +10,7 @@ namespace engine::exec {
 
 void execTruncate(SessionImpl& s, const sql::TruncateStmt& st)
 {
+    refuseSystemTableWrite(st.table);
     auto t = s.findTable(st.table);
     if (!t) {
         if (findView(s, st.table))

@@ -1,6 +1,7 @@
 #include "engine/Errors.h"
 #include "engine/exec/ConstraintErrors.h"
 #include "engine/exec/Statements.h"
+#include "engine/exec/SystemTableWrites.h"
 #include "engine/exec/Translator.h"
 #include "engine/exec/Views.h"
 #include "engine/storage/Sqlite.h"
@@ -118,6 +119,7 @@ DmlTarget dmlTarget(SessionImpl& s, Translator& tr, const ObjectName& name, cons
             return d;
         }
     }
+    refuseSystemTableWrite(name, from);
     if (auto t = s.findTable(name)) {
         d.table = std::move(*t);
         ScopeSource src = tr.tableSource(d.table.database, d.table.schema, d.table.table, d.table.exposedName, false);
