@@ -5,6 +5,8 @@
 #include "engine/instance/InstanceImpl.h"
 #include "engine/storage/Sqlite.h"
 
+#include <QFileInfo>
+
 namespace engine::exec {
 
 using namespace engine::sql;
@@ -34,9 +36,20 @@ void execDropDatabase(SessionImpl& s, const DropObjectsStmt& st)
         if (name->compare(s.currentDatabase(), Qt::CaseInsensitive) == 0 || s.server().databaseInUseByOthers(s.spid(), *name))
             throw Errors::databaseInUse(*name);
         auto entry = s.server().database(*name);
+        // a transaction of another session that uses it holds its lock until it ends
+        const QString file = QFileInfo(entry->file).absoluteFilePath();
+        WriteLocks& locks = s.server().writeLocks();
+        if (!locks.acquire(file, s.spid(), 0)) throw Errors::databaseInUse(*name);
+        struct Release {
+            WriteLocks& locks;
+            const QString& file;
+            int spid;
+            ~Release() { locks.release(file, spid); }
+        } release{locks, file, s.spid()};
         s.detachDatabase(*name);
         s.server().dropDatabase(s.db(), s.masterSchema(), *entry);
         s.server().deleteDatabaseFile(entry->file);
+        s.server().forgetDatabase(*name);
         s.addMessage(Message{0, 0, 1, st.line, QStringLiteral("Removing database file '%1'.").arg(entry->file)});
     }
 }

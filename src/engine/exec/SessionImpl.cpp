@@ -121,15 +121,19 @@ QString SessionImpl::schemaFor(const QString& database)
     auto entry = instance_->database(database);
     if (!entry) throw Errors::databaseMissing(database);
     QString file = QFileInfo(entry->file).absoluteFilePath();
-    if (locksDatabases()) lockDatabase(entry->name, file);
+    if (locksDatabases() && lockDatabase(entry->name, file)) {
+        // dropped while this session waited for it?
+        entry = instance_->database(database);
+        if (!entry || QFileInfo(entry->file).absoluteFilePath() != file) throw Errors::databaseMissing(database);
+    }
     if (it != attached_.end()) {
-        // still the same file? (a database dropped and created again gets a new one)
-        Statement f(db_, QStringLiteral("PRAGMA database_list"));
-        while (f.step())
-            if (f.text(1) == it->second) {
-                if (QFileInfo(f.text(2)).absoluteFilePath() == file) return it->second;
-                break;
-            }
+        // still the file of that name? A database dropped and created again may have a new file
+        // under the old path: the one attached is then deleted, though still open.
+        const QByteArray schema = it->second.toUtf8();
+        int moved = 0;
+        sqlite3_file_control(db_, schema.constData(), SQLITE_FCNTL_HAS_MOVED, &moved);
+        if (!moved && QFileInfo(QString::fromUtf8(sqlite3_db_filename(db_, schema.constData()))).absoluteFilePath() == file)
+            return it->second;
         detachDatabase(database);
     }
     QString schema = QStringLiteral("d%1").arg(nextSchema_++);
@@ -139,13 +143,14 @@ QString SessionImpl::schemaFor(const QString& database)
 
 bool SessionImpl::locksDatabases() const { return !sqlite3_get_autocommit(db_) && (tranCount_ > 0 || writeIntent_); }
 
-void SessionImpl::lockDatabase(const QString& database, const QString& file)
+bool SessionImpl::lockDatabase(const QString& database, const QString& file)
 {
-    if (locked_.count(file)) return;
+    if (locked_.count(file)) return false;
     WriteLocks& locks = instance_->writeLocks();
     if (!locks.acquire(file, spid_, lockTimeout < 0 ? kDefaultLockWait : lockTimeout))
         throw Errors::lockTimeout(database, locks.holder(file));
     locked_[file] = database;
+    return true;
 }
 
 void SessionImpl::releaseLocks()

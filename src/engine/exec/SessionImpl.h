@@ -149,7 +149,8 @@ private:
     // A transaction that may write takes the write lock of each database before it first reads it,
     // so that its snapshot is never overtaken; the locks go when the transaction ends.
     bool locksDatabases() const;
-    void lockDatabase(const QString& database, const QString& file);
+    // True when the lock is newly taken.
+    bool lockDatabase(const QString& database, const QString& file);
     void releaseLocks();
     // A transaction of more than one statement writes to one database at most, besides tempdb:
     // commits are atomic per file only. Writes elsewhere are refused when they are prepared.

@@ -390,6 +390,13 @@ void InstanceImpl::forgetIdentity(const QString& database, int tableId)
     identity_.erase({database.toLower(), tableId});
 }
 
+void InstanceImpl::forgetDatabase(const QString& database)
+{
+    QMutexLocker lock(&mutex_);
+    const QString key = database.toLower();
+    std::erase_if(identity_, [&](const auto& e) { return e.first.first == key; });
+}
+
 long long InstanceImpl::nextTimestamp()
 {
     QMutexLocker lock(&mutex_);

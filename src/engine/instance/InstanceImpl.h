@@ -75,6 +75,8 @@ public:
     void seenIdentity(const QString& database, int tableId, long long value, long long increment);
     std::optional<long long> identityCurrent(const QString& database, int tableId) const;
     void forgetIdentity(const QString& database, int tableId);
+    // Forgets every counter of a database that was dropped.
+    void forgetDatabase(const QString& database);
     // Sets the counter (DBCC CHECKIDENT); nullopt: no value handed out yet.
     void setIdentity(const QString& database, int tableId, std::optional<long long> current);
     long long nextTimestamp();
