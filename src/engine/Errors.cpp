@@ -36,6 +36,10 @@ SqlError overflow(const QString& to)
 {
     return make(8115, 16, QStringLiteral("The value is too large for type %1.").arg(to));
 }
+SqlError identityOverflow(const QString& t)
+{
+    return make(8115, 16, QStringLiteral("The identity value is outside the range of type %1.").arg(t));
+}
 SqlError truncation() { return make(8152, 16, QStringLiteral("A string or binary value is too long for its column.")); }
 SqlError divideByZero() { return make(8134, 16, QStringLiteral("Division by zero.")); }
 SqlError notNull(const QString& column, const QString& table, bool update)

@@ -19,6 +19,7 @@ SqlError conversionFailed(const QString& fromType, const QString& value, const Q
 SqlError dateConversion();                             // 241
 SqlError convertError(const QString& fromType, const QString& toType); // 8114
 SqlError overflow(const QString& toType);              // 8115
+SqlError identityOverflow(const QString& type);        // 8115 for an identity value or seed
 SqlError truncation();                                 // 8152
 SqlError divideByZero();                               // 8134
 SqlError notNull(const QString& column, const QString& table, bool update); // 515

@@ -8,6 +8,7 @@
 #include "engine/parser/ExprPrinter.h"
 #include "engine/parser/Parser.h"
 #include "engine/storage/Sqlite.h"
+#include "engine/types/IntegerRange.h"
 
 namespace engine::exec {
 
@@ -77,6 +78,7 @@ catalog::Column buildColumn(SessionImpl& s, TableUnderChange& tc, const sql::Col
         c.seed = d.identitySeed;
         c.increment = d.identityIncrement;
         if (c.increment == 0) throw Errors::make(2748, 16, QStringLiteral("Identity column '%1' needs an increment other than zero.").arg(d.name));
+        if (!types::integerRange(c.type).contains(c.seed)) throw Errors::identityOverflow(QString::fromLatin1(c.type.info().name));
     }
     if (c.type.type == Type::Timestamp)
         for (const catalog::Column& o : t.columns)
@@ -134,7 +136,9 @@ void addColumns(SessionImpl& s, TableUnderChange& tc, const sql::AlterTableStmt&
         if (c.identity && rows) {
             Statement n(tc.catalog.db(), QStringLiteral("SELECT count(*) FROM %1").arg(tc.catalog.qualified(before.phys())));
             n.step();
-            c.identCurrent = c.seed + (n.integer(0) - 1) * c.increment;
+            // the rows there take seed, seed + increment, ...: all in the column's type
+            c.identCurrent = types::nextInRange(c.seed, c.increment, types::integerRange(c.type), n.integer(0) - 1);
+            if (!c.identCurrent) throw Errors::identityOverflow(QString::fromLatin1(c.type.info().name));
         }
         tc.table().columns.push_back(c);
         added.push_back(c);

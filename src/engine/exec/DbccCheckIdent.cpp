@@ -5,6 +5,9 @@
 #include "engine/instance/InstanceImpl.h"
 #include "engine/storage/Sqlite.h"
 #include "engine/sysprocs/ObjectNames.h"
+#include "engine/types/IntegerRange.h"
+
+#include <limits>
 
 namespace engine::exec {
 
@@ -36,6 +39,9 @@ void execDbccCheckIdent(SessionImpl& s, const DbccCheckIdentStmt& st)
                                      quoteId(c->phys), t.qualifiedPhys()));
         if (m.step() && !m.isNull(0)) column = m.integer(0);
     }
+    if (st.value && !types::integerRange(c->type).contains(*st.value))
+        throw Errors::identityOverflow(QString::fromLatin1(c->type.info().name));
+
     InstanceImpl& server = s.server();
     server.loadIdentity(t.database, t.table.id, c->increment, c->identCurrent, [&] { return column; });
     std::optional<long long> current = server.identityCurrent(t.database, t.table.id);
@@ -53,7 +59,9 @@ void execDbccCheckIdent(SessionImpl& s, const DbccCheckIdentStmt& st)
     std::optional<long long> next = current;
     if (st.value) {
         // A table that has handed out no value yet gives the new value itself next.
-        next = current ? *st.value : *st.value - c->increment;
+        next = current ? *st.value : types::nextInRange(*st.value, -c->increment,
+                                                             {std::numeric_limits<long long>::min(), std::numeric_limits<long long>::max()});
+        if (!next) throw Errors::identityOverflow(QString::fromLatin1(c->type.info().name));
     } else if (!st.noReseed && column &&
                (!current || (c->increment > 0 ? *column > *current : *column < *current))) {
         next = column;

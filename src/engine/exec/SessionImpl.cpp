@@ -42,9 +42,10 @@ SessionImpl::SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, 
     hooks_.nextIdentity = [this](int slot) {
         IdentitySlot& s = identitySlots.at(size_t(slot));
         const catalog::Column* c = s.table.identityColumn();
-        long long v = instance_->nextIdentity(s.database, s.table.id, c->seed, c->increment);
+        std::optional<long long> v = instance_->nextIdentity(s.database, s.table.id, c->seed, c->increment, s.range);
+        if (!v) throw Errors::identityOverflow(QString::fromLatin1(c->type.info().name));
         s.lastValue = v;
-        return v;
+        return *v;
     };
     hooks_.seenIdentity = [this](int slot, long long v) {
         IdentitySlot& s = identitySlots.at(size_t(slot));
@@ -286,6 +287,7 @@ int SessionImpl::addIdentitySlot(const ResolvedTable& t)
     s.schema = t.schema;
     s.table = t.table;
     const catalog::Column* c = t.table.identityColumn();
+    s.range = types::integerRange(c->type);
     QString sql = QStringLiteral("SELECT %1(%2) FROM %3").arg(c->increment > 0 ? QStringLiteral("max") : QStringLiteral("min"),
                                                               quoteId(c->phys), t.qualifiedPhys());
     instance_->loadIdentity(t.database, t.table.id, c->increment, c->identCurrent, [&]() -> std::optional<long long> {

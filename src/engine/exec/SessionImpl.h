@@ -7,6 +7,7 @@
 #include "engine/catalog/Catalog.h"
 #include "engine/functions/Functions.h"
 #include "engine/parser/Ast.h"
+#include "engine/types/IntegerRange.h"
 #include "engine/types/TypeInfo.h"
 #include "engine/types/Value.h"
 
@@ -128,6 +129,7 @@ public:
         QString schema;
         catalog::Table table;
         std::optional<long long> lastValue;
+        types::IntegerRange range; // of the identity column's type
     };
     int addIdentitySlot(const ResolvedTable& t);
     std::vector<IdentitySlot> identitySlots;

@@ -4,6 +4,7 @@
 #include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Translator.h"
 #include "engine/storage/Sqlite.h"
+#include "engine/types/IntegerRange.h"
 
 namespace engine::exec {
 
@@ -83,6 +84,7 @@ catalog::Column& TableBuilder::addColumn(const ColumnDef& def)
         c.identity = true;
         c.seed = def.identitySeed;
         c.increment = def.identityIncrement;
+        if (!types::integerRange(c.type).contains(c.seed)) throw Errors::identityOverflow(QString::fromLatin1(c.type.info().name));
         c.nullable = false;
     }
     if (def.rowGuidCol) {

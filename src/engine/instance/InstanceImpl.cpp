@@ -351,12 +351,14 @@ void InstanceImpl::loadIdentity(const QString& database, int tableId, long long 
     if (m && (!st.current || (increment > 0 ? *m > *st.current : *m < *st.current))) st.current = m;
 }
 
-long long InstanceImpl::nextIdentity(const QString& database, int tableId, long long seed, long long increment)
+std::optional<long long> InstanceImpl::nextIdentity(const QString& database, int tableId, long long seed, long long increment,
+                                                   const types::IntegerRange& range)
 {
     QMutexLocker lock(&mutex_);
     IdentState& st = identity_[{database.toLower(), tableId}];
-    long long v = st.current ? *st.current + increment : seed;
-    st.current = v;
+    std::optional<long long> v = st.current ? types::nextInRange(*st.current, increment, range)
+                                            : range.contains(seed) ? std::optional<long long>(seed) : std::nullopt;
+    if (v) st.current = v;
     return v;
 }
 

@@ -5,6 +5,7 @@
 #include "engine/Engine.h"
 #include "engine/instance/InstanceLock.h"
 #include "engine/instance/WriteLocks.h"
+#include "engine/types/IntegerRange.h"
 
 #include <QMutex>
 #include <QString>
@@ -71,7 +72,9 @@ public:
     // Loads the counter once from the catalog value and the largest value in the table.
     void loadIdentity(const QString& database, int tableId, long long increment, std::optional<long long> catalogCurrent,
                       const std::function<std::optional<long long>()>& maxInTable);
-    long long nextIdentity(const QString& database, int tableId, long long seed, long long increment);
+    // The next value, nullopt (and the counter left alone) when it would leave `range`.
+    std::optional<long long> nextIdentity(const QString& database, int tableId, long long seed, long long increment,
+                                          const types::IntegerRange& range);
     void seenIdentity(const QString& database, int tableId, long long value, long long increment);
     std::optional<long long> identityCurrent(const QString& database, int tableId) const;
     void forgetIdentity(const QString& database, int tableId);
