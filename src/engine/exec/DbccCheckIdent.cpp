@@ -67,8 +67,10 @@ void execDbccCheckIdent(SessionImpl& s, const DbccCheckIdentStmt& st)
         next = column;
     }
     if (next != current) {
-        server.setIdentity(t.database, t.table.id, next);
+        // the catalog first: a write refused there leaves the counter alone
         s.catalogFor(t.database).setIdentCurrent(t.table.id, c->colid, next);
+        s.noteIdentitySet(t.database, t.table.id);
+        server.setIdentity(t.database, t.table.id, next);
     }
     if (st.noInfoMessages)
         return;

@@ -299,6 +299,12 @@ int SessionImpl::addIdentitySlot(const ResolvedTable& t)
     return int(identitySlots.size()) - 1;
 }
 
+void SessionImpl::noteIdentitySet(const QString& database, int tableId)
+{
+    countersSet_.emplace_back(database, tableId);
+    if (tranCount_ > 0) truncatedTables.emplace_back(database, tableId);
+}
+
 void SessionImpl::finishIdentitySlots(bool ok)
 {
     if (ok) {
@@ -436,18 +442,27 @@ void SessionImpl::runStatement(const sql::Stmt& s)
             dispatch(s);
             identitySlots.clear();
             if (savepoint) storage::exec(db_, QStringLiteral("RELEASE tsql_stmt"));
+            if (statementDepth_ <= 1) countersSet_.clear();
         } catch (const SqlError&) {
             identitySlots.clear();
             if (savepoint && !sqlite3_get_autocommit(db_)) {
                 sqlite3_exec(db_, "ROLLBACK TO tsql_stmt", nullptr, nullptr, nullptr);
                 sqlite3_exec(db_, "RELEASE tsql_stmt", nullptr, nullptr, nullptr);
             }
-            if (sqlite3_get_autocommit(db_)) tranCount_ = 0;
+            // counters set on the way go back to what the files hold
+            if (sqlite3_get_autocommit(db_)) countersSet_.insert(countersSet_.end(), truncatedTables.begin(), truncatedTables.end());
+            for (const auto& [database, tableId] : countersSet_) instance_->forgetIdentity(database, tableId);
+            countersSet_.clear();
+            if (sqlite3_get_autocommit(db_)) {
+                tranCount_ = 0;
+                truncatedTables.clear();
+            }
             throw;
         } catch (const BatchAbort&) {
             // a nested batch (procedure, EXEC) ended on an error already recorded: what it did stays
             identitySlots.clear();
             if (savepoint && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "RELEASE tsql_stmt", nullptr, nullptr, nullptr);
+            if (statementDepth_ <= 1) countersSet_.clear();
             throw;
         }
         if (leaf) lastError = 0;

@@ -118,6 +118,9 @@ public:
     // Tables whose identity TRUNCATE put back inside the open transaction: their counters are
     // read again from the catalog when it is rolled back.
     std::vector<std::pair<QString, int>> truncatedTables;
+    // A statement set a table's identity counter (after writing it to the catalog): when the
+    // statement, or the transaction it is part of, fails, the counter is read again from disk.
+    void noteIdentitySet(const QString& database, int tableId);
 
     // Variables of the batch
     QHash<QString, Variable> variables; // key: lower-case name with '@'
@@ -178,6 +181,7 @@ private:
     bool writeIntent_ = false;            // the open SQLite transaction began with a writing statement
     std::map<QString, QString> locked_;   // file -> database, locks held by this transaction
     int statementDepth_ = 0;              // statements running inside each other's savepoints
+    std::vector<std::pair<QString, int>> countersSet_; // by the outermost statement running (noteIdentitySet)
 };
 
 // Conversion helpers shared by statements.

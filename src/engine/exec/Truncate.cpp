@@ -24,7 +24,7 @@ void execTruncate(SessionImpl& s, const sql::TruncateStmt& st)
         catalog::Catalog cat = s.catalogFor(t->database);
         cat.setIdentCurrent(t->table.id, id->colid, std::nullopt);
         s.server().forgetIdentity(t->database, t->table.id);
-        if (s.tranCount() > 0) s.truncatedTables.emplace_back(t->database, t->table.id);
+        s.noteIdentitySet(t->database, t->table.id);
     }
     s.setRowCount(0);
 }
