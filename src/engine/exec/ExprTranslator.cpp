@@ -280,8 +280,13 @@ Typed Translator::literal(const LiteralExpr& e)
         if (prec > 38) throw Errors::make(1007, 15, QStringLiteral("The number '%1' has more than 38 digits and cannot be represented.").arg(e.text));
         r.type = e.type == LiteralType::Money ? spec(Type::Money) : spec(Type::Decimal, std::nullopt, prec, scale);
         std::string canon = d->text();
-        r.sql = prec <= 15 ? QString::fromStdString(canon) : storage::quoteText(QString::fromStdString(canon));
-        if (prec <= 15 && !r.sql.contains(QLatin1Char('.'))) r.sql += QStringLiteral(".0");
+        // a number SQLite writes back as its digits goes as one; one below 0.0001 would come back
+        // in exponent form (1.2e-09), and more than 15 digits would not come back whole
+        const size_t point = canon.find('.');
+        const bool tiny = !d->isZero() && d->integerDigits() == 0 && point != std::string::npos && canon.compare(point + 1, 4, "0000") == 0;
+        const bool asNumber = prec <= 15 && !tiny;
+        r.sql = asNumber ? QString::fromStdString(canon) : storage::quoteText(QString::fromStdString(canon));
+        if (asNumber && !r.sql.contains(QLatin1Char('.'))) r.sql += QStringLiteral(".0");
         return r;
     }
     case LiteralType::Float: {

@@ -77,7 +77,7 @@ QVariant toVariant(const Value& v, const ColumnInfo& col)
     case Category::Integer: return QVariant(static_cast<qlonglong>(x.i));
     case Category::Approx: return QVariant(x.d);
     case Category::Exact: {
-        auto d = types::Decimal::parse(x.s);
+        auto d = types::Decimal::parse(x.s, true); // files of earlier builds may hold "1.2e-09"
         int scale = t.hasPrecision() ? t.scale : 4;
         if (d && d->scale() != scale) return QVariant(QString::fromStdString(d->rounded(scale).text()));
         return QVariant(QString::fromStdString(x.s));

@@ -301,7 +301,7 @@ Value convert(const Value& v, const TypeSpec& fromSpec, const TypeSpec& to, Conv
         break;
     }
     case Category::Exact: {
-        auto d = Decimal::parse(v.s);
+        auto d = Decimal::parse(v.s, true); // files of earlier builds may hold "1.2e-09"
         if (!d) throw Errors::convertError(tname(from), tname(to));
         bool money = from.type == Type::Money || from.type == Type::SmallMoney;
         switch (to.category()) {
