@@ -82,11 +82,33 @@ QString Translator::numericSql(const Typed& x)
     return x.sql;
 }
 
+namespace {
+// An expression typed at its type's largest length may hold more: a longer literal, or text
+// built from values at that length. Only a column is known to fit.
+bool mayExceedType(const Typed& x)
+{
+    if (x.isColumn) return false;
+    switch (x.type.type) {
+    case Type::Char: case Type::VarChar: case Type::Binary: case Type::VarBinary: return x.type.length >= 8000;
+    case Type::NChar: case Type::NVarChar: return x.type.length >= 4000;
+    default: return false;
+    }
+}
+
+// Character and binary types of a declared length.
+bool hasLengthLimit(const TypeSpec& t)
+{
+    return (t.isString() || t.category() == Category::Binary) && t.type != Type::Text && t.type != Type::NText && t.type != Type::Image &&
+           t.type != Type::Timestamp;
+}
+} // namespace
+
 QString Translator::convertSql(const Typed& x, const TypeSpec& to, bool assignment, const QString& styleSql)
 {
     if (x.isNull) return QStringLiteral("NULL");
     const TypeSpec& from = x.type;
-    if (!x.unknownType && styleSql.isEmpty()) {
+    // a value stored or converted explicitly is measured when it may be longer than its type says
+    if (!x.unknownType && styleSql.isEmpty() && !(assignment && mayExceedType(x) && hasLengthLimit(to))) {
         if (from == to && from.type != Type::Char && from.type != Type::NChar && from.type != Type::Binary) return x.sql;
         Category fc = from.category(), tc = to.category();
         if (fc == Category::String && tc == Category::String) {
@@ -113,7 +135,12 @@ QString Translator::convertSql(const Typed& x, const TypeSpec& to, bool assignme
         if (fc == Category::Binary && (to.type == Type::Image || (to.type == Type::VarBinary && from.type == Type::VarBinary && from.length <= to.length)))
             return x.sql;
     }
-    TypeSpec f = x.unknownType ? spec(Type::SqlVariant) : from;
+    return cvtSql(x, to, assignment, styleSql);
+}
+
+QString Translator::cvtSql(const Typed& x, const TypeSpec& to, bool assignment, const QString& styleSql)
+{
+    TypeSpec f = x.unknownType ? spec(Type::SqlVariant) : x.type;
     auto n = [](int v) { return QString::number(v); };
     return QStringLiteral("tsql_cvt(%1, %2, %3, %4, %5, %6, %7, %8, %9, %10, %11)")
         .arg(x.sql, n(int(f.type)), n(f.length), n(f.precision), n(f.scale), n(int(to.type)), n(to.length), n(to.precision),
@@ -752,7 +779,7 @@ Typed Translator::convert(const Expr& value, const DataType& dt, const Expr* sty
     QString styleSql;
     if (style) styleSql = expr(*style, scope).sql;
     Typed r;
-    r.sql = convertSql(x, to, false, styleSql);
+    r.sql = hasLengthLimit(to) && !x.isNull && !x.unknownType && mayExceedType(x) ? cvtSql(x, to, false, styleSql) : convertSql(x, to, false, styleSql);
     r.type = to;
     r.nullable = x.nullable;
     r.isNull = false; // CAST(NULL AS t) is a NULL of type t, not the untyped NULL literal

@@ -119,6 +119,8 @@ public:
     void setRowidsForDml(bool on) { rowidsForDml_ = on; }
 
 private:
+    // tsql_cvt over x, whatever the types (convertSql leaves out conversions that change nothing).
+    QString cvtSql(const Typed& x, const types::TypeSpec& to, bool assignment, const QString& styleSql);
     Typed literal(const sql::LiteralExpr& e);
     Typed column(const sql::ColumnExpr& e, const Scope& scope);
     Typed variable(const sql::VariableExpr& e);
