@@ -91,3 +91,13 @@ TEST_F(DroppedDatabase, AnOpenTransactionInTheDatabaseKeepsItFromBeingDropped)
     ASSERT_FALSE(b->execute(QStringLiteral("COMMIT")).failed());
     EXPECT_EQ(rows(*a, QStringLiteral("SELECT v FROM X..t ORDER BY id")), "old\npending");
 }
+
+TEST_F(DroppedDatabase, ATransactionReadsTheDatabaseThatIsThereNow)
+{
+    EXPECT_EQ(rows(*b, QStringLiteral("SELECT v FROM X..t")), "old");
+    dropAndCreate();
+    ASSERT_FALSE(a->execute(QStringLiteral("INSERT INTO X..t (v) VALUES ('new')")).failed());
+    EXPECT_EQ(rows(*b, QStringLiteral("BEGIN TRAN SELECT v FROM X..t")), "new");
+    ASSERT_FALSE(b->execute(QStringLiteral("UPDATE X..t SET v = 'changed' COMMIT")).failed());
+    EXPECT_EQ(rows(*a, QStringLiteral("SELECT id, v FROM X..t")), "1|changed");
+}
