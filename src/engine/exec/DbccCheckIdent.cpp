@@ -59,8 +59,8 @@ void execDbccCheckIdent(SessionImpl& s, const DbccCheckIdentStmt& st)
     std::optional<long long> next = current;
     if (st.value) {
         // A table that has handed out no value yet gives the new value itself next.
-        next = current ? *st.value : types::nextInRange(*st.value, -c->increment,
-                                                             {std::numeric_limits<long long>::min(), std::numeric_limits<long long>::max()});
+        next = current ? *st.value : types::nextInRange(*st.value, c->increment,
+                                                             {std::numeric_limits<long long>::min(), std::numeric_limits<long long>::max()}, -1);
         if (!next) throw Errors::identityOverflow(QString::fromLatin1(c->type.info().name));
     } else if (!st.noReseed && column &&
                (!current || (c->increment > 0 ? *column > *current : *column < *current))) {
