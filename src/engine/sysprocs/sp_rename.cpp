@@ -6,6 +6,7 @@
 #include "engine/exec/SchemaSupport.h"
 #include "engine/storage/Sqlite.h"
 #include "engine/sysprocs/ObjectNames.h"
+#include "engine/sysviews/SystemViews.h"
 
 namespace engine::sysprocs {
 
@@ -78,6 +79,8 @@ void renameObject(exec::SessionImpl& s, const QString& objname, const QString& n
     auto o = c.findObject(n.owner, n.name, s.userName());
     if (!o) throw Errors::noItemByName(objname);
     if (auto other = c.findObject(o->owner, newName, o->owner); other && other->id != o->id) throw Errors::newNameInUse(newName);
+    // a system table's name, of the owner the table keeps, would hide the table
+    if (o->parentId == 0 && sysviews::find(o->owner, newName)) throw Errors::newNameInUse(newName);
     c.renameObject(o->id, newName);
     if (o->parentId != 0) {
         // a constraint: its index or column default carries the name too
