@@ -16,6 +16,12 @@ SqlError mustDeclare(const QString& v)
 {
     return make(137, 15, QStringLiteral("Variable '%1' has not been declared.").arg(v));
 }
+SqlError jumpOutsideLoop(bool isBreak, int line)
+{
+    return SqlError(isBreak ? 135 : 136, 15,
+                    QStringLiteral("%1 can be used only inside a WHILE loop.").arg(isBreak ? QStringLiteral("BREAK") : QStringLiteral("CONTINUE")),
+                    line);
+}
 SqlError alreadyDeclared(const QString& v)
 {
     return make(134, 15, QStringLiteral("Variable '%1' is declared twice in this batch.").arg(v));

@@ -14,6 +14,7 @@ SqlError invalidColumn(const QString& name);           // 207
 SqlError invalidObject(const QString& name);           // 208
 SqlError ambiguousColumn(const QString& name);         // 209
 SqlError mustDeclare(const QString& variable);         // 137
+SqlError jumpOutsideLoop(bool isBreak, int line);      // 135 BREAK, 136 CONTINUE outside a WHILE
 SqlError alreadyDeclared(const QString& variable);     // 134
 SqlError conversionFailed(const QString& fromType, const QString& value, const QString& toType); // 245
 SqlError dateConversion();                             // 241

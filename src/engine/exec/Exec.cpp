@@ -1,6 +1,7 @@
 // EXEC of a procedure, and EXEC('text').
 
 #include "engine/Errors.h"
+#include "engine/exec/ModuleScope.h"
 #include "engine/exec/Statements.h"
 #include "engine/parser/Parser.h"
 #include "engine/sysprocs/SystemProcedures.h"
@@ -38,17 +39,12 @@ void execExecString(SessionImpl& s, const ExecStringStmt& st)
         text += QString::fromUtf8(t.s.data(), qsizetype(t.s.size()));
     }
     StatementList stmts = parseBatch(text);
-    auto saved = s.variables; // the dynamic batch has its own variables
-    s.variables.clear();
+    ModuleScope scope(s, false);
     try {
-        s.runStatements(stmts);
+        scope.run(stmts);
     } catch (const BatchAbort&) {
         // the error is recorded; it ends the dynamic batch, not the caller's
-    } catch (...) {
-        s.variables = saved;
-        throw;
     }
-    s.variables = saved;
 }
 
 } // namespace engine::exec

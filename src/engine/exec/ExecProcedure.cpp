@@ -1,6 +1,7 @@
 // EXEC [@status =] procedure [args]: system procedures, then the database's stored procedures.
 #include "engine/Errors.h"
 #include "engine/ErrorsSchema.h"
+#include "engine/exec/ModuleScope.h"
 #include "engine/exec/SchemaStatements.h"
 #include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Statements.h"
@@ -12,36 +13,6 @@ namespace engine::exec {
 
 namespace {
 constexpr int kMaxNesting = 32;
-
-// Restores the caller's variables and nesting when the procedure ends, however it ends.
-// The procedure runs in its own database.
-struct CallFrame {
-    SessionImpl& s;
-    QHash<QString, Variable> saved;
-    QString database;
-    CallFrame(SessionImpl& session, const QString& procedureDatabase)
-        : s(session), database(session.currentDatabase())
-    {
-        if (!sameName(procedureDatabase, database)) s.useDatabase(procedureDatabase); // may throw: nothing changed yet
-        saved = std::move(s.variables);
-        s.variables.clear();
-        ++s.procedureDepth;
-    }
-    ~CallFrame()
-    {
-        s.variables = std::move(saved);
-        --s.procedureDepth;
-        if (s.currentDatabase() != database) {
-            try {
-                s.useDatabase(database);
-            } catch (const SqlError&) {
-                // the caller's database was dropped meanwhile: stay where the procedure left us
-            }
-        }
-    }
-    CallFrame(const CallFrame&) = delete;
-    CallFrame& operator=(const CallFrame&) = delete;
-};
 
 QString procedureName(SessionImpl& s, const sql::ExecStmt& st, sql::ObjectName& name)
 {
@@ -150,15 +121,9 @@ void execProcedure(SessionImpl& s, const sql::ExecStmt& st)
     std::vector<std::pair<QString, types::Value>> outputs;
     int status = 0;
     {
-        CallFrame frame(s, c.database());
+        ModuleScope scope(s, true, c.database());
         for (size_t i = 0; i < params.size(); ++i) s.variables.insert(params[i].param->name.toLower(), values[i]);
-        try {
-            s.runStatements(def.body);
-        } catch (const ReturnSignal&) {
-            status = s.returnStatus;
-        } catch (const BreakSignal&) {
-        } catch (const ContinueSignal&) {
-        }
+        status = scope.run(def.body);
         for (const BoundParam& b : params) {
             if (!b.arg || !b.arg->output || !b.arg->value) continue;
             const auto* var = sql::tryAs<const sql::VariableExpr>(b.arg->value.get());

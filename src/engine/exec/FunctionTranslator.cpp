@@ -337,7 +337,8 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
     if (n == QLatin1String("app_name")) return constant(QStringLiteral("Varnolt"));
     if (n == QLatin1String("scope_identity") || n == QLatin1String("@@identity")) {
         argCount(f, 0, 0);
-        r.sql = s_.lastIdentity ? QString::number(*s_.lastIdentity) : QStringLiteral("NULL");
+        const auto& v = n == QLatin1String("scope_identity") ? s_.scopeIdentity : s_.lastIdentity;
+        r.sql = v ? QString::number(*v) : QStringLiteral("NULL");
         r.type = spec(Type::Decimal, std::nullopt, 38, 0);
         return r;
     }

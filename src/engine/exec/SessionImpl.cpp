@@ -1,6 +1,7 @@
 #include "engine/exec/SessionImpl.h"
 
 #include "engine/Errors.h"
+#include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Translator.h"
 #include "engine/instance/InstanceImpl.h"
 #include "engine/parser/Parser.h"
@@ -72,23 +73,52 @@ SessionImpl::~SessionImpl()
 {
     if (tranCount_ > 0 || !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     releaseLocks();
-    if (!tempTables_.empty()) {
-        try {
-            if (auto temp = instance_->database(QStringLiteral("tempdb"))) lockDatabase(temp->name, QFileInfo(temp->file).absoluteFilePath());
-            for (const QString& name : tempTables_) {
-                catalog::Catalog cat = catalogFor(QStringLiteral("tempdb"));
-                if (auto t = cat.findTable(QStringLiteral("dbo"), name, QStringLiteral("dbo"))) cat.dropTable(*t);
-            }
-        } catch (const SqlError&) {
-            // tempdb is made anew at the next start anyway
-        }
-        releaseLocks();
-    }
+    std::vector<QString> temps = std::move(tempTables_);
+    dropTables(temps);
     sqlite3_close_v2(db_);
     instance_->unregisterSession(spid_);
 }
 
 Instance& SessionImpl::instance() { return *instance_; }
+
+void SessionImpl::dropTempTables(size_t mark)
+{
+    if (mark >= tempTables_.size()) return;
+    std::vector<QString> local;
+    for (size_t i = mark; i < tempTables_.size(); ++i)
+        if (!tempTables_[i].startsWith(QLatin1String("##"))) local.push_back(tempTables_[i]);
+    std::erase_if(tempTables_, [&](const QString& n) { return std::find(local.begin(), local.end(), n) != local.end(); });
+    dropTables(local);
+}
+
+void SessionImpl::dropTables(const std::vector<QString>& tempNames)
+{
+    if (tempNames.empty()) return;
+    const bool autocommit = sqlite3_get_autocommit(db_);
+    try {
+        if (auto temp = instance_->database(QStringLiteral("tempdb"))) lockDatabase(temp->name, QFileInfo(temp->file).absoluteFilePath());
+        catalog::Catalog cat = catalogFor(QStringLiteral("tempdb"));
+        storage::exec(db_, QStringLiteral("SAVEPOINT tsql_scope"));
+        try {
+            for (const QString& name : tempNames) {
+                auto t = cat.findTable(QStringLiteral("dbo"), name, QStringLiteral("dbo"));
+                if (!t) continue;
+                cat.dropTable(*t);
+                instance_->forgetIdentity(cat.database(), t->id);
+                if (identityInsert && identityInsert->tableId == t->id && sameName(identityInsert->database, cat.database()))
+                    identityInsert.reset();
+            }
+            storage::exec(db_, QStringLiteral("RELEASE tsql_scope"));
+        } catch (const SqlError&) {
+            sqlite3_exec(db_, "ROLLBACK TO tsql_scope", nullptr, nullptr, nullptr);
+            sqlite3_exec(db_, "RELEASE tsql_scope", nullptr, nullptr, nullptr);
+            throw;
+        }
+    } catch (const SqlError&) {
+        // tempdb is made anew at the next start anyway
+    }
+    if (autocommit) releaseLocks();
+}
 
 QString SessionImpl::serverNameText() const { return instance_->serverName(); }
 
@@ -311,6 +341,7 @@ void SessionImpl::finishIdentitySlots(bool ok)
         for (IdentitySlot& s : identitySlots) {
             if (!s.lastValue) continue;
             lastIdentity = s.lastValue;
+            scopeIdentity = s.lastValue;
             const catalog::Column* c = s.table.identityColumn();
             catalog::Catalog cat(db_, s.schema, s.database);
             cat.setIdentCurrent(s.table.id, c->colid, instance_->identityCurrent(s.database, s.table.id));
@@ -483,6 +514,7 @@ BatchResult SessionImpl::execute(const QString& batch)
     BatchResult r;
     out_ = &r;
     variables.clear();
+    scopeIdentity.reset();
     sql::StatementList stmts;
     try {
         stmts = sql::parseBatch(batch);

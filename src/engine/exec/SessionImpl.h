@@ -85,6 +85,9 @@ public:
     sql::ObjectName tempName(const sql::ObjectName& name) const;
     static bool isTempName(const QString& name) { return name.startsWith(QLatin1Char('#')); }
     void noteTempTable(const QString& storedName) { tempTables_.push_back(storedName); }
+    // The #tables made from here on are dropped by dropTempTables(mark) (##tables stay).
+    size_t tempTableMark() const { return tempTables_.size(); }
+    void dropTempTables(size_t mark);
     QString defaultOwner() const { return userName(); }
 
     // Output
@@ -98,7 +101,8 @@ public:
     int& tranCountRef() { return tranCount_; }
     QString& databaseRef() { return database_; }
     void useDatabase(const QString& name);
-    std::optional<long long> lastIdentity;
+    std::optional<long long> lastIdentity;  // @@IDENTITY
+    std::optional<long long> scopeIdentity; // SCOPE_IDENTITY(): the running module's (batch, procedure, dynamic batch)
     int lastError = 0;
     int returnStatus = 0;   // RETURN n of the running procedure or batch
     int procedureDepth = 0; // nesting of EXEC'd procedures (@@NESTLEVEL)
@@ -162,6 +166,8 @@ private:
     bool spansStatements() const { return tranCount_ > 0 || statementDepth_ > 1; }
     QString otherDatabaseWritten(const QString& schema);
     static int authorize(void* session, int action, const char* a1, const char* a2, const char* a3, const char* a4);
+    // Drops these #tables of tempdb (stored names), in one step of their own.
+    void dropTables(const std::vector<QString>& tempNames);
     // SQLite attaches at most 10 files: between statements, files not in use are let go.
     void pruneAttached();
 

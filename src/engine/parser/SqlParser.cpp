@@ -1,6 +1,7 @@
 #include "engine/parser/SqlParser.h"
 
 #include "engine/Engine.h"
+#include "engine/Errors.h"
 #include "engine/lexer/Lexer.h"
 
 #include <QSet>
@@ -321,9 +322,11 @@ StmtPtr SqlParser::parseStatement(bool firstInBatch) {
         else if (w == QLatin1String("WHILE"))
             s = parseWhile();
         else if (w == QLatin1String("BREAK")) {
+            if (loops_ == 0) throw Errors::jumpOutsideLoop(true, line);
             take();
             s = std::make_unique<BreakStmt>();
         } else if (w == QLatin1String("CONTINUE")) {
+            if (loops_ == 0) throw Errors::jumpOutsideLoop(false, line);
             take();
             s = std::make_unique<ContinueStmt>();
         } else if (w == QLatin1String("RETURN"))
@@ -510,7 +513,9 @@ StmtPtr SqlParser::parseWhile() {
     s->condition = parseExpr();
     if (atEnd())
         syntaxError();
+    ++loops_;
     s->body = parseStatement(false);
+    --loops_;
     return s;
 }
 

@@ -151,6 +151,7 @@ private:
     size_t i_ = 0;
     int lastEnd_ = 0;
     int depth_ = 0;
+    int loops_ = 0; // WHILE bodies being parsed: BREAK and CONTINUE need one
 };
 
 } // namespace engine::sql

@@ -2,6 +2,7 @@
 // own; OUTPUT parameters are copied back to the caller's variables.
 #include "engine/Errors.h"
 #include "engine/ErrorsSchema.h"
+#include "engine/exec/ModuleScope.h"
 #include "engine/exec/SchemaSupport.h"
 #include "engine/exec/Statements.h"
 #include "engine/parser/Parser.h"
@@ -31,24 +32,6 @@ struct Bound {
     const sql::ProcParam* param;
     types::TypeSpec type;
     const sql::ExecArg* arg = nullptr;
-};
-
-// Restores the caller's variables and nesting however the statement ends.
-struct Frame {
-    exec::SessionImpl& s;
-    QHash<QString, exec::Variable> saved;
-    explicit Frame(exec::SessionImpl& session) : s(session), saved(std::move(session.variables))
-    {
-        s.variables.clear();
-        ++s.procedureDepth;
-    }
-    ~Frame()
-    {
-        s.variables = std::move(saved);
-        --s.procedureDepth;
-    }
-    Frame(const Frame&) = delete;
-    Frame& operator=(const Frame&) = delete;
 };
 
 } // namespace
@@ -111,13 +94,10 @@ void sp_executesql(exec::SessionImpl& s, const sql::ExecStmt& st)
 
     std::vector<std::pair<const Bound*, types::Value>> outputs;
     {
-        Frame frame(s);
+        exec::ModuleScope scope(s, true);
         for (size_t i = 0; i < bound.size(); ++i) s.variables.insert(bound[i].param->name.toLower(), initial[i]);
         try {
-            s.runStatements(stmts);
-        } catch (const exec::ReturnSignal&) {
-        } catch (const exec::BreakSignal&) {
-        } catch (const exec::ContinueSignal&) {
+            scope.run(stmts);
         } catch (const exec::BatchAbort&) {
             // the error is recorded; it ends this statement's batch, not the caller's
         }

@@ -1,0 +1,45 @@
+// A module's scope: what it saves on entry and puts back on exit.
+#include "engine/exec/ModuleScope.h"
+
+#include "engine/exec/SchemaSupport.h"
+
+namespace engine::exec {
+
+ModuleScope::ModuleScope(SessionImpl& session, bool nests, const QString& database)
+    : s_(session), database_(session.currentDatabase()), tempTables_(session.tempTableMark()), nests_(nests)
+{
+    if (!database.isEmpty() && !sameName(database, database_)) s_.useDatabase(database); // may throw: nothing changed yet
+    variables_ = std::move(s_.variables);
+    s_.variables.clear();
+    scopeIdentity_ = std::exchange(s_.scopeIdentity, std::nullopt);
+    if (nests_) ++s_.procedureDepth;
+}
+
+ModuleScope::~ModuleScope()
+{
+    s_.dropTempTables(tempTables_);
+    s_.variables = std::move(variables_);
+    s_.scopeIdentity = scopeIdentity_;
+    if (nests_) --s_.procedureDepth;
+    if (s_.currentDatabase() != database_) {
+        try {
+            s_.useDatabase(database_);
+        } catch (const SqlError&) {
+            // the caller's database was dropped meanwhile: stay where the module left us
+        }
+    }
+}
+
+int ModuleScope::run(const sql::StatementList& body)
+{
+    try {
+        s_.runStatements(body);
+    } catch (const ReturnSignal&) {
+        return s_.returnStatus;
+    } catch (const BreakSignal&) {
+    } catch (const ContinueSignal&) {
+    }
+    return 0;
+}
+
+} // namespace engine::exec

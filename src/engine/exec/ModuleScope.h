@@ -1,0 +1,31 @@
+#pragma once
+// Entering and leaving a module (a procedure, EXEC of a string, sp_executesql): the module has
+// its own variables, SCOPE_IDENTITY() and #temporary tables; when it ends, however it ends, the
+// caller's variables, identity and current database come back and the module's #tables go.
+
+#include "engine/exec/SessionImpl.h"
+
+namespace engine::exec {
+
+class ModuleScope {
+public:
+    // `database`: where the module runs (a procedure runs in its own), empty for the caller's.
+    // `nests`: the module counts towards the nesting limit.
+    ModuleScope(SessionImpl& session, bool nests, const QString& database = {});
+    ~ModuleScope();
+    ModuleScope(const ModuleScope&) = delete;
+    ModuleScope& operator=(const ModuleScope&) = delete;
+
+    // Runs the module's statements up to their end or a RETURN; gives RETURN's status (0 without).
+    int run(const sql::StatementList& body);
+
+private:
+    SessionImpl& s_;
+    QHash<QString, Variable> variables_;
+    QString database_;
+    std::optional<long long> scopeIdentity_;
+    size_t tempTables_;
+    bool nests_;
+};
+
+} // namespace engine::exec
