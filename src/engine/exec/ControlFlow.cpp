@@ -53,7 +53,9 @@ void execBlock(SessionImpl& s, const BlockStmt& st) { s.runStatements(st.body); 
 
 void execIf(SessionImpl& s, const IfStmt& st)
 {
-    if (evaluateCondition(s, *st.condition)) {
+    const bool yes = evaluateCondition(s, *st.condition);
+    s.setRowCount(0); // the test reads @@ROWCOUNT; after it, @@ROWCOUNT is 0
+    if (yes) {
         if (st.then) s.runStatement(*st.then);
     } else if (st.otherwise) {
         s.runStatement(*st.otherwise);
