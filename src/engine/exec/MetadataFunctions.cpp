@@ -4,6 +4,7 @@
 
 #include "engine/Errors.h"
 #include "engine/exec/BuiltinFunctions.h"
+#include "engine/exec/SchemaSupport.h"
 #include "engine/exec/SessionImpl.h"
 #include "engine/instance/InstanceImpl.h"
 #include "engine/storage/Sqlite.h"
@@ -52,6 +53,17 @@ std::optional<int> objectId(SessionImpl& s, const QString& text)
     } catch (const SqlError&) {
     }
     return std::nullopt;
+}
+
+// The id of a system table (sysobjects, syscolumns, ...) as the database's sysobjects lists it.
+std::optional<int> systemTableId(SessionImpl& s, const QString& database, const sql::ObjectName& on)
+{
+    if (!on.owner.isEmpty() && !sameName(on.owner, QStringLiteral("dbo"))) return std::nullopt;
+    storage::Statement q(s.db(), QStringLiteral("SELECT id FROM %1.v_sysobjects WHERE xtype = 'S' AND name = ?1 COLLATE TSQL_CI")
+                                     .arg(quoteId(s.schemaFor(database))));
+    q.bind(1, on.name);
+    if (!q.step()) return std::nullopt;
+    return int(q.integer(0));
 }
 
 // CASE over a column's system type (cat_columns.type), one SQL value per type
@@ -269,9 +281,12 @@ std::optional<Typed> metadataFunction(Translator& tr, const FunctionExpr& f, con
         if (text.isNull()) return r;
         sql::ObjectName on = parseObjectName(text);
         try {
-            QString db = on.database.isEmpty() ? s.currentDatabase() : on.database;
-            if (s.databaseName(db))
-                if (auto o = s.catalogFor(db).findObject(on.owner, on.name, s.userName())) r.sql = QString::number(o->id);
+            auto db = s.databaseName(on.database.isEmpty() ? s.currentDatabase() : on.database);
+            if (!db) return r;
+            // this session's #table, named in tempdb as it is stored there
+            if (sameName(*db, QStringLiteral("tempdb"))) on = s.tempName(on);
+            if (auto o = s.catalogFor(*db).findObject(on.owner, on.name, s.userName())) r.sql = QString::number(o->id);
+            else if (auto id = systemTableId(s, *db, on)) r.sql = QString::number(*id);
         } catch (const SqlError&) {
         }
         return r;
