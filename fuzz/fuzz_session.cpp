@@ -1,6 +1,9 @@
 // Runs arbitrary bytes, read as UTF-8, as one batch through Session::execute() on a temporary
 // instance made once per process. T-SQL errors are fine; crashes, sanitizer reports and any
 // answer of severity 20 or more (the server's own faults) are findings.
+// A line "--connect LOGIN PASSWORD" ends the batch before it; the text after it runs as a batch
+// of a new session of that login (an ordinary login "fuzz_user", password "fuzz_pw", is made at
+// start).
 //
 //   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVARNOLT_FUZZ=ON -DVARNOLT_TESTS=OFF
 //   cmake --build build-fuzz --target fuzz_session
@@ -73,6 +76,44 @@ void tidy(engine::Session& s)
     }
 }
 
+// The input's batches: the first runs as the integrated login, each after a "--connect" line as
+// the login it names.
+struct Part {
+    QString login, password, batch; // an empty login: the integrated one
+};
+
+std::vector<Part> parts(const QString& input)
+{
+    static const QRegularExpression connectLine(QStringLiteral("^--connect[ \t]+(\S+)[ \t]+(\S*)[ \t]*\r?$"),
+                                                QRegularExpression::MultilineOption);
+    std::vector<Part> r(1);
+    qsizetype from = 0;
+    for (auto it = connectLine.globalMatch(input); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        r.back().batch = input.mid(from, m.capturedStart() - from);
+        r.push_back({m.captured(1), m.captured(2), {}});
+        from = m.capturedEnd();
+    }
+    r.back().batch = input.mid(from);
+    return r;
+}
+
+// A session of the part's login; the harness's own login is made again when an input dropped it
+// or changed its password. Null for a login that does not exist (yet) or another password.
+std::unique_ptr<engine::Session> connect(engine::Session& admin, const Part& part)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            return instance->connect(part.login, part.password);
+        } catch (const engine::SqlError&) {
+            if (attempt > 0 || part.login != QLatin1String("fuzz_user") || part.password != QLatin1String("fuzz_pw")) return nullptr;
+            admin.execute(QStringLiteral("EXEC sp_droplogin 'fuzz_user'"));
+            run(admin, QStringLiteral("EXEC sp_addlogin 'fuzz_user', 'fuzz_pw'"));
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -80,6 +121,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     dataDir = new QTemporaryDir;
     if (!dataDir->isValid()) std::abort();
     instance = engine::Instance::open(QStringLiteral("FUZZ"), dataDir->path());
+    auto admin = instance->connectIntegrated();
+    run(*admin, QStringLiteral("EXEC sp_addlogin 'fuzz_user', 'fuzz_pw'"));
     return 0;
 }
 
@@ -91,7 +134,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const QRegularExpression skipped(QStringLiteral("\\b(WHILE|GOTO|WAITFOR|LOG)\\b(?!\\s*\\()"), QRegularExpression::CaseInsensitiveOption);
     if (skipped.match(batch).hasMatch()) return -1;
     auto session = instance->connectIntegrated();
-    check(session->execute(batch), batch);
+    for (const Part& part : parts(batch)) {
+        if (part.login.isEmpty()) {
+            check(session->execute(part.batch), part.batch);
+            continue;
+        }
+        std::unique_ptr<engine::Session> other = connect(*session, part);
+        if (!other) continue;
+        // a lock the first session holds is waited for briefly
+        run(*other, QStringLiteral("SET LOCK_TIMEOUT 200"));
+        check(other->execute(part.batch), part.batch);
+    }
     tidy(*session);
     return 0;
 }
