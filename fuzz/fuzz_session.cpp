@@ -84,7 +84,7 @@ struct Part {
 
 std::vector<Part> parts(const QString& input)
 {
-    static const QRegularExpression connectLine(QStringLiteral("^--connect[ \t]+(\S+)[ \t]+(\S*)[ \t]*\r?$"),
+    static const QRegularExpression connectLine(QStringLiteral("^--connect[ \t]+(\\S+)[ \t]+(\\S*)[ \t]*\r?$"),
                                                 QRegularExpression::MultilineOption);
     std::vector<Part> r(1);
     qsizetype from = 0;

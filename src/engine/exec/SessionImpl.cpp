@@ -87,14 +87,16 @@ void SessionImpl::dropTempTables(size_t mark)
     std::vector<QString> local;
     for (size_t i = mark; i < tempTables_.size(); ++i)
         if (!tempTables_[i].startsWith(QLatin1String("##"))) local.push_back(tempTables_[i]);
+    // what cannot be dropped now (tempdb locked, a cursor reading it) goes when the session ends
+    if (!dropTables(local)) return;
     std::erase_if(tempTables_, [&](const QString& n) { return std::find(local.begin(), local.end(), n) != local.end(); });
-    dropTables(local);
 }
 
-void SessionImpl::dropTables(const std::vector<QString>& tempNames)
+bool SessionImpl::dropTables(const std::vector<QString>& tempNames)
 {
-    if (tempNames.empty()) return;
+    if (tempNames.empty()) return true;
     const bool autocommit = sqlite3_get_autocommit(db_);
+    bool dropped = false;
     try {
         if (auto temp = instance_->database(QStringLiteral("tempdb"))) lockDatabase(temp->name, QFileInfo(temp->file).absoluteFilePath());
         catalog::Catalog cat = catalogFor(QStringLiteral("tempdb"));
@@ -109,6 +111,7 @@ void SessionImpl::dropTables(const std::vector<QString>& tempNames)
                     identityInsert.reset();
             }
             storage::exec(db_, QStringLiteral("RELEASE tsql_scope"));
+            dropped = true;
         } catch (const SqlError&) {
             sqlite3_exec(db_, "ROLLBACK TO tsql_scope", nullptr, nullptr, nullptr);
             sqlite3_exec(db_, "RELEASE tsql_scope", nullptr, nullptr, nullptr);
@@ -118,6 +121,7 @@ void SessionImpl::dropTables(const std::vector<QString>& tempNames)
         // tempdb is made anew at the next start anyway
     }
     if (autocommit) releaseLocks();
+    return dropped;
 }
 
 QString SessionImpl::serverNameText() const { return instance_->serverName(); }

@@ -166,8 +166,8 @@ private:
     bool spansStatements() const { return tranCount_ > 0 || statementDepth_ > 1; }
     QString otherDatabaseWritten(const QString& schema);
     static int authorize(void* session, int action, const char* a1, const char* a2, const char* a3, const char* a4);
-    // Drops these #tables of tempdb (stored names), in one step of their own.
-    void dropTables(const std::vector<QString>& tempNames);
+    // Drops these #tables of tempdb (stored names), in one step of their own; false when it could not.
+    bool dropTables(const std::vector<QString>& tempNames);
     // SQLite attaches at most 10 files: between statements, files not in use are let go.
     void pruneAttached();
 
