@@ -107,7 +107,7 @@ private:
     StmtPtr parseCreateDatabase();
     StmtPtr parseAlterDatabase();
     StmtPtr parseCreateDefault();
-    StmtPtr parseCreateProcedure(bool alter, int startPos);
+    StmtPtr parseCreateProcedure(bool alter);
     StmtPtr parseCreateView(bool alter, int startPos);
     ProcParam parseProcParam();
     StmtPtr parseTruncate();

@@ -19,7 +19,7 @@ StmtPtr SqlParser::parseCreate() {
     if (t.isWord("DEFAULT"))
         return parseCreateDefault();
     if (t.isWord("PROC") || t.isWord("PROCEDURE"))
-        return parseCreateProcedure(false, start);
+        return parseCreateProcedure(false);
     if (t.isWord("VIEW"))
         return parseCreateView(false, start);
     if (t.isWord("TRIGGER") || t.isWord("FUNCTION") || t.isWord("RULE") ||
@@ -43,7 +43,7 @@ StmtPtr SqlParser::parseAlter() {
     if (t.isWord("DATABASE"))
         return parseAlterDatabase();
     if (t.isWord("PROC") || t.isWord("PROCEDURE"))
-        return parseCreateProcedure(true, start);
+        return parseCreateProcedure(true);
     if (t.isWord("VIEW"))
         return parseCreateView(true, start);
     if (t.isWord("TRIGGER") || t.isWord("FUNCTION")) {
@@ -660,7 +660,7 @@ std::vector<ProcParam> SqlParser::parseStandaloneParameters() {
     return params;
 }
 
-StmtPtr SqlParser::parseCreateProcedure(bool alter, int startPos) {
+StmtPtr SqlParser::parseCreateProcedure(bool alter) {
     take(); // PROC or PROCEDURE
     auto s = std::make_unique<CreateProcedureStmt>();
     s->alter = alter;
@@ -698,7 +698,8 @@ StmtPtr SqlParser::parseCreateProcedure(bool alter, int startPos) {
     s->bodyLine = cur().line;
     s->bodyText = text_.mid(asEnd);
     s->body = parseStatementsToEnd();
-    s->source = text_.mid(startPos);
+    // The whole batch, as SQL Server keeps it: comments before CREATE belong to the text.
+    s->source = text_;
     return s;
 }
 
