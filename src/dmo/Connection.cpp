@@ -81,6 +81,14 @@ engine::BatchResult Connection::execute(const QString& db, const QString& script
     return all;
 }
 
+engine::BatchResult Connection::executeBatch(const QString& db, const QString& batch) {
+    use(db);
+    engine::BatchResult r = run(session(), batch);
+    if (r.failed())
+        throw firstError(r);
+    return r;
+}
+
 engine::ResultSet Connection::query(const QString& db, const QString& batch) {
     use(db);
     engine::BatchResult r = run(session(), batch);

@@ -22,6 +22,9 @@ public:
     // Runs a script, split at GO lines, in database db (current database when empty); throws
     // DmoError at the first batch that fails. Result sets and messages of all batches, in order.
     engine::BatchResult execute(const QString& db, const QString& script);
+    // Runs the text as one batch, GO lines included (the server refuses them as any other bad
+    // text); throws DmoError when it fails.
+    engine::BatchResult executeBatch(const QString& db, const QString& batch);
     // Runs one batch and returns its first result set (empty when it has none).
     engine::ResultSet query(const QString& db, const QString& batch);
 

@@ -157,7 +157,18 @@ void StoredProcedure::Alter(const QString& text) {
     if (!conn_)
         throw DmoError(Errors::NotAttached,
                        QStringLiteral("The procedure has not been added to a database."));
-    conn_->execute(database_, alterText(text));
+    const QString alter = alterText(text);
+    // This procedure only: a text naming another one would rewrite that one.
+    QString owner, name;
+    if (parseName(text, owner, name) &&
+        (name.compare(name_, Qt::CaseInsensitive) != 0 ||
+         (!owner.isEmpty() && !owner_.isEmpty() && owner.compare(owner_, Qt::CaseInsensitive) != 0)))
+        throw DmoError(Errors::InvalidOperation,
+                       QStringLiteral("The text defines the procedure %1, not %2: a procedure is "
+                                      "altered under its own name.")
+                           .arg(sql::qualified(owner, name), sql::qualified(owner_, name_)));
+    // One batch: a GO line is part of the text, never the start of another batch.
+    conn_->executeBatch(database_, alter);
     textLoaded_ = false;
 }
 

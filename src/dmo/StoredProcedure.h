@@ -16,7 +16,8 @@ public:
     // The definition as the server keeps it (CREATE PROCEDURE ...).
     QString Text();
     void SetText(const QString& text);
-    // Alters the procedure with a definition that begins CREATE PROCEDURE (or ALTER PROCEDURE).
+    // Alters the procedure with a definition that begins CREATE PROCEDURE (or ALTER PROCEDURE)
+    // and names this procedure; the text runs as one batch.
     void Alter(const QString& text);
 
     // Internal.

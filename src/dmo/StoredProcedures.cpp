@@ -31,7 +31,8 @@ void StoredProcedures::Add(const StoredProcedurePtr& procedure) {
     if (!StoredProcedure::parseName(text, owner, name))
         throw DmoError(Errors::InvalidOperation,
                        QStringLiteral("The text does not begin with CREATE PROCEDURE."));
-    conn_->execute(database_, text);
+    // One batch: a GO line is part of the text, never the start of another batch.
+    conn_->executeBatch(database_, text);
     procedure->attach(conn_, database_, name, owner.isEmpty() ? QStringLiteral("dbo") : owner);
     if (loaded_)
         items_.push_back(procedure);

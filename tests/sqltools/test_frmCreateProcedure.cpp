@@ -3,6 +3,7 @@
 #include "SqlToolsFixture.h"
 #include "core/MsgBox.h"
 #include "core/ScriptedMsgBox.h"
+#include "dmo/QueryResults.h"
 #include "dmo/StoredProcedures.h"
 #include "sqltools/EditLineMessages.h"
 #include "sqltools/frmCreateProcedure.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <functional>
@@ -195,4 +197,146 @@ TEST_F(ProcedureEditorTest, F5RunsNothingAndFillingDoesNotReachTheLineFormatter)
     EXPECT_GT(callsAfterKey, 0);
     EXPECT_TRUE(openAfterF5);
     EXPECT_TRUE(procedure(QStringLiteral("Listar"))->Text().contains(QStringLiteral("SELECT Id")));
+}
+
+namespace {
+
+// The rows of a table, counted behind the window's back.
+int rowCount(cServer* server, const QString& table) {
+    auto db = server->SQLDMOServer()->Databases()->Item(QStringLiteral("Vendas"));
+    return db->ExecuteWithResults(QStringLiteral("SELECT COUNT(*) FROM ") + table)
+        ->GetColumnString(1, 1)
+        .toInt();
+}
+
+} // namespace
+
+TEST_F(ProcedureEditorTest, AGoLineIsPartOfTheTextAndNothingAfterItRunsOnOK) {
+    ScriptedMsgBox box;
+    sql(QStringLiteral("Vendas"),
+        QStringLiteral("INSERT INTO Clientes VALUES (1, 'Ana')\nINSERT INTO Clientes VALUES (99, 'Rui')"));
+    const QString text = QStringLiteral(
+        "CREATE PROCEDURE Limpar AS\nDELETE FROM Clientes WHERE Id = 99\nGO\nDELETE FROM Clientes");
+    bool stillOpen = false;
+    QString keptText;
+    bool saved = show(QStringLiteral("N"), QString(), [&](frmCreateProcedure& d) {
+        type(d, text);
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+        stillOpen = d.isVisible();
+        keptText = d.txtQuery->toPlainText();
+    });
+    // The server refuses the text as one batch; nothing of it ran.
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(keptText, text);
+    ASSERT_EQ(box.count(), 1);
+    EXPECT_EQ(box.last().icon(), int(vbCritical));
+    EXPECT_TRUE(box.last().text.startsWith(QStringLiteral("102\n"))) << box.last().text.toStdString();
+    EXPECT_TRUE(box.last().text.contains(QStringLiteral("GO"))) << box.last().text.toStdString();
+    EXPECT_EQ(procedure(QStringLiteral("Limpar")), nullptr);
+    EXPECT_EQ(rowCount(server, QStringLiteral("Clientes")), 2);
+
+    // Altering: what follows GO belongs to the procedure and is not run at once.
+    box.clear();
+    const QString altered =
+        QStringLiteral("CREATE PROCEDURE Listar AS\nSELECT Nome FROM Clientes\nGO\nDELETE FROM Clientes");
+    saved = show(QStringLiteral("A"), QStringLiteral("Listar"), [&](frmCreateProcedure& d) {
+        type(d, altered);
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    });
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(box.count(), 0);
+    EXPECT_EQ(rowCount(server, QStringLiteral("Clientes")), 2);
+    EXPECT_EQ(procedure(QStringLiteral("Listar"))->Text(), altered);
+}
+
+TEST_F(ProcedureEditorTest, AlteringRefusesATextThatNamesAnotherProcedure) {
+    ScriptedMsgBox box;
+    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE PROCEDURE Curto AS SELECT 1 AS a"));
+    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE PROCEDURE [Meu Proc] AS SELECT 2 AS b"));
+    const QString other = QStringLiteral("CREATE PROCEDURE [Meu Proc] AS SELECT 99 AS z");
+    QString caption, keptText;
+    bool stillOpen = false;
+    bool saved = show(QStringLiteral("A"), QStringLiteral("Curto"), [&](frmCreateProcedure& d) {
+        caption = d.windowTitle();
+        type(d, other);
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+        stillOpen = d.isVisible();
+        keptText = d.txtQuery->toPlainText();
+    });
+    EXPECT_EQ(caption, QStringLiteral("Procedimentos [Curto]"));
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(keptText, other);
+    ASSERT_EQ(box.count(), 1);
+    EXPECT_EQ(box.last().icon(), int(vbCritical));
+    EXPECT_EQ(box.last().text,
+              QStringLiteral("50005\nThe text defines the procedure [Meu Proc], not [dbo].[Curto]: "
+                             "a procedure is altered under its own name."));
+    EXPECT_EQ(procedure(QStringLiteral("Meu Proc"))->Text(),
+              QStringLiteral("CREATE PROCEDURE [Meu Proc] AS SELECT 2 AS b"));
+    EXPECT_EQ(procedure(QStringLiteral("Curto"))->Text(),
+              QStringLiteral("CREATE PROCEDURE Curto AS SELECT 1 AS a"));
+
+    // Its own name in another case, bracketed and with its owner, is the same procedure.
+    box.clear();
+    saved = show(QStringLiteral("A"), QStringLiteral("Curto"), [&](frmCreateProcedure& d) {
+        type(d, QStringLiteral("create procedure [dbo].[CURTO] AS SELECT 3 AS c"));
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    });
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(box.count(), 0);
+    EXPECT_EQ(procedure(QStringLiteral("Curto"))->Text(),
+              QStringLiteral("CREATE procedure [dbo].[CURTO] AS SELECT 3 AS c"));
+}
+
+TEST_F(ProcedureEditorTest, CommentsBeforeCreateAreKeptThroughSaveOpenAndAlter) {
+    ScriptedMsgBox box;
+    const QString text = QStringLiteral("/* Autor: Ana -- 2024 */\n-- cabecalho\n"
+                                        "CREATE PROCEDURE Comentado AS\nSELECT '--' + '/*' AS x");
+    bool saved = show(QStringLiteral("N"), QString(), [&](frmCreateProcedure& d) {
+        type(d, text);
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    });
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(box.count(), 0);
+    QString shown;
+    const QString altered = text + QStringLiteral(", 1 AS y");
+    saved = show(QStringLiteral("A"), QStringLiteral("Comentado"), [&](frmCreateProcedure& d) {
+        shown = d.txtQuery->toPlainText();
+        d.txtQuery->moveCursor(QTextCursor::End);
+        QTest::keyClicks(d.txtQuery, QStringLiteral(", 1 AS y"));
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    });
+    EXPECT_EQ(shown, text);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(box.count(), 0);
+    EXPECT_EQ(procedure(QStringLiteral("Comentado"))->Text(), altered);
+    auto db = server->SQLDMOServer()->Databases()->Item(QStringLiteral("Vendas"));
+    const dmo::QueryResultsPtr rs = db->ExecuteWithResults(QStringLiteral("EXEC Comentado"));
+    EXPECT_EQ(rs->GetColumnString(1, 1), QStringLiteral("--/*"));
+    EXPECT_EQ(rs->GetColumnString(1, 2), QStringLiteral("1"));
+}
+
+TEST_F(ProcedureEditorTest, AProcedureDroppedByAnotherSessionWhileOpenIsReportedAndTheTextKept) {
+    ScriptedMsgBox box;
+    const QString text = QStringLiteral("CREATE PROCEDURE Listar AS\nSELECT Nome FROM Clientes");
+    bool stillOpen = false;
+    QString keptText;
+    const bool saved = show(QStringLiteral("A"), QStringLiteral("Listar"), [&](frmCreateProcedure& d) {
+        type(d, text);
+        std::unique_ptr<engine::Session> other = engine::Instance::forServer(QStringLiteral("(LOCAL)"))
+                                                     ->connectIntegrated();
+        other->execute(QStringLiteral("USE Vendas"));
+        ASSERT_FALSE(other->execute(QStringLiteral("DROP PROCEDURE Listar")).failed());
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+        stillOpen = d.isVisible();
+        keptText = d.txtQuery->toPlainText();
+    });
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(keptText, text);
+    ASSERT_EQ(box.count(), 1);
+    EXPECT_TRUE(box.last().text.startsWith(QStringLiteral("208\n"))) << box.last().text.toStdString();
+    EXPECT_EQ(procedure(QStringLiteral("Listar")), nullptr);
 }
