@@ -6,7 +6,7 @@
 // integer to its last digit), a lookup column's key. The list itself stays open
 // to the caller: items, their count and their check marks may be read and written directly.
 
-#include "controls/KeyTextList.h"
+#include "core/KeyTextList.h"
 
 #include <QIcon>
 #include <QList>

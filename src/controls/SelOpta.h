@@ -2,7 +2,7 @@
 // The key/text selector: a drop-down list over a key/text list ("key:text;" per entry) that
 // shows the texts and gives the key of the selected entry.
 
-#include "controls/KeyTextList.h"
+#include "core/KeyTextList.h"
 
 #include <QColor>
 #include <QComboBox>

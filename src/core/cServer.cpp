@@ -1,5 +1,6 @@
 #include "core/cServer.h"
 
+#include "core/KeyTextList.h"
 #include "dmo/Databases.h"
 #include "dmo/DmoError.h"
 #include "dmo/SQLServer.h"
@@ -77,6 +78,6 @@ QString cServer::ListaDatabases(bool blnRefresh) {
         LoadDatabases();
     QString list;
     for (const QString& name : m_Databases)
-        list += name + u':' + name + u';';
+        list += KeyTextEntry(name, name);
     return list;
 }

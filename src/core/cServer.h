@@ -42,7 +42,8 @@ public:
     bool IsConnected() const;
     // Reads the server's database names again (errors passed over: the list is then empty).
     void LoadDatabases();
-    // "name:name;" for each database in the server's order; blnRefresh reloads it first.
+    // "name:name;" for each database in the server's order, escaped as KeyTextEntry does so
+    // that a name holding ':' or ';' stays whole; blnRefresh reloads it first.
     QString ListaDatabases(bool blnRefresh = false);
 
     // --- LoadLogins, Databases, Logins, SP, Status, GetDBPath, GetMachineName belong here.

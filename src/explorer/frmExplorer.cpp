@@ -1,8 +1,8 @@
 #include "explorer/frmExplorer.h"
 
 #include "controls/CListViewManager.h"
-#include "controls/KeyTextList.h"
 #include "core/HourglassGuard.h"
+#include "core/KeyTextList.h"
 #include "core/MsgBox.h"
 #include "core/cServer.h"
 #include "core/cServerCOL.h"
