@@ -25,6 +25,7 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStyle>
@@ -33,6 +34,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 QPointer<frmExplorer> frmExplorer::s_current;
 
@@ -125,6 +127,12 @@ frmExplorer::frmExplorer(QWidget* parent) : QWidget(parent) {
             [this](QTreeWidgetItem* node, int) { tvwExplorer_DblClick(node); });
     connect(tvwExplorer, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* node, QTreeWidgetItem*) { tvwExplorer_NodeClick(node); });
+    // A click on the node already selected lists its folder again.
+    tvwExplorer->viewport()->installEventFilter(this);
+    connect(tvwExplorer, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node, int) {
+        if (std::exchange(m_ClickOnCurrent, false))
+            tvwExplorer_NodeClick(node);
+    });
     connect(lvwExplorer, &QTreeWidget::currentItemChanged, this, [this] { UpdateCommands(); });
 }
 
@@ -302,7 +310,8 @@ void frmExplorer::UpdateCommands() {
     const QTreeWidgetItem* node = tvwExplorer->currentItem();
     const int kind = node ? node->data(0, KindRole).toInt() : NodeRoot;
     mnuQuery->setEnabled(SelectedServer() != nullptr);
-    mnuTablesRefresh->setEnabled(kind == NodeTables || kind == NodeDatabases ||
+    mnuTablesRefresh->setEnabled(kind == NodeTables || kind == NodeProcedures ||
+                                 kind == NodeDatabases ||
                                  (kind == NodeServer && node->childCount() > 0));
     const bool listed = mLvw->SelectedIndex() > 0;
     mnuOpenTable->setEnabled(kind == NodeTables && listed);
@@ -506,7 +515,13 @@ void frmExplorer::mnuTablesRefresh_Click() {
     const QString database = SelectedDatabase();
     if (database.isEmpty())
         return;
-    if (node->data(0, KindRole).toInt() != NodeTables) {
+    // On the procedures folder: its procedures listed again.
+    if (kind == NodeProcedures) {
+        ListProcedures(SelectedServer(), database);
+        lvwExplorer->viewport()->update();
+        return;
+    }
+    if (kind != NodeTables) {
         // Show the database's tables folder, which lists them.
         const QString key =
             node->data(0, ServerRole).toString() + u'\\' + database + QStringLiteral("\\Tables");
@@ -517,6 +532,16 @@ void frmExplorer::mnuTablesRefresh_Click() {
     }
     ListTables(SelectedServer(), database);
     lvwExplorer->viewport()->update();
+}
+
+bool frmExplorer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tvwExplorer->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const QTreeWidgetItem* current = tvwExplorer->currentItem();
+        m_ClickOnCurrent =
+            current &&
+            tvwExplorer->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint()) == current;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmExplorer::ShowExplorer() {

@@ -62,8 +62,8 @@ public:
 public slots:
     // Opens the query window on the selected server and database.
     void mnuQuery_Click();
-    // Lists again the tables of the database selected in the explorer; on a server or its
-    // "Databases" folder, reads its databases again.
+    // Lists again the tables of the database selected in the explorer; on its procedures
+    // folder, its procedures; on a server or its "Databases" folder, reads its databases again.
     void mnuTablesRefresh_Click();
     // Opens the table window on the table selected in the list.
     void mnuOpenTable_Click();
@@ -78,6 +78,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     explicit frmExplorer(QWidget* parent = nullptr);
@@ -106,5 +107,6 @@ private:
 
     bool m_Unloading = false;
     bool m_DatabasesLoaded = false; // the folder being opened was just filled
+    bool m_ClickOnCurrent = false;  // the mouse went down on the node already selected
     static QPointer<frmExplorer> s_current;
 };

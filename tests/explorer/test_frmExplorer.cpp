@@ -195,6 +195,35 @@ TEST_F(MainWindowTest, ProceduresAreListed) {
     EXPECT_EQ(list->FindItem(QStringLiteral("Nome"), QStringLiteral("Clientes")), -1);
 }
 
+TEST_F(MainWindowTest, TheProceduresFolderIsListedAgainByRefreshAndByAnotherClick) {
+    start();
+    openAndClick(QStringLiteral("(LOCAL)\\Vendas\\StoredProcedures"));
+    frmExplorer* explorer = main->Explorer();
+    CListViewManager* list = explorer->mLvw;
+    EXPECT_EQ(list->Count(), 0);
+    // Made elsewhere (the query window): the refresh command lists it.
+    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE PROCEDURE Novo AS SELECT 1"));
+    ASSERT_TRUE(explorer->mnuTablesRefresh->isEnabled());
+    auto* refresh = qobject_cast<QToolButton*>(
+        explorer->tbrExplorer->widgetForAction(explorer->mnuTablesRefresh));
+    ASSERT_NE(refresh, nullptr);
+    QTest::mouseClick(refresh, Qt::LeftButton);
+    EXPECT_GT(list->FindItem(QStringLiteral("Nome"), QStringLiteral("Novo")), 0);
+    EXPECT_EQ(list->FindItem(QStringLiteral("Nome"), QStringLiteral("Clientes")), -1);
+    EXPECT_EQ(tree()->currentItem(), node(QStringLiteral("(LOCAL)\\Vendas\\StoredProcedures")));
+
+    // A click on the folder already selected lists it again too.
+    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE PROCEDURE Outro AS SELECT 2"));
+    click(node(QStringLiteral("(LOCAL)\\Vendas\\StoredProcedures")));
+    EXPECT_GT(list->FindItem(QStringLiteral("Nome"), QStringLiteral("Outro")), 0);
+    EXPECT_EQ(list->Count(), 2);
+    // And the tables folder the same way.
+    click(node(QStringLiteral("(LOCAL)\\Vendas\\Tables")));
+    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE TABLE Recente (N int)"));
+    click(node(QStringLiteral("(LOCAL)\\Vendas\\Tables")));
+    EXPECT_GT(list->FindItem(QStringLiteral("Nome"), QStringLiteral("Recente")), 0);
+}
+
 TEST_F(MainWindowTest, TheQueryCommandOpensTheQueryWindowOnTheSelection) {
     start();
     frmExplorer* explorer = main->Explorer();
