@@ -1,3 +1,4 @@
+#include "core/AppIcon.h"
 #include "explorer/WMenu.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Drumo"));
     QApplication::setApplicationName(QStringLiteral("Varnolt"));
     QApplication::setApplicationVersion(QStringLiteral(VARNOLT_VERSION));
+    QApplication::setWindowIcon(AppIcon());
 
     auto* main = new WMenu;
     main->setAttribute(Qt::WA_DeleteOnClose);

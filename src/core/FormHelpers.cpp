@@ -55,6 +55,23 @@ void CenterForm(QWidget* frm, QWidget* parent) {
     frm->move(pos);
 }
 
+void FitInParent(QWidget* frm) {
+    if (!frm || !frm->parentWidget())
+        return;
+    const QRect area = frm->parentWidget()->rect();
+    QRect g = frm->geometry();
+    g.setSize(g.size().boundedTo(area.size()).expandedTo(frm->minimumSize()));
+    if (g.right() > area.right())
+        g.moveRight(area.right());
+    if (g.bottom() > area.bottom())
+        g.moveBottom(area.bottom());
+    if (g.left() < area.left())
+        g.moveLeft(area.left());
+    if (g.top() < area.top())
+        g.moveTop(area.top());
+    frm->setGeometry(g);
+}
+
 void SetupChildForm(QWidget* frm) {
     if (!frm)
         return;

@@ -17,6 +17,9 @@ void SetHelpContextID(QObject* control, int id);
 // Centres `frm` on the screen (no parent), or per axis over `parent` when the parent is at
 // least as large, else aligned with the parent's left or top edge.
 void CenterForm(QWidget* frm, QWidget* parent = nullptr);
+// Keeps a child window inside its parent's area: no larger than it, and moved back in where
+// it reaches past an edge.
+void FitInParent(QWidget* frm);
 // Gives a child window the main window's icon and assigns its caption again.
 void SetupChildForm(QWidget* frm);
 // Every control of the window gets the window's own help context number.

@@ -1,6 +1,7 @@
 #include "explorer/WMenu.h"
 
 #include "controls/ShowListDialog.h"
+#include "core/AppIcon.h"
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/cServer.h"
@@ -99,6 +100,7 @@ WMenu* WMenu::Current() {
 void WMenu::Form_Load() {
     cVarnolt::instance();
     setWindowTitle(QStringLiteral("Varnolt ") + QStringLiteral(VARNOLT_VERSION));
+    setWindowIcon(AppIcon());
     RestorePlacement();
     m_ConfirmaSaida =
         RegGetString(RegNames::ConfirmaSaida, QStringLiteral("0")).trimmed() == QLatin1String("1");

@@ -1,6 +1,7 @@
 #include "explorer/frmExplorer.h"
 
 #include "controls/CListViewManager.h"
+#include "core/FormHelpers.h"
 #include "core/HourglassGuard.h"
 #include "core/KeyTextList.h"
 #include "core/MsgBox.h"
@@ -55,7 +56,10 @@ frmExplorer* frmExplorer::Create(QMdiArea* mdi) {
     if (mdi) {
         QMdiSubWindow* sub = mdi->addSubWindow(explorer);
         sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->resize(760, 520);
+        // Wide enough for every command with its text; showing fits it into the area.
+        const int frame =
+            2 * sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+        sub->resize(std::max(760, explorer->m_ToolbarTextWidth + frame), 520);
     }
     explorer->Form_Load();
     return explorer;
@@ -121,6 +125,7 @@ frmExplorer::frmExplorer(QWidget* parent) : QWidget(parent) {
     mnuTablesRefresh =
         command("mnuTablesRefresh", QStringLiteral("Actuali&zar"), QStyle::SP_BrowserReload, false);
     connect(mnuTablesRefresh, &QAction::triggered, this, &frmExplorer::mnuTablesRefresh_Click);
+    m_ToolbarTextWidth = tbrExplorer->sizeHint().width();
 
     connect(tvwExplorer, &QTreeWidget::itemExpanded, this, &frmExplorer::tvwExplorer_Expand);
     connect(tvwExplorer, &QTreeWidget::itemDoubleClicked, this,
@@ -144,6 +149,10 @@ QList<QAction*> frmExplorer::Commands() const {
 }
 
 void frmExplorer::Form_Load() {
+    try {
+        SetupChildForm(this);
+    } catch (...) {
+    }
     try {
         LoadRegisteredServers();
     } catch (...) {
@@ -532,6 +541,19 @@ void frmExplorer::mnuTablesRefresh_Click() {
     }
     ListTables(SelectedServer(), database);
     lvwExplorer->viewport()->update();
+}
+
+void frmExplorer::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Too narrow for the texts: icons alone (with the texts as tooltips), none hidden.
+    tbrExplorer->setToolButtonStyle(width() >= m_ToolbarTextWidth ? Qt::ToolButtonTextBesideIcon
+                                                                  : Qt::ToolButtonIconOnly);
+}
+
+void frmExplorer::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        FitInParent(sub);
 }
 
 bool frmExplorer::eventFilter(QObject* watched, QEvent* event) {

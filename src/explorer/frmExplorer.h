@@ -79,6 +79,8 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     explicit frmExplorer(QWidget* parent = nullptr);
@@ -108,5 +110,6 @@ private:
     bool m_Unloading = false;
     bool m_DatabasesLoaded = false; // the folder being opened was just filled
     bool m_ClickOnCurrent = false;  // the mouse went down on the node already selected
+    int m_ToolbarTextWidth = 0;     // the toolbar's width with every command's text, pixels
     static QPointer<frmExplorer> s_current;
 };

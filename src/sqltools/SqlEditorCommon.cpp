@@ -1,5 +1,6 @@
 #include "sqltools/SqlEditorCommon.h"
 
+#include "core/FormHelpers.h"
 #include "core/TextHelpers.h"
 #include "core/Twips.h"
 #include "sqltools/clsFormataSQL.h"
@@ -76,6 +77,9 @@ int OuterHeightTwips(const QWidget* form) {
 void ShowChild(QWidget* form) {
     OuterWindow(form)->show();
     form->show();
+    // Wholly in sight: the document area places it without regard to its height.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+        FitInParent(sub);
 }
 
 void BringToFront(QWidget* form) {

@@ -36,7 +36,7 @@ QWidget* OuterWindow(const QWidget* form);
 // The window's outer width and height in twips (frame and caption included).
 int OuterWidthTwips(const QWidget* form);
 int OuterHeightTwips(const QWidget* form);
-// Shows the window (and its frame) without blocking.
+// Shows the window (and its frame) without blocking, wholly inside the document area.
 void ShowChild(QWidget* form);
 // Brings the window to the front of the document area.
 void BringToFront(QWidget* form);

@@ -28,6 +28,8 @@ namespace {
 constexpr int kDesignWidth = 6765;
 constexpr int kDesignHeight = 6870;
 constexpr int kStatusHeight = 255;
+constexpr int kMinWidth = 3600;
+constexpr int kMinHeight = 3000;
 
 using SqlEditor::TwipsRect;
 
@@ -55,6 +57,8 @@ frmCreateProcedure::frmCreateProcedure(QWidget* parent) : QDialog(parent) {
     setModal(true);
     setFont(SqlEditor::WindowFont());
     resize(TwipsToPixelsX(kDesignWidth), TwipsToPixelsY(kDesignHeight));
+    // Small enough to get out of the way, large enough to keep the buttons and a few lines.
+    setMinimumSize(TwipsToPixelsX(kMinWidth), TwipsToPixelsY(kMinHeight));
 
     Label1 = new QLabel(QStringLiteral("&Procedimento :"), this);
     Label1->setGeometry(TwipsRect(120, 0, 1695, 255));
