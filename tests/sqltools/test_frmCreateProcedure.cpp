@@ -340,3 +340,40 @@ TEST_F(ProcedureEditorTest, AProcedureDroppedByAnotherSessionWhileOpenIsReported
     EXPECT_TRUE(box.last().text.startsWith(QStringLiteral("208\n"))) << box.last().text.toStdString();
     EXPECT_EQ(procedure(QStringLiteral("Listar")), nullptr);
 }
+
+TEST_F(ProcedureEditorTest, OddNamesAreCreatedOpenedAndAlteredUnderTheirOwnName) {
+    ScriptedMsgBox box;
+    const QStringList names = {QStringLiteral("a]b"), QStringLiteral("O'Brien"),
+                               QStringLiteral("x;y"), QStringLiteral("c:d"),
+                               QStringLiteral("e<#>f"), QStringLiteral("use master")};
+    auto quoted = [](QString name) {
+        return QLatin1Char('[') + name.replace(u']', QStringLiteral("]]")) + QLatin1Char(']');
+    };
+    for (const QString& name : names) {
+        // "use" in a comment does not move the procedure to another database.
+        const QString created = QStringLiteral("-- use master\nCREATE PROCEDURE ") + quoted(name) +
+                                QStringLiteral(" AS SELECT 1 AS um");
+        EXPECT_TRUE(show(QStringLiteral("N"), QString(), [&](frmCreateProcedure& d) {
+            type(d, created);
+            QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+        })) << name.toStdString();
+        QString caption, shown;
+        const QString altered = created.left(created.size() - 1) + QStringLiteral("2");
+        EXPECT_TRUE(show(QStringLiteral("A"), name, [&](frmCreateProcedure& d) {
+            caption = d.windowTitle();
+            shown = d.txtQuery->toPlainText();
+            type(d, altered);
+            QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+        })) << name.toStdString();
+        EXPECT_EQ(caption, QStringLiteral("Procedimentos [") + name + QLatin1Char(']'));
+        EXPECT_EQ(shown, created);
+        ASSERT_NE(procedure(name), nullptr) << name.toStdString();
+        EXPECT_EQ(procedure(name)->Text(), altered);
+    }
+    EXPECT_EQ(box.count(), 0) << (box.count() ? box.last().text.toStdString() : std::string());
+    auto master = server->SQLDMOServer()->Databases()->Item(QStringLiteral("master"));
+    EXPECT_EQ(master->ExecuteWithResults(QStringLiteral("SELECT COUNT(*) FROM sysobjects WHERE "
+                                                        "xtype = 'P' AND name = 'c:d'"))
+                  ->GetColumnString(1, 1),
+              QStringLiteral("0"));
+}
