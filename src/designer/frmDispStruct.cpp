@@ -6,6 +6,7 @@
 #include "core/FormHelpers.h"
 #include "core/MsgBox.h"
 #include "core/Twips.h"
+#include "designer/KeyboardClick.h"
 #include "designer/M_MainMod.h"
 #include "designer/clsIndexesCOL.h"
 #include "dmo/Database.h"
@@ -335,6 +336,7 @@ void frmDispStruct::BuildControls() {
         w->installEventFilter(this);
     lvwStructure->installEventFilter(this);
     lvwStructure->viewport()->installEventFilter(this);
+    KeyboardClick::Install(this);
 }
 
 void frmDispStruct::cmdGravar_Click() {
