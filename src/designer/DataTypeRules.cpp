@@ -136,7 +136,7 @@ DataTypeRules GetDataTypeRules(const QString& TypeName, bool SetDefaults, bool R
         }
     }
 
-    if (!rules.UseIdentity && Controls.chkIdentity)
+    if (!rules.UseIdentity && Controls.chkIdentity && !Controls.KeepIdentity)
         Controls.chkIdentity->setCheckState(Qt::Unchecked);
 
     if (RulesOnly)
@@ -154,14 +154,16 @@ DataTypeRules GetDataTypeRules(const QString& TypeName, bool SetDefaults, bool R
 
     // Identity needs a whole-number type: a scale other than 0 rules it out.
     if (rules.UseIdentity && Controls.txtScale && leadingNumber(Controls.txtScale->text()) != 0) {
-        if (Controls.chkIdentity) {
+        if (Controls.chkIdentity)
             Controls.chkIdentity->setEnabled(false);
-            Controls.chkIdentity->setCheckState(Qt::Unchecked);
+        if (!Controls.KeepIdentity) {
+            if (Controls.chkIdentity)
+                Controls.chkIdentity->setCheckState(Qt::Unchecked);
+            if (Controls.txtSeed)
+                Controls.txtSeed->setText(QStringLiteral("0"));
+            if (Controls.txtIncrement)
+                Controls.txtIncrement->setText(QStringLiteral("0"));
         }
-        if (Controls.txtSeed)
-            Controls.txtSeed->setText(QStringLiteral("0"));
-        if (Controls.txtIncrement)
-            Controls.txtIncrement->setText(QStringLiteral("0"));
     }
     return rules;
 }

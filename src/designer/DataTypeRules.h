@@ -42,18 +42,22 @@ struct DataTypeRuleControls {
     QWidget* chkUniqueIdentifier = nullptr;
     QLineEdit* txtSeed = nullptr;
     QLineEdit* txtIncrement = nullptr;
+    // The type is still being typed: chkIdentity is enabled or disabled, but keeps its value,
+    // and seed and increment keep theirs.
+    bool KeepIdentity = false;
 };
 
 // Rules of TypeName (compared in lower case, untrimmed; a name outside the table, such as a
 // user type shown as "name (base)", gets nulls, default and formula only).
 //  - RulesOnly True (query mode): only answers; still unchecks chkIdentity for a type
-//    without identity.
+//    without identity (the editor's identity is kept while a type is being typed, see
+//    KeepIdentity).
 //  - RulesOnly False (editor mode): when TypeName is the bare name of one of UserTypeNames
 //    (case-insensitive) returns all False at once and touches nothing; otherwise also
 //    writes the type's default texts into the length, precision and scale boxes when
 //    SetDefaults is True, enables the nine controls from the rules, and when identity is
-//    allowed but the scale box holds a number other than 0, disables and unchecks
-//    chkIdentity and sets seed and increment to "0".
+//    allowed but the scale box holds a number other than 0, disables chkIdentity, unchecks
+//    it and sets seed and increment to "0".
 // Setting a control from here runs its own change handlers, as user input does.
 DataTypeRules GetDataTypeRules(const QString& TypeName, bool SetDefaults, bool RulesOnly,
                                const QStringList& UserTypeNames,

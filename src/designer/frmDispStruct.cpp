@@ -296,6 +296,7 @@ void frmDispStruct::BuildControls() {
     cmdCancelar->setGeometry(twipsRect(8850, 2160, 1350, 375));
 
     // Handlers: the signals that also fire when code sets a value.
+    connect(cboDataType->lineEdit(), &QLineEdit::textEdited, this, [this] { mTypeTyped = true; });
     connect(cboDataType, &QComboBox::editTextChanged, this, [this] { cboDataType_Change(); });
     connect(cboDataType, &QComboBox::activated, this, [this] { cboDataType_Click(); });
     connect(chkAllowNulls, &QCheckBox::stateChanged, this, [this] { chkAllowNulls_Click(); });

@@ -137,6 +137,12 @@ public:
     bool mSelectingType = false;
     // The type the editor's length, precision and scale belong to (loaded or last defaulted).
     QString mEditorType;
+    // The user has just typed in the type box (the change that follows is theirs), and the
+    // box's completion of that text may follow in the same key press.
+    bool mTypeTyped = false;
+    bool mTypeCompletionDue = false;
+    // While true the data-type rules leave the identity box's value alone.
+    bool mTypingType = false;
     // True while a box's leave check shows its message and puts the focus back.
     bool mChecking = false;
     // The table's columns as loaded (ServerColumns), for the save's check.

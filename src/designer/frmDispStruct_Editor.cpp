@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cmath>
@@ -113,6 +114,7 @@ DataTypeRules frmDispStruct::GetDataTypeRules(const QString& TypeName, bool SetD
     controls.chkUniqueIdentifier = chkUniqueIdentifier;
     controls.txtSeed = txtSeed;
     controls.txtIncrement = txtIncrement;
+    controls.KeepIdentity = mTypingType;
     return ::GetDataTypeRules(TypeName, SetDefaults, RulesOnly, mDatabase.get(), controls);
 }
 
@@ -161,8 +163,19 @@ void frmDispStruct::lvwStructure_ItemClick(int Item) {
 }
 
 void frmDispStruct::cboDataType_Change() {
+    // Typed by the user, or the box's completion of what they typed: the type is not chosen
+    // yet, so identity stays until the box is left; a completion writes no sizes either.
+    const bool typed = mTypeTyped;
+    const bool completed = !typed && mTypeCompletionDue && cboDataType->hasFocus();
+    mTypeTyped = false;
+    mTypeCompletionDue = typed;
+    if (typed)
+        QTimer::singleShot(0, this, [this] { mTypeCompletionDue = false; });
     // While the apply selects the matched entry the user's sizes are kept.
-    GetDataTypeRules(cboDataType->currentText(), mNewColumnPending && !mSelectingType, false);
+    const bool defaults = mNewColumnPending && !mSelectingType && !completed;
+    mTypingType = typed || completed;
+    GetDataTypeRules(cboDataType->currentText(), defaults, false);
+    mTypingType = false;
 }
 
 void frmDispStruct::cboDataType_Click() {}
