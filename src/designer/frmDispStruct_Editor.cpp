@@ -9,6 +9,7 @@
 #include "designer/M_MainMod.h"
 #include "designer/TypingLimit.h"
 #include "designer/clsIndexesCOL.h"
+#include "designer/frmDispStruct_SaveScripts.h"
 #include "dmo/Database.h"
 
 #include <QApplication>
@@ -96,6 +97,12 @@ QString NumText(const QVariant& v) {
 
 QString LowerTrim(const QString& s) {
     return TrimBlanks(s).toLower();
+}
+
+// The system type of a type-list entry: a user type's "name (base)" gives its base.
+QString SystemTypeOf(const QString& entry) {
+    const QString name = SaveScripts::TypeName(entry);
+    return name == entry ? entry : entry.mid(name.size() + 2).chopped(1);
 }
 
 } // namespace
@@ -403,7 +410,7 @@ bool frmDispStruct::ApplyColumnEdit() {
             mStructure->GetColumnValue(QStringLiteral("Name"), selected).toString());
         const QString newName = M_MainMod::StripBrackets(txtColumnName->text());
         RenameInIndexes(oldName, newName);
-        const QString type = LowerTrim(cboDataType->currentText());
+        const QString type = LowerTrim(SystemTypeOf(cboDataType->currentText()));
         if (type == QLatin1String("text") || type == QLatin1String("ntext"))
             RemoveFromIndexes(newName);
         MarkEmptiedIndexes();

@@ -81,3 +81,38 @@ TEST_F(DesignerTest, TypingANewColumnsTypeWritesOnlyTheSizesOfATypeItNames) {
                                    "'Preco', 'Scale')")),
               QStringList{QStringLiteral("12|3")});
 }
+
+TEST_F(DesignerTest, KeyColumnRetypedToAUserTypeOverTextLeavesItsIndexes) {
+    ScriptedMsgBox msg;
+    ScriptedListDialog choices;
+    sql(QStringLiteral("Loja"),
+        QStringLiteral("EXEC sp_addtype memo, 'text', 'NULL'\n"
+                       "EXEC sp_addtype nmemo, 'ntext', 'NULL'\n"
+                       "CREATE TABLE Notas (Id int NOT NULL CONSTRAINT PK_Notas PRIMARY KEY, "
+                       "Texto varchar(100) NULL, Outro int NULL, Mais nvarchar(10) NULL)\n"
+                       "CREATE INDEX IX_Texto ON Notas (Texto, Outro DESC)\n"
+                       "CREATE UNIQUE INDEX IX_Mais ON Notas (Mais)\n"
+                       "INSERT INTO Notas VALUES (1, 'um', 2, N'três')"));
+    ASSERT_TRUE(open(QStringLiteral("Notas")));
+    click(row(QStringLiteral("Texto")));
+    typeType(QStringLiteral("memo (text)"));
+    apply();
+    click(row(QStringLiteral("Mais")));
+    typeType(QStringLiteral("nmemo (ntext)"));
+    apply();
+    EXPECT_EQ(msg.count(), 0) << msg.last().text.toStdString();
+    EXPECT_EQ(entryColumns(QStringLiteral("IX_Texto")), QStringLiteral("Outro<@>D<#>"));
+    EXPECT_TRUE(entryDeleted(QStringLiteral("IX_Mais")));
+    save();
+    EXPECT_EQ(msg.count(), 0) << msg.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded()) << "saved";
+    EXPECT_EQ(serverColumns(QStringLiteral("Notas")),
+              (QStringList{QStringLiteral("Id|int|4|0"), QStringLiteral("Texto|memo|16|1"),
+                           QStringLiteral("Outro|int|4|1"), QStringLiteral("Mais|nmemo|16|1")}));
+    EXPECT_EQ(query(QStringLiteral("EXEC sp_helpindex 'Notas'")),
+              (QStringList{QStringLiteral("IX_Texto|nonclustered located on PRIMARY|Outro(-)"),
+                           QStringLiteral(
+                               "PK_Notas|clustered, unique, primary key located on PRIMARY|Id")}));
+    EXPECT_EQ(query(QStringLiteral("SELECT Id, Texto, Outro, Mais FROM Notas")),
+              QStringList{QStringLiteral("1|um|2|três")});
+}
