@@ -213,6 +213,11 @@ private:
     QStringList ServerColumns() const;
     // True when a stored value of the loaded column is longer than the item's new length.
     bool StoredValuesLonger(int Item);
+    // True when a stored value of the loaded column, converted to the item's new type and
+    // back, is no longer the same (the server converts int 123456 to varchar(5) as '*').
+    bool ConversionChangesValues(int Item);
+    // The loaded column's system type, lower case: a user type's base type.
+    QString LoadedSystemType(int Item) const;
     void SaveExecute(const QString& Text);
     QString SaveTableRef() const;
     void MarkIndexesForAlter();

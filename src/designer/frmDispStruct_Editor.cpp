@@ -99,12 +99,6 @@ QString LowerTrim(const QString& s) {
     return TrimBlanks(s).toLower();
 }
 
-// The system type of a type-list entry: a user type's "name (base)" gives its base.
-QString SystemTypeOf(const QString& entry) {
-    const QString name = SaveScripts::TypeName(entry);
-    return name == entry ? entry : entry.mid(name.size() + 2).chopped(1);
-}
-
 } // namespace
 
 DataTypeRules frmDispStruct::GetDataTypeRules(const QString& TypeName, bool SetDefaults,
@@ -410,7 +404,7 @@ bool frmDispStruct::ApplyColumnEdit() {
             mStructure->GetColumnValue(QStringLiteral("Name"), selected).toString());
         const QString newName = M_MainMod::StripBrackets(txtColumnName->text());
         RenameInIndexes(oldName, newName);
-        const QString type = LowerTrim(SystemTypeOf(cboDataType->currentText()));
+        const QString type = LowerTrim(SaveScripts::SystemType(cboDataType->currentText()));
         if (type == QLatin1String("text") || type == QLatin1String("ntext"))
             RemoveFromIndexes(newName);
         MarkEmptiedIndexes();

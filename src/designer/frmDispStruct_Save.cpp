@@ -41,16 +41,19 @@ void frmDispStruct::SaveStruct() {
 
     // 2. A shrinking column may lose data: the user decides. A large-object column's loaded
     // length says nothing of its values: only values longer than the new length count there.
+    // Nor may a new type that the server converts to without an error but changes values.
     for (int i = 1; i <= mStructure->Count(); ++i) {
         if (!DataTypeChanged(i))
             continue;
-        if (!SaveScripts::Rules(text(*mStructure, "DataType", i)).UseLength)
-            continue;
-        const bool shorter =
-            !SaveScripts::IsLargeObject(text(*mStructure, "OriginalDataType", i)) &&
-            SaveScripts::Number(*mStructure, "Length", i) <
-                SaveScripts::Number(*mStructure, "OriginalLength", i);
-        if (!shorter && !StoredValuesLonger(i))
+        bool mayLose = false;
+        if (SaveScripts::Rules(text(*mStructure, "DataType", i)).UseLength) {
+            const bool shorter =
+                !SaveScripts::IsLargeObject(text(*mStructure, "OriginalDataType", i)) &&
+                SaveScripts::Number(*mStructure, "Length", i) <
+                    SaveScripts::Number(*mStructure, "OriginalLength", i);
+            mayLose = shorter || StoredValuesLonger(i);
+        }
+        if (!mayLose && !ConversionChangesValues(i))
             continue;
         MsgBox(QStringLiteral("A Alteração à Coluna '") + text(*mStructure, "Name", i) +
                    QStringLiteral("' Poderá Resultar em Perda de Informação!"),
@@ -120,16 +123,12 @@ void frmDispStruct::RestoreDesign(const DesignCopy& Copy) {
 
 bool frmDispStruct::StoredValuesLonger(int Item) {
     const QString target = SaveScripts::TypeName(text(*mStructure, "DataType", Item)).toLower();
-    QString source = text(*mStructure, "OriginalDataType", Item).toLower();
-    // A user type stores its base type: its entry is "name (base)".
-    const QString listed = M_MainMod::FindInList(mTypeList, source);
-    const QString listedName = SaveScripts::TypeName(listed);
-    if (listedName != listed && listedName.compare(source, Qt::CaseInsensitive) == 0)
-        source = listed.mid(listedName.size() + 2).chopped(1).toLower();
+    const QString source = LoadedSystemType(Item);
     if (!SaveScripts::HoldsBytes(source))
         return false;
     double longest = 0;
     try {
+        HourglassGuard hourglass;
         const dmo::QueryResultsPtr r = mDatabase->ExecuteWithResults(
             SaveScripts::LongestValueStatement(*mStructure, Item, SaveTableRef()));
         if (r->Rows() > 0 && !r->IsNull(1, 1))

@@ -3,12 +3,14 @@
 #include "designer/frmDispStruct_SaveScripts.h"
 
 #include "controls/CListViewManager.h"
+#include "core/HourglassGuard.h"
 #include "core/MsgBox.h"
 #include "designer/M_MainMod.h"
 #include "dmo/Column.h"
 #include "dmo/DRIDefault.h"
 #include "dmo/Database.h"
 #include "dmo/Defaults.h"
+#include "dmo/QueryResults.h"
 #include "dmo/Table.h"
 
 #include <QApplication>
@@ -75,6 +77,44 @@ bool frmDispStruct::TestConversion(int Item) {
         return false;
     } catch (...) {
         return true;
+    }
+}
+
+QString frmDispStruct::LoadedSystemType(int Item) const {
+    const QString loaded = SaveScripts::Text(*mStructure, "OriginalDataType", Item).toLower();
+    // A user type stores its base type: its entry is "name (base)".
+    const QString listed = M_MainMod::FindInList(mTypeList, loaded);
+    const QString listedName = SaveScripts::TypeName(listed);
+    if (listedName != listed && listedName.compare(loaded, Qt::CaseInsensitive) == 0)
+        return listed.mid(listedName.size() + 2).chopped(1).toLower();
+    return loaded;
+}
+
+bool frmDispStruct::ConversionChangesValues(int Item) {
+    const QString loaded = LoadedSystemType(Item);
+    // Large objects cannot be compared; only their length counts (StoredValuesLonger). Text
+    // read as a number or a date changes only its form ('3.5' is the money 3.5000).
+    if (SaveScripts::IsLargeObject(loaded))
+        return false;
+    const QString target =
+        SaveScripts::SystemType(SaveScripts::Text(*mStructure, "DataType", Item));
+    if (SaveScripts::IsCharacter(loaded) && !SaveScripts::IsCharacter(target))
+        return false;
+    HourglassGuard hourglass;
+    try {
+        const dmo::QueryResultsPtr r = mDatabase->ExecuteWithResults(
+            SaveScripts::RoundTripStatement(*mStructure, Item, SaveTableRef(), loaded));
+        return leadingNumber(r->GetColumnString(1, 1)) > 0;
+    } catch (...) {
+    }
+    // The way back failed: values changed on the way there ('*' is no number), unless the way
+    // there fails too, which the conversion test reports.
+    try {
+        mDatabase->ExecuteWithResults(
+            SaveScripts::ConversionTestStatement(*mStructure, Item, SaveTableRef()));
+        return true;
+    } catch (...) {
+        return false;
     }
 }
 

@@ -92,6 +92,16 @@ QString TypeName(const QString& DataType) {
     return DataType;
 }
 
+QString SystemType(const QString& DataType) {
+    const QString name = TypeName(DataType);
+    return name == DataType ? DataType : DataType.mid(name.size() + 2).chopped(1);
+}
+
+bool IsCharacter(const QString& TypeName) {
+    static const QStringList kinds{"char", "varchar", "nchar", "nvarchar"};
+    return kinds.contains(TypeName.trimmed().toLower());
+}
+
 DataTypeRules Rules(const QString& DataType) {
     return GetDataTypeRules(TypeName(DataType), false, true, QStringList(), DataTypeRuleControls());
 }
@@ -150,6 +160,21 @@ bool DataTypeChanged(const CListViewManager& s, int item) {
 QString ConversionTestStatement(const CListViewManager& s, int item, const QString& Table) {
     return QStringLiteral("Select Convert(") + declaredType(s, item) + QStringLiteral(", ") +
            loadedColumn(s, item) + QStringLiteral(") From ") + Table;
+}
+
+QString RoundTripStatement(const CListViewManager& s, int item, const QString& Table,
+                           const QString& LoadedType) {
+    const DataTypeRules rules = Rules(LoadedType);
+    QString loaded = quoteNameIfNeeded(LoadedType);
+    if (rules.UseLength)
+        loaded += QLatin1Char('(') + whole(Number(s, "OriginalLength", item)) + QLatin1Char(')');
+    else if (rules.UsePrecision && rules.UseScale)
+        loaded += QLatin1Char('(') + whole(Number(s, "OriginalPrecision", item)) +
+                  QStringLiteral(", ") + whole(Number(s, "OriginalScale", item)) + QLatin1Char(')');
+    const QString column = loadedColumn(s, item);
+    return QStringLiteral("Select Count(*) From ") + Table + QStringLiteral(" Where Convert(") +
+           loaded + QStringLiteral(", Convert(") + declaredType(s, item) + QStringLiteral(", ") +
+           column + QStringLiteral(")) <> ") + column;
 }
 
 QString LongestValueStatement(const CListViewManager& s, int item, const QString& Table) {

@@ -23,6 +23,10 @@ qint64 Whole(const CListViewManager& Structure, const char* Field, int Item);
 
 // The type name of a type-list entry: a user type's "name (base)" gives name.
 QString TypeName(const QString& DataType);
+// The system type of a type-list entry: a user type's "name (base)" gives base.
+QString SystemType(const QString& DataType);
+// char, varchar, nchar and nvarchar.
+bool IsCharacter(const QString& TypeName);
 // The rules of a record's DataType in query mode, touching no control.
 DataTypeRules Rules(const QString& DataType);
 
@@ -41,6 +45,11 @@ bool DataTypeChanged(const CListViewManager& Structure, int Item);
 
 // "Select Convert(type(size), [loaded name]) From table".
 QString ConversionTestStatement(const CListViewManager& Structure, int Item, const QString& Table);
+// "Select Count(*) From table Where Convert(loaded type, Convert(new type, [loaded name])) <>
+// [loaded name]": the rows whose value does not come back from the new type. LoadedType is
+// the loaded column's system type (a user type's base), sized as loaded.
+QString RoundTripStatement(const CListViewManager& Structure, int Item, const QString& Table,
+                           const QString& LoadedType);
 // "Select Max(DataLength([loaded name])) From table": the longest stored value in bytes.
 QString LongestValueStatement(const CListViewManager& Structure, int Item, const QString& Table);
 // Rows that would break the item's refusal of nulls: all rows for a new column, the nulls of
