@@ -92,3 +92,23 @@ TEST_F(SaveConversionLoss, ValuesThatComeBackWholeAreNotAskedAbout) {
     EXPECT_EQ(snapshot(), QStringList({"Id|int|4", "D|smalldatetime|4", "N|int|4", "R|float|8",
                                        "1|2020-01-02 00:00:00|12|1.5"}));
 }
+
+TEST_F(SaveConversionLoss, OddNamesAndUserTypesAreTestedUnderTheirOwnNames) {
+    run("EXEC sp_addtype [fone ]]x], 'varchar(4)', 'NULL'\n"
+        "CREATE TABLE [Per das]]'] ([<#>a]]b <@>] int NULL, [c]] d] [fone ]]x] NULL)\n"
+        "INSERT INTO [Per das]]'] VALUES (123456, 'abcd')");
+    const QStringList before = query("SELECT * FROM [Per das]]']");
+    frmDispStruct* f = open("Per das]'");
+    ASSERT_TRUE(f);
+    retype(f, "[<#>a]]b <@>]", "fone ]x (varchar)"); // '*' in a user type over varchar(4)
+    retype(f, "[c]] d]", "char", 2);
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    list.choose("Sim").choose("Não");
+    save(f);
+    ASSERT_EQ(msgs.count(), 2);
+    EXPECT_EQ(msgs.calls().at(0).text, lossText("[<#>a]]b <@>]"));
+    EXPECT_EQ(msgs.calls().at(1).text, lossText("[c]] d]"));
+    ASSERT_TRUE(frmDispStruct::Loaded());
+    EXPECT_EQ(query("SELECT * FROM [Per das]]']"), before);
+}
