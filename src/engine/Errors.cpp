@@ -181,6 +181,21 @@ SqlError internal(const QString& text)
     return make(3624, 20, QStringLiteral("Storage failure: %1").arg(text));
 }
 
+SqlError noSpace(const QString& database)
+{
+    return make(1105, 17, QStringLiteral("No space could be allocated for database '%1': there is no space left on the disk.").arg(database));
+}
+
+SqlError logFull(const QString& database)
+{
+    return make(9002, 17, QStringLiteral("The log of database '%1' is full: there is no space left on the disk.").arg(database));
+}
+
+SqlError databaseReadOnly(const QString& database)
+{
+    return make(3906, 16, QStringLiteral("Database '%1' is read-only; it cannot be changed.").arg(database));
+}
+
 Message terminated() { return Message{3621, 10, 1, 0, QStringLiteral("The statement was stopped.")}; }
 Message changedDatabase(const QString& n)
 {

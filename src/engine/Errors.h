@@ -52,6 +52,9 @@ SqlError loginFailed(const QString& login);            // 18456
 SqlError serverNotFound();                             // 17
 SqlError userError(const QString& text, int severity, int state); // 50000 (RAISERROR)
 SqlError internal(const QString& text);                // 3624-like: storage failure
+SqlError noSpace(const QString& database);             // 1105: a data file cannot grow (disk full)
+SqlError logFull(const QString& database);             // 9002: the log cannot grow (disk full)
+SqlError databaseReadOnly(const QString& database);    // 3906: its file cannot be written
 SqlError lockTimeout(const QString& database, int holderSpid); // 1222
 SqlError secondDatabaseWrite(const QString& written, const QString& other); // 40003: our own
 SqlError instanceInUse(const QString& dataDir, const QString& program, long long pid); // 17

@@ -50,7 +50,7 @@ void execDropDatabase(SessionImpl& s, const DropObjectsStmt& st)
         s.server().dropDatabase(s.db(), s.masterSchema(), *entry);
         s.server().deleteDatabaseFile(entry->file);
         s.server().forgetDatabase(*name);
-        s.addMessage(Message{0, 0, 1, st.line, QStringLiteral("Removing database file '%1'.").arg(entry->file)});
+        s.addMessage(Message{0, 0, 1, st.line, QStringLiteral("Removing database file '%1'.").arg(QFileInfo(entry->file).fileName())});
     }
 }
 

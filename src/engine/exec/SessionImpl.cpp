@@ -11,6 +11,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace engine::exec {
 
 using storage::quoteId;
@@ -128,6 +130,7 @@ QString SessionImpl::serverNameText() const { return instance_->serverName(); }
 
 void SessionImpl::attach(const QString& database, const QString& schema, const QString& file)
 {
+    restoreCompanionModes(file);
     Statement s(db_, QStringLiteral("ATTACH DATABASE ?1 AS %1").arg(quoteId(schema)));
     s.bind(1, file);
     s.run();
@@ -174,6 +177,25 @@ QString SessionImpl::schemaFor(const QString& database)
     QString schema = QStringLiteral("d%1").arg(nextSchema_++);
     attach(database, schema, file);
     return schema;
+}
+
+void SessionImpl::reattachWritable()
+{
+    if (!sqlite3_get_autocommit(db_)) return;
+    std::vector<QString> names;
+    for (const auto& [name, schema] : attached_) {
+        const QByteArray s = schema.toUtf8();
+        if (sqlite3_db_readonly(db_, s.constData()) != 1) continue;
+        if (QFileInfo(QString::fromUtf8(sqlite3_db_filename(db_, s.constData()))).permission(QFileDevice::WriteOwner)) names.push_back(name);
+    }
+    for (const QString& n : names) {
+        try {
+            detachDatabase(n);
+            schemaFor(n);
+        } catch (const SqlError&) {
+            // in use by an open cursor, or gone: attached when next named
+        }
+    }
 }
 
 bool SessionImpl::locksDatabases() const { return !sqlite3_get_autocommit(db_) && (tranCount_ > 0 || writeIntent_); }
@@ -310,6 +332,12 @@ void SessionImpl::addMessage(const Message& m)
 {
     out_->messages.push_back(m);
     if (m.severity > 10) out_->errors.push_back(m);
+}
+
+void SessionImpl::withdrawMessages(size_t from)
+{
+    auto& m = out_->messages;
+    m.erase(std::remove_if(m.begin() + std::ptrdiff_t(from), m.end(), [](const Message& x) { return x.severity <= 10; }), m.end());
 }
 
 void SessionImpl::addResultSet(ResultSet rs) { out_->resultSets.push_back(std::move(rs)); }
@@ -456,7 +484,10 @@ void SessionImpl::runStatements(const sql::StatementList& list)
 
 void SessionImpl::runStatement(const sql::Stmt& s)
 {
-    if (tranCount_ == 0) pruneAttached();
+    if (tranCount_ == 0) {
+        pruneAttached();
+        reattachWritable();
+    }
     types::setDateOrder(dateFormat.constData());
     bool leaf = leafStatement(s.kind);
     bool savepoint = leaf && !(s.kind == sql::StmtKind::DropObjects && as<sql::DropObjectsStmt>(s).objectType == sql::ObjectType::Database);
@@ -471,12 +502,23 @@ void SessionImpl::runStatement(const sql::Stmt& s)
             if (sqlite3_get_autocommit(session.db_)) session.releaseLocks();
         }
     } leave{*this, savepoint};
+    const size_t messagesBefore = out_->messages.size();
     try {
         if (savepoint) storage::exec(db_, QStringLiteral("SAVEPOINT tsql_stmt"));
         try {
             dispatch(s);
             identitySlots.clear();
-            if (savepoint) storage::exec(db_, QStringLiteral("RELEASE tsql_stmt"));
+            if (savepoint) {
+                const QString written = otherDatabaseWritten(QString());
+                try {
+                    storage::exec(db_, QStringLiteral("RELEASE tsql_stmt"));
+                } catch (const SqlError& e) {
+                    // its commit failed: the statement did nothing, and says nothing of what it did
+                    withdrawMessages(messagesBefore);
+                    if (e.number() == 9002 && !written.isEmpty()) throw Errors::logFull(databaseName(written).value_or(written));
+                    throw;
+                }
+            }
             if (statementDepth_ <= 1) countersSet_.clear();
         } catch (const SqlError&) {
             identitySlots.clear();

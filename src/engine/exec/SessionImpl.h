@@ -93,6 +93,8 @@ public:
     // Output
     BatchResult& out() { return *out_; }
     void addMessage(const Message& m);
+    // Drops the informational messages added since out().messages held `from` of them.
+    void withdrawMessages(size_t from);
     void addResultSet(ResultSet rs);
     void setRowCount(long long n) { rowCount_ = n; }
     long long rowCount() const { return rowCount_; }
@@ -158,6 +160,8 @@ private:
     // A transaction that may write takes the write lock of each database before it first reads it,
     // so that its snapshot is never overtaken; the locks go when the transaction ends.
     bool locksDatabases() const;
+    // Between statements, files attached read-only that may be written now are attached again.
+    void reattachWritable();
     // True when the lock is newly taken.
     bool lockDatabase(const QString& database, const QString& file);
     void releaseLocks();

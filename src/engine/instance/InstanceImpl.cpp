@@ -33,10 +33,23 @@ void createPrivateFile(const QString& file)
     ::close(fd);
 }
 
+void restoreCompanionModes(const QString& file)
+{
+    const QByteArray path = QFile::encodeName(file);
+    struct stat db{};
+    if (::stat(path.constData(), &db) != 0 || !(db.st_mode & S_IWUSR)) return;
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const QByteArray companion = path + suffix;
+        struct stat st{};
+        if (::stat(companion.constData(), &st) == 0 && !(st.st_mode & S_IWUSR)) ::chmod(companion.constData(), db.st_mode & 0777);
+    }
+}
+
 sqlite3* openDatabaseFile(const QString& file)
 {
     // SQLite gives -wal and -shm files the mode of their database file
     if (!QFileInfo::exists(file)) createPrivateFile(file);
+    restoreCompanionModes(file);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
@@ -89,8 +102,10 @@ void InstanceImpl::createSystemDatabases()
 {
     // model first: every other database is a copy of it
     QString modelFile = QDir(dataDir_).filePath(QStringLiteral("model.db"));
+    QString msdbFile = QDir(dataDir_).filePath(QStringLiteral("msdb.db"));
     QString masterTmp = masterFile() + QStringLiteral(".new");
-    for (const QString& f : {modelFile, masterTmp}) deleteDatabaseFile(f);
+    // without master no creation has finished: whatever an interrupted one made goes
+    for (const QString& f : {modelFile, msdbFile, masterTmp}) deleteDatabaseFile(f);
     {
         sqlite3* db = openDatabaseFile(modelFile);
         try {
@@ -107,7 +122,7 @@ void InstanceImpl::createSystemDatabases()
         }
         sqlite3_close(db);
     }
-    copyModel(QDir(dataDir_).filePath(QStringLiteral("msdb.db")), QStringLiteral("msdb"));
+    copyModel(msdbFile, QStringLiteral("msdb"));
     copyModel(masterTmp, QStringLiteral("master"));
     sqlite3* db = openDatabaseFile(masterTmp);
     try {
@@ -216,8 +231,13 @@ DatabaseEntry InstanceImpl::createDatabase(sqlite3* db, const QString& masterSch
 {
     QString fileName = newDatabaseFile(name);
     QString path = QDir(dataDir_).filePath(fileName);
-    copyModel(path, name);
     try {
+        try {
+            copyModel(path, name);
+        } catch (const SqlError& e) {
+            if (e.number() == 9002) throw Errors::noSpace(name); // the new file could not grow
+            throw;
+        }
         DatabaseEntry e;
         Statement id(db, QStringLiteral("SELECT coalesce(max(dbid), 4) + 1 FROM %1.cat_databases").arg(quoteId(masterSchema)));
         id.step();

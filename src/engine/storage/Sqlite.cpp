@@ -3,12 +3,46 @@
 #include "engine/Errors.h"
 #include "engine/functions/Functions.h"
 
+#include <cerrno>
 #include <optional>
 
 namespace engine::storage {
 
 namespace {
 thread_local std::optional<SqlError> denied;
+
+// The name recorded in the first database file attached to `db` that `pick` selects.
+QString recordedName(sqlite3* db, bool (*pick)(sqlite3*, const char*))
+{
+    for (int i = 0; const char* schema = sqlite3_db_name(db, i); ++i) {
+        const char* file = sqlite3_db_filename(db, schema);
+        if (!file || !*file || !pick(db, schema)) continue;
+        QByteArray sql = QStringLiteral("SELECT value FROM %1.cat_settings WHERE key = 'name'").arg(quoteId(QString::fromUtf8(schema))).toUtf8();
+        sqlite3_stmt* st = nullptr;
+        QString name;
+        if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+        return name;
+    }
+    return {};
+}
+
+bool beingWritten(sqlite3* db, const char* schema) { return sqlite3_txn_state(db, schema) == SQLITE_TXN_WRITE; }
+bool openedReadOnly(sqlite3* db, const char* schema) { return sqlite3_db_readonly(db, schema) == 1; }
+
+// A full disk or a file that cannot be written, as the server's errors for them.
+std::optional<SqlError> fileError(sqlite3* db, int rc)
+{
+    const int primary = rc & 0xff, err = sqlite3_system_errno(db);
+    const bool io = primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN;
+    if (primary == SQLITE_FULL || (io && (err == ENOSPC || err == EDQUOT))) return Errors::logFull(recordedName(db, beingWritten));
+    if (primary == SQLITE_READONLY || (io && (err == EROFS || err == EACCES || err == EPERM))) {
+        QString name = recordedName(db, openedReadOnly);
+        return Errors::databaseReadOnly(name.isEmpty() ? recordedName(db, beingWritten) : name);
+    }
+    return std::nullopt;
+}
 } // namespace
 
 void setDenied(const SqlError& e) { denied = e; }
@@ -33,6 +67,7 @@ SqlError lastError(sqlite3* db, int rc)
     for (const char* l : limits)
         if (text.startsWith(QLatin1String(l)))
             return Errors::make(8623, 16, QStringLiteral("The statement is beyond what the server can run (%1); simplify it.").arg(text));
+    if (auto e = fileError(db, rc)) return *e;
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
         return Errors::make(1222, 16, QStringLiteral("A lock could not be obtained in time (%1).").arg(QString::fromUtf8(msg)));
     return Errors::internal(QString::fromUtf8(msg));

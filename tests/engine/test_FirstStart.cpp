@@ -1,0 +1,115 @@
+// The first start, which makes the instance: killed, or its files made read-only, at any one of
+// its file writes and syncs, the folder starts the next time and every database takes writes.
+
+#include "FaultVfs.h"
+#include "common/TempDir.h"
+#include "engine/Engine.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace engine;
+
+namespace {
+
+QString srv(const TempDir& tmp) { return tmp.path() + QStringLiteral("/srv"); }
+
+// The writes and syncs of one first start, the instance closed again.
+int firstStartPoints()
+{
+    TempDir tmp;
+    faultvfs::install();
+    faultvfs::reset();
+    faultvfs::skipSyncs();
+    Instance::open(QStringLiteral("X"), srv(tmp));
+    int n = faultvfs::points();
+    faultvfs::reset();
+    faultvfs::skipSyncs();
+    return n;
+}
+
+void setDatabaseFilesMode(const QString& dir, mode_t mode)
+{
+    for (const QString& f : QDir(dir).entryList({QStringLiteral("*.db")}, QDir::Files))
+        ::chmod(QFile::encodeName(dir + QLatin1Char('/') + f).constData(), mode);
+}
+
+// Starts the folder and writes to every database: master (the new database's record), model,
+// msdb, tempdb and a new one.
+::testing::AssertionResult startsAndTakesWrites(const QString& dir)
+{
+    try {
+        auto inst = Instance::open(QStringLiteral("X"), dir);
+        auto s = inst->connectIntegrated();
+        BatchResult r = s->execute(QStringLiteral(
+            "CREATE DATABASE shop CREATE TABLE shop..t (a int) INSERT INTO shop..t VALUES (1) "
+            "CREATE TABLE model..m (a int) CREATE TABLE msdb..m (a int) CREATE TABLE tempdb..m (a int) "
+            "SELECT (SELECT count(*) FROM master..sysdatabases), (SELECT count(*) FROM shop..t)"));
+        if (r.failed()) return ::testing::AssertionFailure() << r.errors[0].number << " " << r.errors[0].text.toStdString();
+        const ResultSet& rs = r.resultSets.at(0);
+        if (rs.text(0, 0) != QLatin1String("5") || rs.text(0, 1) != QLatin1String("1"))
+            return ::testing::AssertionFailure() << "databases, rows: " << rs.text(0, 0).toStdString() << ", " << rs.text(0, 1).toStdString();
+        return ::testing::AssertionSuccess();
+    } catch (const SqlError& e) {
+        return ::testing::AssertionFailure() << "start: " << e.number() << " " << e.what();
+    }
+}
+
+} // namespace
+
+TEST(FirstStart, KilledAtAnyWriteItFinishesOnTheNextStart)
+{
+    const int total = firstStartPoints();
+    ASSERT_GT(total, 20);
+    for (int n = 1; n <= total; ++n) {
+        TempDir tmp;
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            faultvfs::reset();
+            faultvfs::skipSyncs();
+            faultvfs::atPoint(n, [] { _exit(0); });
+            try {
+                Instance::open(QStringLiteral("X"), srv(tmp));
+            } catch (...) {
+                _exit(2);
+            }
+            _exit(1); // the kill point was never reached
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_EQ(WEXITSTATUS(status), 0) << "write " << n << " of " << total;
+        ASSERT_TRUE(startsAndTakesWrites(srv(tmp))) << "killed at write " << n << " of " << total;
+    }
+    faultvfs::reset();
+}
+
+TEST(FirstStart, DatabaseFilesMadeReadOnlyAtAnyWriteTakeWritesOnceWritableAgain)
+{
+    faultvfs::refuseWritesToReadOnlyFiles();
+    const int total = firstStartPoints();
+    for (int n = 1; n <= total; ++n) {
+        TempDir tmp;
+        const QString dir = srv(tmp);
+        faultvfs::reset();
+        faultvfs::skipSyncs();
+        faultvfs::atPoint(n, [&] { setDatabaseFilesMode(dir, 0400); });
+        try {
+            Instance::open(QStringLiteral("X"), dir);
+        } catch (const SqlError&) {
+            // refused while read-only: what matters is the start after
+        }
+        faultvfs::reset();
+        faultvfs::skipSyncs();
+        setDatabaseFilesMode(dir, 0600);
+        ASSERT_TRUE(startsAndTakesWrites(dir)) << "read-only from write " << n << " of " << total;
+    }
+    faultvfs::reset();
+}
