@@ -103,7 +103,7 @@ int xOpen(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* 
 int xDelete(sqlite3_vfs*, const char* name, int syncDir)
 {
     point();
-    return real->xDelete(real, name, syncDir);
+    return real->xDelete(real, name, syncs ? syncDir : 0);
 }
 int xAccess(sqlite3_vfs*, const char* name, int flags, int* out) { return real->xAccess(real, name, flags, out); }
 int xFullPathname(sqlite3_vfs*, const char* name, int n, char* out) { return real->xFullPathname(real, name, n, out); }
