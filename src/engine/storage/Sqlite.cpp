@@ -35,7 +35,7 @@ bool openedReadOnly(sqlite3* db, const char* schema) { return sqlite3_db_readonl
 std::optional<SqlError> fileError(sqlite3* db, int rc)
 {
     const int primary = rc & 0xff, err = sqlite3_system_errno(db);
-    const bool io = primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN;
+    const bool io = primary == SQLITE_IOERR;
     if (primary == SQLITE_FULL || (io && (err == ENOSPC || err == EDQUOT))) return Errors::logFull(recordedName(db, beingWritten));
     if (primary == SQLITE_READONLY || (io && (err == EROFS || err == EACCES || err == EPERM))) {
         QString name = recordedName(db, openedReadOnly);
