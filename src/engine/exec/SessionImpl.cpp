@@ -509,7 +509,8 @@ void SessionImpl::runStatement(const sql::Stmt& s)
             dispatch(s);
             identitySlots.clear();
             if (savepoint) {
-                const QString written = otherDatabaseWritten(QString());
+                const bool commits = tranCount_ == 0 && statementDepth_ == 1;
+                const QString written = commits ? otherDatabaseWritten(QString()) : QString();
                 try {
                     storage::exec(db_, QStringLiteral("RELEASE tsql_stmt"));
                 } catch (const SqlError& e) {
