@@ -49,11 +49,24 @@ Value exactValue(const Decimal& d, const TypeSpec& to)
     int s = to.hasPrecision() ? to.scale : 4;
     auto f = d.fitted(p, s);
     if (!f) throw Errors::overflow(tname(to));
-    if (to.type == Type::SmallMoney) {
-        double v = f->toDouble();
-        if (v < -214748.3648 || v > 214748.3647) throw Errors::overflow(tname(to));
+    if (to.type == Type::SmallMoney || to.type == Type::Money) {
+        static const Decimal small[] = {*Decimal::parse("-214748.3648"), *Decimal::parse("214748.3647")};
+        static const Decimal large[] = {*Decimal::parse("-922337203685477.5808"),
+                                        *Decimal::parse("922337203685477.5807")};
+        const Decimal* range = to.type == Type::SmallMoney ? small : large;
+        if (Decimal::compare(*f, range[0]) < 0 || Decimal::compare(*f, range[1]) > 0)
+            throw Errors::overflow(tname(to));
     }
     return Value::ofText(f->text());
+}
+
+// A double as the target approximate type holds it: real refuses what a float cannot hold.
+Value approxValue(double x, const TypeSpec& to)
+{
+    if (to.type != Type::Real) return Value::ofReal(x);
+    if (std::isfinite(x) && std::fabs(x) > double(std::numeric_limits<float>::max()))
+        throw Errors::overflow(tname(to));
+    return Value::ofReal(double(float(x)));
 }
 
 int exactScaleOf(const TypeSpec& t) { return t.hasPrecision() ? t.scale : 4; }
@@ -184,8 +197,7 @@ Value fromString(const Value& v, const TypeSpec& from, const TypeSpec& to, Conve
         if (!d) throw Errors::convertError(tname(from), tname(to));
         double x = cParseDouble(t.c_str());
         if (!std::isfinite(x)) throw Errors::overflow(tname(to));
-        if (to.type == Type::Real) x = double(float(x));
-        return Value::ofReal(x);
+        return approxValue(x, to);
     }
     case Category::DateTime: {
         // a numeric style fixes the order of day, month and year for this conversion
@@ -281,7 +293,7 @@ Value convert(const Value& v, const TypeSpec& fromSpec, const TypeSpec& to, Conv
         switch (to.category()) {
         case Category::Integer: return toInteger(x, to);
         case Category::Exact: return exactValue(Decimal::fromInt(x), to);
-        case Category::Approx: return Value::ofReal(to.type == Type::Real ? double(float(x)) : double(x));
+        case Category::Approx: return approxValue(double(x), to);
         case Category::DateTime: {
             auto d = DateTimeValue::fromDays(double(x));
             if (!d) throw Errors::overflow(tname(to));
@@ -312,7 +324,7 @@ Value convert(const Value& v, const TypeSpec& fromSpec, const TypeSpec& to, Conv
             return toInteger(*x, to);
         }
         case Category::Exact: return exactValue(*d, to);
-        case Category::Approx: return Value::ofReal(d->toDouble());
+        case Category::Approx: return approxValue(d->toDouble(), to);
         case Category::DateTime: {
             auto dt = DateTimeValue::fromDays(d->toDouble());
             if (!dt) throw Errors::overflow(tname(to));
@@ -348,7 +360,7 @@ Value convert(const Value& v, const TypeSpec& fromSpec, const TypeSpec& to, Conv
             if (!d) throw Errors::overflow(tname(to));
             return exactValue(*d, to);
         }
-        case Category::Approx: return Value::ofReal(to.type == Type::Real ? double(float(x)) : x);
+        case Category::Approx: return approxValue(x, to);
         case Category::DateTime: {
             auto dt = DateTimeValue::fromDays(x);
             if (!dt) throw Errors::overflow(tname(to));
