@@ -38,29 +38,47 @@ bool isNumber(const QString& type) {
     return isInteger(type) || types.contains(type);
 }
 
-// The fields holding an index's keys as sp_helpindex joins them ("a, b(-)"), each matched
-// whole against the fields' columns, so that a name holding ", " stays one name; empty when a
-// key is not among the fields.
-std::vector<int> keyFieldsOf(const QString& keys, const std::vector<QString>& columns, qsizetype at = 0) {
-    for (size_t f = 0; f < columns.size(); ++f) {
-        const QString& name = columns[f];
+// Every way an index's keys as sp_helpindex joins them ("a, b(-)") split into the table's
+// column names, up to two: a name may hold ", " or end in "(-)".
+void keySplits(const QString& keys, const QStringList& columns, qsizetype at, QStringList& sofar,
+               std::vector<QStringList>& found) {
+    for (const QString& name : columns) {
+        if (found.size() > 1)
+            return;
         if (name.isEmpty() || keys.mid(at, name.size()).compare(name, Qt::CaseInsensitive) != 0)
             continue;
         for (const qsizetype next : {at + name.size(), at + name.size() + 3}) {
             if (next > at + name.size() && keys.mid(at + name.size(), 3) != QLatin1String("(-)"))
                 continue;
+            sofar << name;
             if (next == keys.size())
-                return {int(f)};
-            if (keys.mid(next, 2) != QLatin1String(", "))
-                continue;
-            std::vector<int> rest = keyFieldsOf(keys, columns, next + 2);
-            if (!rest.empty()) {
-                rest.insert(rest.begin(), int(f));
-                return rest;
-            }
+                found.push_back(sofar);
+            else if (keys.mid(next, 2) == QLatin1String(", "))
+                keySplits(keys, columns, next + 2, sofar, found);
+            sofar.removeLast();
         }
     }
-    return {};
+}
+
+// The fields reading an index's key columns; empty when the keys split into the table's columns
+// in more than one way or a key column is not among the fields.
+std::vector<int> keyFieldsOf(const QString& keys, const QStringList& tableColumns,
+                             const std::vector<QString>& fields) {
+    QStringList sofar;
+    std::vector<QStringList> found;
+    keySplits(keys, tableColumns, 0, sofar, found);
+    if (found.size() != 1)
+        return {};
+    std::vector<int> out;
+    for (const QString& key : found.front()) {
+        const auto f = std::find_if(fields.begin(), fields.end(), [&](const QString& field) {
+            return field.compare(key, Qt::CaseInsensitive) == 0;
+        });
+        if (f == fields.end())
+            return {};
+        out.push_back(int(f - fields.begin()));
+    }
+    return out;
 }
 
 // Types a WHERE clause cannot compare exactly.
@@ -127,15 +145,19 @@ void Recordset::inspectBaseTable() {
     updatable_ = std::find(baseColumn_.begin(), baseColumn_.end(), true) != baseColumn_.end();
     if (!updatable_)
         return;
-    // Identity and computed columns take no value from the client.
+    // The table's columns; identity and computed ones take no value from the client.
+    QStringList tableColumns;
     try {
         engine::BatchResult r = conn_->executeWrite(
-            QStringLiteral("SELECT name FROM syscolumns WHERE id = OBJECT_ID(%1) "
-                           "AND (isidentity = 1 OR iscomputed = 1)")
+            QStringLiteral("SELECT name, CASE WHEN isidentity = 1 OR iscomputed = 1 THEN 1 ELSE 0 END "
+                           "FROM syscolumns WHERE id = OBJECT_ID(%1)")
                 .arg(quoteNString(select_.table)));
         if (!r.resultSets.empty())
             for (size_t i = 0; i < r.resultSets.front().rows.size(); ++i) {
                 const QString name = r.resultSets.front().text(i, 0);
+                tableColumns << name;
+                if (r.resultSets.front().rows[i][1].toInt() != 1)
+                    continue;
                 for (size_t f = 0; f < columns_.size(); ++f)
                     if (baseColumn_[f] && base_[f].compare(name, Qt::CaseInsensitive) == 0)
                         serverFilled_[f] = true;
@@ -156,7 +178,7 @@ void Recordset::inspectBaseTable() {
                                               : description.contains(QLatin1String("unique"));
                 if (!wanted)
                     continue;
-                keyFields_ = keyFieldsOf(rs.text(i, 2), base_);
+                keyFields_ = keyFieldsOf(rs.text(i, 2), tableColumns, base_);
             }
         }
     } catch (const AdoError&) {
@@ -272,12 +294,11 @@ QString Recordset::literal(const QVariant& value, const engine::ColumnInfo& colu
     const QString text = value.toString();
     const QString type = column.typeName;
     if (isNumber(type)) {
-        // As the user's locale writes numbers; the server would read "4,5" as 45. A text
-        // without digits goes as typed, for the server to refuse.
+        // As the user's locale writes numbers; the server would read "4,5" as 45. A word goes
+        // as typed, for the server to refuse; signs alone ("$", ",", "-") it would read as 0.
         const std::optional<QString> number = NumberText(text);
-        static const QRegularExpression digit(QStringLiteral("\\d"),
-                                              QRegularExpression::UseUnicodePropertiesOption);
-        if (!number && !digit.match(text).hasMatch())
+        const bool word = std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+        if (!number && word)
             return quoteNString(text);
         if (!number)
             throw AdoError(ErrNotANumber, QStringLiteral("The value '%1' of the field '%2' is not a number.")
