@@ -88,3 +88,18 @@ TEST_F(TableNumbersTest, ACommaThatIsNoDecimalSignIsRefused) {
     EXPECT_EQ(box.count(), 1);
     EXPECT_EQ(stored(), QStringLiteral("1234.50|1.00|1|1"));
 }
+
+TEST_F(TableNumbersTest, SignsWithoutDigitsAreRefusedNotStoredAsZero) {
+    DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
+    ScriptedMsgBox box;
+    open(QStringLiteral("Precos"));
+    editCell(0, 1, QStringLiteral("$"));
+    editCell(0, 1, QStringLiteral(","));
+    editCell(0, 4, QStringLiteral("-"));
+    ASSERT_EQ(box.count(), 3);
+    EXPECT_EQ(box.calls()[0].text, QStringLiteral("The value '$' of the field 'M' is not a number."));
+    EXPECT_EQ(box.calls()[1].text, QStringLiteral("The value ',' of the field 'M' is not a number."));
+    EXPECT_EQ(box.calls()[2].text, QStringLiteral("The value '-' of the field 'N' is not a number."));
+    EXPECT_EQ(stored(), QStringLiteral("1.00|1.00|1|1"));
+    EXPECT_EQ(cell(0, 1), QStringLiteral("1.0000"));
+}
