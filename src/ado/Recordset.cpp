@@ -352,7 +352,8 @@ void Recordset::Update(int row, int column, const QVariant& value) {
     const QString where = condition(old);
     if (where.isEmpty())
         throw AdoError(ErrRowNotFound, QStringLiteral("The row cannot be identified."));
-    if (keyFields_.empty()) {
+    {
+        // A key read at the open may no longer be one (the table made again without it).
         engine::BatchResult count = conn_->executeWrite(
             QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(select_.table, where));
         const int n = count.resultSets.empty() || count.resultSets[0].rows.empty()
