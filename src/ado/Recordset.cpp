@@ -349,7 +349,15 @@ void Recordset::Update(int row, int column, const QVariant& value) {
         newValue = QVariant(); // an emptied number or date becomes NULL
     const QString newLiteral = literal(newValue, info); // a number it cannot read: AdoError
     const engine::Row old = cached;
-    const QString where = condition(old);
+    QString where = condition(old);
+    // The column keeps the value the row showed, else another session's change would be lost.
+    const bool inKey = std::find(keyFields_.begin(), keyFields_.end(), column) != keyFields_.end();
+    if (!where.isEmpty() && !keyFields_.empty() && !inKey && isComparable(info.typeName)) {
+        const QVariant& shown = old[size_t(column)];
+        const QString name = quoteName(base_[size_t(column)]);
+        where += QStringLiteral(" AND ") + (shown.isNull() ? name + QStringLiteral(" IS NULL")
+                                                          : name + QStringLiteral(" = ") + literal(shown, info));
+    }
     if (where.isEmpty())
         throw AdoError(ErrRowNotFound, QStringLiteral("The row cannot be identified."));
     {

@@ -47,3 +47,25 @@ TEST_F(TableWindowTest, ATableMadeAgainWithoutItsKeyIsNotEditedByTheOldKey) {
     EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM Clientes WHERE Cidade = 'Porto'")),
               QStringLiteral("2"));
 }
+
+TEST_F(TableWindowTest, AValueAnotherSessionChangedAfterTheReadIsNotOverwritten) {
+    ScriptedMsgBox box;
+    open(QStringLiteral("Clientes"));
+    ASSERT_EQ(cell(0, 2), QStringLiteral("Porto"));
+    std::unique_ptr<engine::Session> other =
+        engine::Instance::forServer(QStringLiteral("(LOCAL)"))->connectIntegrated();
+    ASSERT_FALSE(other->execute(QStringLiteral("USE Vendas\nUPDATE Clientes SET Cidade = 'Viseu' "
+                                               "WHERE Id = 1")).failed());
+
+    editCell(0, 2, QStringLiteral("Faro"));
+    ASSERT_EQ(box.count(), 1);
+    EXPECT_EQ(box.last().icon(), vbCritical);
+    EXPECT_EQ(box.last().text, QStringLiteral("The row was not found: it was changed or deleted "
+                                              "after it was read."));
+    EXPECT_EQ(value(QStringLiteral("SELECT Cidade FROM Clientes WHERE Id = 1")), QStringLiteral("Viseu"));
+    // Another column of the same row is still edited.
+    editCell(0, 1, QStringLiteral("Ana Rita"));
+    EXPECT_EQ(box.count(), 1);
+    EXPECT_EQ(value(QStringLiteral("SELECT Nome + '|' + Cidade FROM Clientes WHERE Id = 1")),
+              QStringLiteral("Ana Rita|Viseu"));
+}
