@@ -42,6 +42,15 @@ int wordEnd(const QString& t, int pos) {
     return pos;
 }
 
+// End of an unquoted name from pos: T-SQL names also hold '@', '#' and '$'.
+int nameEnd(const QString& t, int pos) {
+    while (pos < t.size() && (t[pos].isLetterOrNumber() || t[pos] == QLatin1Char('_') ||
+                              t[pos] == QLatin1Char('@') || t[pos] == QLatin1Char('#') ||
+                              t[pos] == QLatin1Char('$')))
+        ++pos;
+    return pos;
+}
+
 // Finds CREATE|ALTER PROC[EDURE]: the verb's start and the position after PROC[EDURE].
 bool findHead(const QString& t, int& verbStart, int& afterProc) {
     verbStart = skipBlanks(t, 0);
@@ -86,15 +95,17 @@ bool StoredProcedure::parseName(const QString& text, QString& owner, QString& na
                 part += text[pos++];
             }
         } else {
-            const int end = wordEnd(text, pos);
+            const int end = nameEnd(text, pos);
             part = text.mid(pos, end - pos);
             pos = end;
         }
         if (part.isEmpty())
             return false;
         parts << part;
-        if (pos < text.size() && text[pos] == QLatin1Char('.'))
-            ++pos;
+        // Blanks and comments may stand on either side of the owner's dot.
+        const int next = skipBlanks(text, pos);
+        if (next < text.size() && text[next] == QLatin1Char('.'))
+            pos = skipBlanks(text, next + 1);
         else
             break;
     }
