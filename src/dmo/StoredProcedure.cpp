@@ -64,6 +64,17 @@ bool findHead(const QString& t, int& verbStart, int& afterProc) {
     return proc == QLatin1String("proc") || proc == QLatin1String("procedure");
 }
 
+// Names as the server compares them: any case, blanks at the end left out.
+bool sameName(const QString& a, const QString& b) {
+    auto chopped = [](const QString& n) {
+        qsizetype end = n.size();
+        while (end > 0 && n[end - 1] == QLatin1Char(' '))
+            --end;
+        return QStringView(n).left(end);
+    };
+    return chopped(a).compare(chopped(b), Qt::CaseInsensitive) == 0;
+}
+
 [[noreturn]] void notAProcedure() {
     throw DmoError(Errors::InvalidOperation,
                    QStringLiteral("The text does not begin with CREATE PROCEDURE."));
@@ -172,8 +183,8 @@ void StoredProcedure::Alter(const QString& text) {
     // This procedure only: a text naming another one would rewrite that one.
     QString owner, name;
     if (parseName(text, owner, name) &&
-        (name.compare(name_, Qt::CaseInsensitive) != 0 ||
-         (!owner.isEmpty() && !owner_.isEmpty() && owner.compare(owner_, Qt::CaseInsensitive) != 0)))
+        (!sameName(name, name_) ||
+         (!owner.isEmpty() && !owner_.isEmpty() && !sameName(owner, owner_))))
         throw DmoError(Errors::InvalidOperation,
                        QStringLiteral("The text defines the procedure %1, not %2: a procedure is "
                                       "altered under its own name.")

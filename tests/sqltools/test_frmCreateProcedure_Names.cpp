@@ -72,3 +72,23 @@ TEST_F(ProcedureNamesTest, NamesHoldingDollarHashOrAtAndBlanksAroundTheDotAreThe
                              "a procedure is altered under its own name."));
     EXPECT_EQ(textOf(QStringLiteral("Total")).toStdString(), "CREATE PROCEDURE Total AS SELECT 2 AS a");
 }
+
+TEST_F(ProcedureNamesTest, BlanksAtTheEndOfTheNameDoNotMakeAnotherProcedure) {
+    ScriptedMsgBox box;
+    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE PROCEDURE [Saldo ] AS SELECT 1 AS a"));
+    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE PROCEDURE [ Saldo] AS SELECT 2 AS a"));
+
+    // The server takes [Saldo] and [Saldo ] for one name, as it takes them on ALTER.
+    const QString plain = QStringLiteral("CREATE PROCEDURE Saldo AS SELECT 10 AS a");
+    EXPECT_TRUE(alter(QStringLiteral("Saldo "), plain));
+    EXPECT_EQ(box.count(), 0) << (box.count() ? box.last().text.toStdString() : std::string());
+    EXPECT_EQ(textOf(QStringLiteral("Saldo ")).toStdString(), plain.toStdString());
+
+    // Blanks at the start are part of the name: that is the other procedure.
+    box.clear();
+    EXPECT_FALSE(alter(QStringLiteral("Saldo "),
+                       QStringLiteral("CREATE PROCEDURE [ Saldo] AS SELECT 99 AS a")));
+    ASSERT_EQ(box.count(), 1);
+    EXPECT_EQ(textOf(QStringLiteral(" Saldo")).toStdString(),
+              "CREATE PROCEDURE [ Saldo] AS SELECT 2 AS a");
+}
