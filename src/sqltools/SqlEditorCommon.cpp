@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 
@@ -112,10 +113,31 @@ int ButtonOf(Qt::MouseButtons buttons) {
            (buttons & Qt::MiddleButton ? 4 : 0);
 }
 
+namespace {
+
+// The document's raw text with its paragraph, line and frame marks as line feeds; unlike
+// toPlainText(), no-break spaces are not turned into blanks.
+QString asTyped(QString raw) {
+    for (QChar& c : raw) {
+        const char16_t u = c.unicode();
+        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xfdd0 ||
+            u == 0xfdd1)
+            c = u'\n';
+    }
+    return raw;
+}
+
+} // namespace
+
+QString EditorText(const QTextEdit* editor) {
+    return asTyped(editor->document()->toRawText());
+}
+
 QString ChosenText(const QTextEdit* editor) {
     const QTextCursor cursor = editor->textCursor();
-    return cursor.selectionEnd() - cursor.selectionStart() >= 1 ? cursor.selection().toPlainText()
-                                                                : editor->toPlainText();
+    return cursor.selectionEnd() - cursor.selectionStart() >= 1
+               ? asTyped(cursor.selection().toRawText())
+               : EditorText(editor);
 }
 
 void EditorChange(clsFormataSQL* formata, QTextEdit* editor, QWidget* tempTextBox, bool trimLine) {

@@ -47,7 +47,10 @@ int KeyCodeOf(const QKeyEvent* event);
 int ShiftOf(Qt::KeyboardModifiers modifiers);
 int ButtonOf(Qt::MouseButtons buttons);
 
-// The editor's selected text when at least one character is selected, else its whole text.
+// The editor's whole text as typed: paragraph ends as line feeds, no-break spaces kept.
+QString EditorText(const QTextEdit* editor);
+// The editor's selected text (as typed) when at least one character is selected, else its
+// whole text.
 QString ChosenText(const QTextEdit* editor);
 // Hands the caret's line to the formatter; the line's length is measured after trimming its
 // blanks when trimLine is true. Errors are passed over.

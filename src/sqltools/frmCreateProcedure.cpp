@@ -209,7 +209,7 @@ void frmCreateProcedure::cmdOK_Click() {
     HourglassGuard hourglass;
     try {
         dmo::DatabasePtr db = sessionOf(mServer)->Databases()->Item(mDatabase);
-        const QString text = txtQuery->toPlainText();
+        const QString text = SqlEditor::EditorText(txtQuery);
         if (mModo != QLatin1String("N")) {
             auto procedures = db->StoredProcedures();
             procedures->Item(mProcedure)->Alter(text);

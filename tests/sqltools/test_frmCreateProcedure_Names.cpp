@@ -92,3 +92,27 @@ TEST_F(ProcedureNamesTest, BlanksAtTheEndOfTheNameDoNotMakeAnotherProcedure) {
     EXPECT_EQ(textOf(QStringLiteral(" Saldo")).toStdString(),
               "CREATE PROCEDURE [ Saldo] AS SELECT 2 AS a");
 }
+
+TEST_F(ProcedureNamesTest, NoBreakSpacesInTheNameAndTheTextReachTheServerAsTyped) {
+    ScriptedMsgBox box;
+    const QChar nbsp(0x00A0);
+    const QString text = QStringLiteral("CREATE PROCEDURE [Preço") + nbsp +
+                         QStringLiteral("Total] AS SELECT N'1") + nbsp + QStringLiteral("234,56' AS v");
+    sql(QStringLiteral("Vendas"), text);
+    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE PROCEDURE [Preço Total] AS SELECT 0 AS v"));
+    const QString name = QStringLiteral("Preço") + nbsp + QStringLiteral("Total");
+
+    // Opened and saved unchanged: the same procedure, the same text.
+    frmCreateProcedure dialog;
+    QTimer::singleShot(0, &dialog, [&] {
+        if (dialog.isVisible())
+            QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
+        if (dialog.isVisible())
+            dialog.close();
+    });
+    EXPECT_TRUE(dialog.ShowForm(server, QStringLiteral("A"), QStringLiteral("Vendas"), name));
+    EXPECT_EQ(box.count(), 0) << (box.count() ? box.last().text.toStdString() : std::string());
+    EXPECT_EQ(textOf(name).toStdString(), text.toStdString());
+    EXPECT_EQ(textOf(QStringLiteral("Preço Total")).toStdString(),
+              "CREATE PROCEDURE [Preço Total] AS SELECT 0 AS v");
+}
