@@ -110,17 +110,18 @@ bool StoredProcedure::parseName(const QString& text, QString& owner, QString& na
             part = text.mid(pos, end - pos);
             pos = end;
         }
-        if (part.isEmpty())
+        // Blanks and comments may stand on either side of a dot.
+        const int next = skipBlanks(text, pos);
+        const bool dot = next < text.size() && text[next] == QLatin1Char('.');
+        // Only an owner may be left out, between the database and the name ("db..name").
+        if (part.isEmpty() && (!dot || parts.isEmpty()))
             return false;
         parts << part;
-        // Blanks and comments may stand on either side of the owner's dot.
-        const int next = skipBlanks(text, pos);
-        if (next < text.size() && text[next] == QLatin1Char('.'))
-            pos = skipBlanks(text, next + 1);
-        else
+        if (!dot)
             break;
+        pos = skipBlanks(text, next + 1);
     }
-    if (parts.isEmpty())
+    if (parts.isEmpty() || parts.last().isEmpty())
         return false;
     name = parts.last();
     owner = parts.size() >= 2 ? parts[parts.size() - 2] : QString();

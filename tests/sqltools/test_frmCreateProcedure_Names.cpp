@@ -116,3 +116,24 @@ TEST_F(ProcedureNamesTest, NoBreakSpacesInTheNameAndTheTextReachTheServerAsTyped
     EXPECT_EQ(textOf(QStringLiteral("Preço Total")).toStdString(),
               "CREATE PROCEDURE [Preço Total] AS SELECT 0 AS v");
 }
+
+TEST_F(ProcedureNamesTest, ANameWithTheDatabaseAndNoOwnerIsStillReadForAnotherProcedure) {
+    ScriptedMsgBox box;
+    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE PROCEDURE Curto AS SELECT 1 AS a"));
+    sql(QStringLiteral("Vendas"), QStringLiteral("CREATE PROCEDURE Outro AS SELECT 2 AS a"));
+
+    EXPECT_FALSE(alter(QStringLiteral("Curto"),
+                       QStringLiteral("CREATE PROCEDURE Vendas..Outro AS SELECT 99 AS a")));
+    ASSERT_EQ(box.count(), 1);
+    EXPECT_EQ(box.last().text.toStdString(),
+              "50005\nThe text defines the procedure [Outro], not [dbo].[Curto]: "
+              "a procedure is altered under its own name.");
+    EXPECT_EQ(textOf(QStringLiteral("Outro")).toStdString(), "CREATE PROCEDURE Outro AS SELECT 2 AS a");
+
+    // Its own name so written is the procedure opened.
+    box.clear();
+    const QString own = QStringLiteral("CREATE PROCEDURE [Vendas] . . Curto AS SELECT 10 AS a");
+    EXPECT_TRUE(alter(QStringLiteral("Curto"), own));
+    EXPECT_EQ(box.count(), 0) << (box.count() ? box.last().text.toStdString() : std::string());
+    EXPECT_EQ(textOf(QStringLiteral("Curto")).toStdString(), own.toStdString());
+}
