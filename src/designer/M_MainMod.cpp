@@ -33,6 +33,15 @@ bool IsAllDigits(const QLineEdit* TextBox) {
     return TextBox ? IsAllDigits(TextBox->text()) : true;
 }
 
+QString MarkedName(const QString& ColumnName) {
+    QString marked = ColumnName;
+    return marked.replace(QLatin1Char('<'), QLatin1String("<lt>"));
+}
+
+QString MarkedColumn(const QString& ColumnName, const QString& SortOrder) {
+    return MarkedName(ColumnName) + QStringLiteral("<@>") + SortOrder + QStringLiteral("<#>");
+}
+
 QList<IndexKeyColumn> SplitMarked(const QString& Text) {
     QStringList pieces;
     SplitToArray(Text, QStringLiteral("<#>"), pieces);
@@ -43,7 +52,8 @@ QList<IndexKeyColumn> SplitMarked(const QString& Text) {
         const QString& piece = pieces.at(i);
         // A piece is the name, "<@>" and the order letter.
         if (piece.size() >= 4)
-            pairs[i].ColumnName = piece.left(piece.size() - 4);
+            pairs[i].ColumnName = piece.left(piece.size() - 4).replace(QLatin1String("<lt>"),
+                                                                        QLatin1String("<"));
         pairs[i].SortOrder = piece.right(1).toUpper();
     }
     return pairs;

@@ -56,8 +56,14 @@ QString SetStructCaptions(const QWidget* Form, int CaptionIndex);
 bool IsAllDigits(const QString& Text);
 bool IsAllDigits(const QLineEdit* TextBox);
 
-// Splits a key-column list ("Name<@>A<#>Other<@>D<#>") into its key columns, the order letter
-// upper-cased. An empty or blank text gives one element with both fields empty.
+// A column name as a key-column list holds it: each "<" written "<lt>", so that no name can
+// hold the list's "<@>" and "<#>".
+QString MarkedName(const QString& ColumnName);
+// One key column of a key-column list: the marked name, "<@>", the order letter, "<#>".
+QString MarkedColumn(const QString& ColumnName, const QString& SortOrder);
+// Splits a key-column list ("Name<@>A<#>Other<@>D<#>") into its key columns, names as they
+// are and the order letter upper-cased. An empty or blank text gives one element with both
+// fields empty.
 QList<IndexKeyColumn> SplitMarked(const QString& Text);
 
 // Exchanges a row's contents with its neighbour (Direction 1 down, 2 up) and selects the

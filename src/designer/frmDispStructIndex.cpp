@@ -358,7 +358,11 @@ void frmDispStructIndex::SaveCurrentIndex(const QString& IndexName) {
         }
     }
     e->setAct_NoRecompute(chkNoRecompute->isChecked());
-    QString columns;
+    e->setAct_IndexColumns(CheckedKeyColumns(e->Act_IndexColumns()));
+}
+
+QString frmDispStructIndex::CheckedKeyColumns(const QString& Current) const {
+    QList<M_MainMod::IndexKeyColumn> checked;
     for (int i = 1; i <= mColumnList->Count(); ++i) {
         if (!mColumnList->Checked(i))
             continue;
@@ -366,11 +370,25 @@ void frmDispStructIndex::SaveCurrentIndex(const QString& IndexName) {
             TrimBlanks(mColumnList->GetColumnValue(QStringLiteral("Order"), i).toString());
         if (order.isEmpty())
             order = QStringLiteral("A");
-        columns += M_MainMod::StripBrackets(
-                       mColumnList->GetColumnValue(QStringLiteral("Name"), i).toString()) +
-                   QStringLiteral("<@>") + order + QStringLiteral("<#>");
+        checked.append({M_MainMod::StripBrackets(
+                            mColumnList->GetColumnValue(QStringLiteral("Name"), i).toString()),
+                        order});
     }
-    e->setAct_IndexColumns(columns);
+    // The index's own key order stays: the columns still checked keep their places, and those
+    // checked since follow in the list's order.
+    QString columns;
+    for (const M_MainMod::IndexKeyColumn& key : M_MainMod::SplitMarked(Current)) {
+        for (qsizetype c = 0; c < checked.size(); ++c) {
+            if (!key.ColumnName.isEmpty() && checked[c].ColumnName == key.ColumnName) {
+                columns += M_MainMod::MarkedColumn(checked[c].ColumnName, checked[c].SortOrder);
+                checked.removeAt(c);
+                break;
+            }
+        }
+    }
+    for (const M_MainMod::IndexKeyColumn& key : checked)
+        columns += M_MainMod::MarkedColumn(key.ColumnName, key.SortOrder);
+    return columns;
 }
 
 void frmDispStructIndex::EnableEditing(bool enabled) {

@@ -86,6 +86,8 @@ private:
     void Form_Load();
     void FillColumns();
     void SaveCurrentIndex(const QString& IndexName);
+    // The key-column list of the checked rows, in the key order of Current.
+    QString CheckedKeyColumns(const QString& Current) const;
     void EnableEditing(bool enabled);
     // Selects an entry of cboIndex and shows its index, even when it was already selected.
     void SelectIndexEntry(int position);

@@ -45,16 +45,14 @@ void frmDispStructIndex::cboIndex_Click() {
                 cboFileGroup->setCurrentIndex(i);
                 break;
             }
-        if (e->Act_Unique()) {
-            chkUnique->setChecked(true);
-            if (e->Act_Constraint())
-                optConstraint->setChecked(true);
-            else
-                optIndex->setChecked(true);
-            chkIgnoreDupKeys->setChecked(e->Act_IgnoreDupKeys());
-        } else {
-            chkUnique->setChecked(false);
-        }
+        // The index's own settings, also those a plain index keeps for when it is made
+        // unique: nothing stays from the index shown before.
+        if (e->Act_Constraint())
+            optConstraint->setChecked(true);
+        else
+            optIndex->setChecked(true);
+        chkIgnoreDupKeys->setChecked(!e->Act_Constraint() && e->Act_IgnoreDupKeys());
+        chkUnique->setChecked(e->Act_Unique());
         txtFillFactor->setText(QString::number(e->Act_FillFactor()));
         mFillFactorEdited = false;
         chkClustered->setChecked(e->Act_Clustered());
@@ -126,12 +124,23 @@ void frmDispStructIndex::chkUnique_Click() {
 }
 
 void frmDispStructIndex::optConstraint_Click() {
+    // A constraint never ignores duplicate keys; the index keeps its own option for when it
+    // is made an index again.
+    {
+        FlagGuard showing(mShowing);
+        chkIgnoreDupKeys->setChecked(false);
+    }
     chkIgnoreDupKeys->setEnabled(false);
     SaveCurrentIndex({});
 }
 
 void frmDispStructIndex::optIndex_Click() {
-    chkIgnoreDupKeys->setEnabled(true);
+    {
+        FlagGuard showing(mShowing);
+        const clsIndexesCOL::Entry e = mWorkIndexes.FindIDX(cboIndex->currentText());
+        chkIgnoreDupKeys->setChecked(e && e->Act_IgnoreDupKeys());
+    }
+    chkIgnoreDupKeys->setEnabled(chkUnique->isChecked());
     SaveCurrentIndex({});
 }
 

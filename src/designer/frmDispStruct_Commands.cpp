@@ -59,8 +59,7 @@ void frmDispStruct::RemoveColumns() {
                      M_MainMod::SplitMarked(entry->Act_IndexColumns())) {
                     if (key.ColumnName.isEmpty() || key.ColumnName == column)
                         continue;
-                    rebuilt += key.ColumnName + QStringLiteral("<@>") + key.SortOrder +
-                               QStringLiteral("<#>");
+                    rebuilt += M_MainMod::MarkedColumn(key.ColumnName, key.SortOrder);
                 }
                 entry->setAct_IndexColumns(rebuilt);
                 if (rebuilt.isEmpty())

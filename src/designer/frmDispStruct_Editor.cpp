@@ -446,7 +446,7 @@ QString RebuildKeyColumns(const QString& text, const QString& From, const QStrin
             continue;
         const QString name = !From.isNull() && key.ColumnName == From ? To : key.ColumnName;
         // Key-column lists hold bare names, taken as they are.
-        out += name + QStringLiteral("<@>") + key.SortOrder.toUpper() + QStringLiteral("<#>");
+        out += M_MainMod::MarkedColumn(name, key.SortOrder.toUpper());
     }
     return out;
 }
@@ -457,7 +457,7 @@ void frmDispStruct::RenameInIndexes(const QString& OldName, const QString& NewNa
     if (!mIndexes || OldName.isEmpty())
         return;
     for (const clsIndexesCOL::Entry& entry : *mIndexes)
-        if (entry->Act_IndexColumns().contains(OldName, Qt::CaseSensitive))
+        if (entry->Act_IndexColumns().contains(M_MainMod::MarkedName(OldName), Qt::CaseSensitive))
             entry->setAct_IndexColumns(
                 RebuildKeyColumns(entry->Act_IndexColumns(), OldName, NewName, QString()));
 }
@@ -466,7 +466,8 @@ void frmDispStruct::RemoveFromIndexes(const QString& ColumnName) {
     if (!mIndexes || ColumnName.isEmpty())
         return;
     for (const clsIndexesCOL::Entry& entry : *mIndexes)
-        if (entry->Act_IndexColumns().contains(ColumnName, Qt::CaseSensitive))
+        if (entry->Act_IndexColumns().contains(M_MainMod::MarkedName(ColumnName),
+                                               Qt::CaseSensitive))
             entry->setAct_IndexColumns(
                 RebuildKeyColumns(entry->Act_IndexColumns(), QString(), QString(), ColumnName));
 }

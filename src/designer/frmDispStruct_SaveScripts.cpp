@@ -205,8 +205,10 @@ QString KeyColumnList(const QString& IndexColumns) {
 QString CreateIndexStatement(const clsIndexes& idx, const QString& Table) {
     const QString clustered =
         idx.Act_Clustered() ? QStringLiteral(" CLUSTERED ") : QStringLiteral(" NONCLUSTERED ");
+    // A constraint is unique: one whose unique mark the user took off is a plain index.
+    const bool constraint = idx.Act_Constraint() && idx.Act_Unique();
     QString sql;
-    if (idx.Act_Constraint()) {
+    if (constraint) {
         sql = QStringLiteral("Alter Table ") + Table + QStringLiteral(" ADD ") +
               QStringLiteral("Constraint ") + quoteName(idx.Act_IndexName()) +
               QStringLiteral(" UNIQUE") + clustered;
@@ -223,7 +225,8 @@ QString CreateIndexStatement(const clsIndexes& idx, const QString& Table) {
         QStringList options;
         if (idx.Act_FillFactor() >= 1 && idx.Act_FillFactor() <= 100)
             options << QStringLiteral("FillFactor=") + QString::number(idx.Act_FillFactor());
-        if (idx.Act_Unique() && idx.Act_IgnoreDupKeys())
+        // Only a unique index ignores duplicate keys; a constraint always refuses them.
+        if (idx.Act_Unique() && !constraint && idx.Act_IgnoreDupKeys())
             options << QStringLiteral("IGNORE_DUP_KEY");
         if (idx.Act_NoRecompute())
             options << QStringLiteral("STATISTICS_NORECOMPUTE");

@@ -58,7 +58,8 @@ QString NullCountStatement(const CListViewManager& Structure, int Item, const QS
 
 // "([a] DESC, [b])" from a key-column list.
 QString KeyColumnList(const QString& IndexColumns);
-// The statement that creates the entry as edited (a unique constraint or an index).
+// The statement that creates the entry as edited: a unique constraint (never ignoring
+// duplicate keys), or an index.
 QString CreateIndexStatement(const clsIndexes& Index, const QString& Table);
 QString DropConstraintStatement(const QString& Table, const QString& Name);
 

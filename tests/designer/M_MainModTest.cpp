@@ -106,6 +106,13 @@ TEST(SplitMarked, KeyColumnListsIntoNamesAndOrders) {
     EXPECT_EQ(SplitMarked(""), (QList<IndexKeyColumn>{{"", ""}}));
     // A piece too short for a name keeps only its order letter.
     EXPECT_EQ(SplitMarked("a<#>"), (QList<IndexKeyColumn>{{"", "A"}}));
+    // Names holding the marks, or the escape itself, come back whole.
+    const QList<IndexKeyColumn> odd{{"a<#>b", "A"}, {"x<@>D<#>", "D"}, {"<lt>", "A"}, {"<", "D"}};
+    QString text;
+    for (const IndexKeyColumn& k : odd)
+        text += MarkedColumn(k.ColumnName, k.SortOrder);
+    EXPECT_EQ(SplitMarked(text), odd);
+    EXPECT_EQ(MarkedColumn("Id", "A"), "Id<@>A<#>");
 }
 
 TEST(StripBrackets, TakesOffOnlyAMatchedEscapedPair) {

@@ -3,6 +3,7 @@
 
 #include "controls/CListViewManager.h"
 #include "designer/ColumnRecord.h"
+#include "designer/M_MainMod.h"
 #include "designer/clsIndexesCOL.h"
 
 #include <QTreeWidget>
@@ -79,9 +80,22 @@ TEST(SaveScripts, IndexAndConstraintStatementsKeepTheirBlanks) {
         "Create  CLUSTERED Index [IX_Orders_3] on [Orders] ([Created]) ON [PRIMARY]");
     EXPECT_EQ(
         SaveScripts::CreateIndexStatement(
-            *index(col, "UQ_Code", "Code<@>A<#>", false, true, false, false, 90, true), "[Orders]"),
+            *index(col, "UQ_Code", "Code<@>A<#>", false, true, false, true, 90, true), "[Orders]"),
         "Alter Table [Orders] ADD Constraint [UQ_Code] UNIQUE NONCLUSTERED ([Code])With "
         "FillFactor=90, STATISTICS_NORECOMPUTE ON [PRIMARY]");
+    // A constraint never ignores duplicate keys, whatever its entry kept from an index; one
+    // no longer unique is a plain index.
+    EXPECT_EQ(SaveScripts::CreateIndexStatement(
+                  *index(col, "UQ_Code", "Code<@>A<#>", true, true, true, true), "[Orders]"),
+              "Alter Table [Orders] ADD Constraint [UQ_Code] UNIQUE CLUSTERED ([Code]) ON "
+              "[PRIMARY]");
+    EXPECT_EQ(SaveScripts::CreateIndexStatement(
+                  *index(col, "UQ_Code", "Code<@>A<#>", false, true, true, false), "[Orders]"),
+              "Create  NONCLUSTERED Index [UQ_Code] on [Orders] ([Code]) ON [PRIMARY]");
+    // A key column whose name holds the list's markers stays whole.
+    EXPECT_EQ(SaveScripts::KeyColumnList(M_MainMod::MarkedColumn("a<#>b]", "D") +
+                                         M_MainMod::MarkedColumn("<lt>", "A")),
+              "([a<#>b]]] DESC, [<lt>])");
     EXPECT_EQ(SaveScripts::DropConstraintStatement("[Orders]", "UQ_Code"),
               "Alter Table [Orders] Drop Constraint [UQ_Code]");
 

@@ -24,12 +24,14 @@ TEST_F(IndexEditorTest, CheckingAColumnStartsAscendingEveryTime) {
         EXPECT_EQ(f->cboOrdem->currentText(), "Descendente");
         click(f->cmdOk);
     });
-    EXPECT_EQ(entry("IX_Nome")->Act_IndexColumns(), "Id<@>A<#>Nome<@>D<#>");
+    // A column checked since follows the index's own.
+    EXPECT_EQ(entry("IX_Nome")->Act_IndexColumns(), "Nome<@>D<#>Id<@>A<#>");
     EXPECT_EQ(entry("IX_Nome")->Old_IndexColumns(), "Nome<@>A<#>");
 }
 
-TEST_F(IndexEditorTest, KeyColumnsTakeTheDesignersOrderAndLoseUnknownColumns) {
+TEST_F(IndexEditorTest, KeyColumnsKeepTheIndexsOrderAndLoseUnknownColumns) {
     // Model order Data Venda, Id; Id comes first in the table. Gone is no column any more.
+    // The list shows the table's order; the index keeps its own.
     index(QStringLiteral("IX_Data"), QStringLiteral("Data Venda<@>D<#>Gone<@>A<#>Id<@>A<#>"));
     run([](Form* f) {
         EXPECT_EQ(keys(f), "Id:Ascendente [Data Venda]:Descendente");
@@ -37,7 +39,7 @@ TEST_F(IndexEditorTest, KeyColumnsTakeTheDesignersOrderAndLoseUnknownColumns) {
         click(f->chkNoRecompute);
         click(f->cmdOk);
     });
-    EXPECT_EQ(entry("IX_Data")->Act_IndexColumns(), "Id<@>A<#>Data Venda<@>D<#>");
+    EXPECT_EQ(entry("IX_Data")->Act_IndexColumns(), "Data Venda<@>D<#>Id<@>A<#>");
     EXPECT_TRUE(entry("IX_Data")->Act_NoRecompute());
 }
 
@@ -51,17 +53,22 @@ TEST_F(IndexEditorTest, ConstraintKeepsIgnoreDuplicatesThatOnlyAnIndexCanChange)
         EXPECT_TRUE(f->chkIgnoreDupKeys->isChecked());
         click(f->optConstraint);
         EXPECT_FALSE(f->chkIgnoreDupKeys->isEnabled());
-        EXPECT_TRUE(f->chkIgnoreDupKeys->isChecked());
+        EXPECT_FALSE(f->chkIgnoreDupKeys->isChecked()); // a constraint has no such option
         click(f->optIndex);
         EXPECT_TRUE(f->chkIgnoreDupKeys->isEnabled());
         EXPECT_TRUE(f->chkIgnoreDupKeys->isChecked());
         click(f->optConstraint);
-        // A plain index made unique becomes a constraint like the options show.
+        // A plain index shows its own options, not those of the index shown before: made
+        // unique, it is a unique index that does not ignore duplicates.
         choose(f->cboIndex, "IX_Id");
         EXPECT_FALSE(f->chkUnique->isChecked());
         EXPECT_FALSE(f->optConstraint->isEnabled());
+        EXPECT_TRUE(f->optIndex->isChecked());
+        EXPECT_FALSE(f->chkIgnoreDupKeys->isChecked());
         click(f->chkUnique);
         EXPECT_TRUE(f->optConstraint->isEnabled());
+        EXPECT_TRUE(f->chkIgnoreDupKeys->isEnabled());
+        EXPECT_FALSE(f->chkIgnoreDupKeys->isChecked());
         EXPECT_TRUE(f->mnuNew->isEnabled());
         EXPECT_TRUE(f->mnuDelete->isEnabled());
         click(f->cmdOk);
@@ -69,7 +76,8 @@ TEST_F(IndexEditorTest, ConstraintKeepsIgnoreDuplicatesThatOnlyAnIndexCanChange)
     EXPECT_TRUE(entry("IX_Nome")->Act_Constraint());
     EXPECT_TRUE(entry("IX_Nome")->Act_IgnoreDupKeys());
     EXPECT_TRUE(entry("IX_Id")->Act_Unique());
-    EXPECT_TRUE(entry("IX_Id")->Act_Constraint());
+    EXPECT_FALSE(entry("IX_Id")->Act_Constraint());
+    EXPECT_FALSE(entry("IX_Id")->Act_IgnoreDupKeys());
     EXPECT_FALSE(entry("IX_Id")->Old_Unique());
 }
 
