@@ -26,9 +26,36 @@ struct WindowOwner {
 
 const QString kName = QStringLiteral("Name");
 
-QString designatorOf(const QString& collation) {
-    const qsizetype bar = collation.indexOf(u'_');
-    return bar < 0 ? collation : collation.left(bar);
+// A Windows collation taken apart: the designator (Latin1_General, Chinese_PRC_Stroke) and the
+// sort-order options that follow it.
+struct WindowsCollation {
+    QString designator;
+    bool binary = false, caseSensitive = false, accentSensitive = false, kanaSensitive = false,
+         widthSensitive = false;
+};
+
+WindowsCollation takeApart(const QString& collation) {
+    WindowsCollation c;
+    QStringList parts = collation.split(u'_');
+    static const QStringList options{"BIN", "CI", "CS", "AI", "AS", "KS", "WS"};
+    while (parts.size() > 1 && options.contains(parts.last().toUpper())) {
+        const QString o = parts.takeLast().toUpper();
+        c.binary |= o == QLatin1String("BIN");
+        c.caseSensitive |= o == QLatin1String("CS");
+        c.accentSensitive |= o == QLatin1String("AS");
+        c.kanaSensitive |= o == QLatin1String("KS");
+        c.widthSensitive |= o == QLatin1String("WS");
+    }
+    c.designator = parts.join(u'_');
+    return c;
+}
+
+// The row of a list whose name is Name in any letter case; -1 when none.
+int findRow(CListViewManager* list, const QString& Name) {
+    for (int i = 1; i <= list->Count(); ++i)
+        if (list->GetColumnValue(kName, i).toString().compare(Name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
 }
 } // namespace
 
@@ -153,16 +180,18 @@ QString frmDispCollation::ChosenCollation() const {
     if (mWindowsList->SelectedIndex() == 0)
         return {};
     QString name = mWindowsList->GetColumnValue(kName).toString();
-    if (optBinary->isChecked())
-        return name + QStringLiteral("_BIN");
-    name += QStringLiteral("_General");
-    name += chkCaseSensitive->isChecked() ? QStringLiteral("_CS") : QStringLiteral("_CI");
-    name += chkAccentSensitive->isChecked() ? QStringLiteral("_AS") : QStringLiteral("_AI");
-    if (chkKanaSensitive->isChecked())
-        name += QStringLiteral("_KS");
-    if (chkWithSensitive->isChecked())
-        name += QStringLiteral("_WS");
-    return name;
+    if (optBinary->isChecked()) {
+        name += QStringLiteral("_BIN");
+    } else {
+        name += chkCaseSensitive->isChecked() ? QStringLiteral("_CS") : QStringLiteral("_CI");
+        name += chkAccentSensitive->isChecked() ? QStringLiteral("_AS") : QStringLiteral("_AI");
+        if (chkKanaSensitive->isChecked())
+            name += QStringLiteral("_KS");
+        if (chkWithSensitive->isChecked())
+            name += QStringLiteral("_WS");
+    }
+    // Only a collation the server has, as the server spells it.
+    return mServerCollations.value(name.toLower());
 }
 
 QString frmDispCollation::ShowCollation(dmo::SQLServer* Server, QWidget* ParentForm,
@@ -185,11 +214,12 @@ QString frmDispCollation::ShowCollation(dmo::SQLServer* Server, QWidget* ParentF
     }
     for (int i = 1; i <= names->Count(); ++i) {
         const QString name = names->Item(i);
+        form.mServerCollations.insert(name.toLower(), name);
         if (name.startsWith(QLatin1String("SQL_"))) {
             const int row = form.mSQLList->AddNewItem();
             form.mSQLList->SetColumnValue(kName, name, row);
         } else {
-            const QString designator = designatorOf(name);
+            const QString designator = takeApart(name).designator;
             if (form.mWindowsList->FindItem(kName, designator, 1) < 0) {
                 const int row = form.mWindowsList->AddNewItem();
                 form.mWindowsList->SetColumnValue(kName, designator, row);
@@ -208,30 +238,29 @@ QString frmDispCollation::ShowCollation(dmo::SQLServer* Server, QWidget* ParentF
             form.mSQLList->SetSelectedItem(row);
     } else {
         form.optWindows->setChecked(true);
-        const int row = form.mWindowsList->FindItem(kName, designatorOf(OriginalCollation), 1);
+        const WindowsCollation given = takeApart(OriginalCollation);
+        const int row = findRow(form.mWindowsList, given.designator);
         if (row > 0)
             form.mWindowsList->SetSelectedItem(row);
-        if (OriginalCollation.contains(QLatin1String("_BIN")))
+        if (given.binary)
             form.optBinary->setChecked(true);
         else
             form.optDictionary->setChecked(true);
-        if (OriginalCollation.contains(QLatin1String("_CS")))
-            form.chkCaseSensitive->setChecked(true);
-        if (OriginalCollation.contains(QLatin1String("_AS")))
-            form.chkAccentSensitive->setChecked(true);
-        if (OriginalCollation.contains(QLatin1String("_KS")))
-            form.chkKanaSensitive->setChecked(true);
-        if (OriginalCollation.contains(QLatin1String("_WS")))
-            form.chkWithSensitive->setChecked(true);
+        form.chkCaseSensitive->setChecked(given.caseSensitive);
+        form.chkAccentSensitive->setChecked(given.accentSensitive);
+        form.chkKanaSensitive->setChecked(given.kanaSensitive);
+        form.chkWithSensitive->setChecked(given.widthSensitive);
     }
     form.ApplyEnabledStates();
+    const QString shown = form.ChosenCollation();
 
     form.mCancel = true; // a close with the close box is a cancel
     form.exec();
     if (!guard || form.mCancel)
         return OriginalCollation;
+    // Unchanged choices give the collation back as it was given.
     const QString chosen = form.ChosenCollation();
-    return chosen.isEmpty() ? OriginalCollation : chosen;
+    return chosen.isEmpty() || chosen == shown ? OriginalCollation : chosen;
 }
 
 void frmDispCollation::cmdOk_Click() {

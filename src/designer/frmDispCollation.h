@@ -1,9 +1,11 @@
 #pragma once
 // The collation picker "Páginas de Código (Collations)": lists the server's SQL Server
-// collations whole and its Windows collations by designator, and composes a Windows collation
-// name from the sort order and sensitivity options.
+// collations whole and its Windows collations by designator (the name before its sort-order
+// options), and composes from the sort order and sensitivity options a Windows collation name
+// the server has.
 
 #include <QDialog>
+#include <QHash>
 #include <QString>
 
 class CListViewManager;
@@ -51,7 +53,8 @@ public:
     CListViewManager* SQLList() const { return mSQLList; }
     CListViewManager* WindowsList() const { return mWindowsList; }
 
-    // The name the current choices give (empty when the chosen group's list has no selection).
+    // The server's collation the current choices give; empty when the chosen group's list has
+    // no selection or the server has no collation of that name.
     QString ChosenCollation() const;
 
 private:
@@ -63,6 +66,8 @@ private:
     void cmdCancelar_Click();
 
     bool mCancel = true;
+    // The server's collations by lower-case name.
+    QHash<QString, QString> mServerCollations;
     CListViewManager* mSQLList = nullptr;
     CListViewManager* mWindowsList = nullptr;
 };

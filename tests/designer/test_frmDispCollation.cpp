@@ -3,8 +3,10 @@
 
 #include "controls/CListViewManager.h"
 #include "designer/frmDispCollation.h"
+#include "dmo/QueryResults.h"
 
 #include <QGroupBox>
+#include <QRegularExpression>
 #include <QTreeWidget>
 
 namespace {
@@ -26,6 +28,15 @@ QStringList names(CListViewManager* list) {
 
 class CollationPickerTest : public SmallDialogTest {
 protected:
+    // The server's own list of collations.
+    QStringList serverNames() {
+        QStringList out;
+        const dmo::QueryResultsPtr r =
+            db->ExecuteWithResults(QStringLiteral("SELECT name FROM ::fn_helpcollations()"));
+        for (int i = 1; i <= r->Rows(); ++i)
+            out << r->GetColumnString(i, 1);
+        return out;
+    }
     QString pick(const QString& given, const std::function<void(Form*)>& script,
                  QWidget* parent = nullptr) {
         DialogScript<Form> run([] { return Form::Current(); }, script);
@@ -36,18 +47,19 @@ protected:
 };
 
 TEST_F(CollationPickerTest, ListsSqlCollationsWholeAndWindowsOnesByDesignatorOnce) {
-    pick(QStringLiteral("SQL_Latin1_General_CP1_CI_AS"), [](Form* f) {
+    pick(QStringLiteral("SQL_Latin1_General_CP1_CI_AS"), [this](Form* f) {
         EXPECT_EQ(f->windowTitle(), "Páginas de Código (Collations)");
         const QStringList sql = names(f->SQLList());
         const QStringList windows = names(f->WindowsList());
-        EXPECT_EQ(windows.count(QStringLiteral("Latin1")), 1);
         EXPECT_EQ(sql.count(QStringLiteral("SQL_Latin1_General_CP1_CI_AS")), 1);
-        EXPECT_TRUE(windows.contains(QStringLiteral("Chinese")));
-        EXPECT_FALSE(windows.contains(QStringLiteral("Latin1_General")));
-        for (const QString& n : windows)
-            EXPECT_FALSE(n.contains(u'_')) << n.toStdString();
-        for (const QString& n : sql)
-            EXPECT_TRUE(n.startsWith(QLatin1String("SQL_"))) << n.toStdString();
+        // The designator is the whole name before its sort-order options.
+        for (const char* d : {"Latin1_General", "Chinese_PRC", "Chinese_PRC_Stroke", "French",
+                              "Japanese_Unicode", "Lithuanian_Classic", "Georgian_Modern_Sort"})
+            EXPECT_EQ(windows.count(QString::fromLatin1(d)), 1) << d;
+        for (const char* part : {"Latin1", "Chinese", "Korean", "Modern"})
+            EXPECT_FALSE(windows.contains(QString::fromLatin1(part))) << part;
+        EXPECT_EQ(windows.size(), 40);
+        EXPECT_EQ(sql.size(), serverNames().filter(QRegularExpression("^SQL_")).size());
         QStringList sorted = windows;
         std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
             return a.compare(b, Qt::CaseInsensitive) < 0;
@@ -55,6 +67,37 @@ TEST_F(CollationPickerTest, ListsSqlCollationsWholeAndWindowsOnesByDesignatorOnc
         EXPECT_EQ(windows, sorted);
         EXPECT_EQ(f->lvwSQL->headerItem()->text(0), "Name");
     });
+}
+
+// Every choice the picker offers is a collation of the server, and every collation of the
+// server is one of its choices.
+TEST_F(CollationPickerTest, EveryChoiceIsAServerCollationAndEveryOneCanBeChosen) {
+    QStringList offered;
+    pick(QStringLiteral("Latin1_General_CI_AS"), [&offered](Form* f) {
+        QCheckBox* boxes[] = {f->chkCaseSensitive, f->chkAccentSensitive, f->chkKanaSensitive,
+                              f->chkWithSensitive};
+        for (int row = 1; row <= f->WindowsList()->Count(); ++row) {
+            f->WindowsList()->SetSelectedItem(row);
+            f->optBinary->setChecked(true);
+            offered << f->ChosenCollation();
+            f->optDictionary->setChecked(true);
+            for (int bits = 0; bits < 16; ++bits) {
+                for (int b = 0; b < 4; ++b)
+                    boxes[b]->setChecked(bits & (1 << b));
+                offered << f->ChosenCollation();
+            }
+        }
+        f->optSQL->setChecked(true);
+        for (int row = 1; row <= f->SQLList()->Count(); ++row) {
+            f->SQLList()->SetSelectedItem(row);
+            offered << f->ChosenCollation();
+        }
+        click(f->cmdCancelar);
+    });
+    QStringList server = serverNames();
+    offered.sort();
+    server.sort();
+    EXPECT_EQ(offered, server);
 }
 
 TEST_F(CollationPickerTest, SqlCollationOpensInTheSqlGroupAndOkReturnsIt) {
@@ -73,7 +116,7 @@ TEST_F(CollationPickerTest, SqlCollationOpensInTheSqlGroupAndOkReturnsIt) {
 TEST_F(CollationPickerTest, WindowsCollationIsTakenApartAndComposedAgain) {
     const QString result = pick(QStringLiteral("Latin1_General_CS_AS_KS"), [](Form* f) {
         EXPECT_TRUE(f->optWindows->isChecked());
-        EXPECT_EQ(selectedName(f->WindowsList()), "Latin1");
+        EXPECT_EQ(selectedName(f->WindowsList()), "Latin1_General");
         EXPECT_TRUE(f->optDictionary->isChecked());
         EXPECT_TRUE(f->chkCaseSensitive->isChecked());
         EXPECT_TRUE(f->chkAccentSensitive->isChecked());
@@ -86,18 +129,30 @@ TEST_F(CollationPickerTest, WindowsCollationIsTakenApartAndComposedAgain) {
     EXPECT_EQ(result, "Latin1_General_CS_AS_KS");
 }
 
-TEST_F(CollationPickerTest, BinaryGivesTheDesignatorAndBinOnly) {
-    const QString result = pick(QStringLiteral("Chinese_PRC_Stroke_BIN"), [](Form* f) {
+// OK without a change gives the collation back as it was given.
+TEST_F(CollationPickerTest, OkWithoutAChangeReturnsTheGivenCollation) {
+    for (const char* given :
+         {"Latin1_General_BIN", "Chinese_PRC_Stroke_BIN", "Japanese_Unicode_CS_AS_KS_WS",
+          "Lithuanian_Classic_CI_AI", "Hungarian_Technical_CS_AI_WS", "latin1_general_ci_as",
+          "SQL_Latin1_General_CP850_BIN"}) {
+        SCOPED_TRACE(given);
+        EXPECT_EQ(pick(QString::fromLatin1(given), [](Form* f) { click(f->cmdOk); }),
+                  QString::fromLatin1(given));
+    }
+    const QString binary = pick(QStringLiteral("Chinese_PRC_Stroke_BIN"), [](Form* f) {
         EXPECT_TRUE(f->optBinary->isChecked());
-        EXPECT_EQ(selectedName(f->WindowsList()), "Chinese");
+        EXPECT_EQ(selectedName(f->WindowsList()), "Chinese_PRC_Stroke");
         EXPECT_FALSE(f->chkCaseSensitive->isEnabled());
         EXPECT_TRUE(f->optDictionary->isEnabled());
+        click(f->optDictionary);
+        click(f->chkCaseSensitive);
+        click(f->optBinary);
         click(f->cmdOk);
     });
-    EXPECT_EQ(result, "Chinese_BIN");
+    EXPECT_EQ(binary, "Chinese_PRC_Stroke_BIN");
 }
 
-TEST_F(CollationPickerTest, DictionaryOrderWithoutBoxesIsGeneralCaseAndAccentInsensitive) {
+TEST_F(CollationPickerTest, DictionaryOrderWithoutBoxesIsCaseAndAccentInsensitive) {
     const QString result = pick(QStringLiteral("French_BIN"), [](Form* f) {
         click(f->optDictionary);
         EXPECT_TRUE(f->chkCaseSensitive->isEnabled());
@@ -105,22 +160,22 @@ TEST_F(CollationPickerTest, DictionaryOrderWithoutBoxesIsGeneralCaseAndAccentIns
         click(f->chkWithSensitive);
         click(f->cmdOk);
     });
-    EXPECT_EQ(result, "French_General_CI_AI");
+    EXPECT_EQ(result, "French_CI_AI");
 
     const QString composed = pick(QStringLiteral("French_BIN"), [](Form* f) {
         click(f->optDictionary);
         click(f->chkWithSensitive);
         click(f->chkCaseSensitive);
         // Another designator, chosen by a click on its row.
-        QTreeWidgetItem* item =
-            f->WindowsList()->Item(f->WindowsList()->FindItem(QStringLiteral("Name"), "Greek"));
+        QTreeWidgetItem* item = f->WindowsList()->Item(
+            f->WindowsList()->FindItem(QStringLiteral("Name"), "Latin1_General"));
         ASSERT_NE(item, nullptr);
         f->lvwWindows->scrollToItem(item);
         QTest::mouseClick(f->lvwWindows->viewport(), Qt::LeftButton, {},
                           f->lvwWindows->visualItemRect(item).center());
         click(f->cmdOk);
     });
-    EXPECT_EQ(composed, "Greek_General_CS_AI_WS");
+    EXPECT_EQ(composed, "Latin1_General_CS_AI_WS");
 }
 
 TEST_F(CollationPickerTest, CancelAndCloseReturnTheGivenText) {
