@@ -5,6 +5,7 @@
 #include "core/TextHelpers.h"
 #include "dmo/Database.h"
 #include "dmo/DmoError.h"
+#include "dmo/QueryResults.h"
 #include "dmo/Tables.h"
 
 #include <QEvent>
@@ -91,24 +92,39 @@ void frmDispStructName::cmdOk_Click() {
         return;
     }
     const QString wanted = TrimBlanks(name).toLower();
-    if (mDatabase) {
-        try {
-            auto tables = mDatabase->Tables();
-            tables->Refresh(); // tables made since the list was read count too
-            for (int i = 1; i <= tables->Count(); ++i) {
-                if (TrimBlanks(tables->Item(i)->Name()).toLower() == wanted) {
-                    MsgBox(QStringLiteral("Já Existe uma Tabela com o Nome Indicado!"),
-                           vbExclamation, QStringLiteral("Atenção:"));
-                    txtNome->setFocus();
-                    return;
-                }
-            }
-        } catch (const dmo::DmoError&) {
-            // The list cannot be read: the name is taken as free.
+    for (const QString& table : TableNames()) {
+        if (TrimBlanks(table).toLower() == wanted) {
+            MsgBox(QStringLiteral("Já Existe uma Tabela com o Nome Indicado!"), vbExclamation,
+                   QStringLiteral("Atenção:"));
+            txtNome->setFocus();
+            return;
         }
     }
     mCancel = false;
     done(Accepted);
+}
+
+QStringList frmDispStructName::TableNames() const {
+    QStringList names;
+    if (!mDatabase)
+        return names;
+    try {
+        auto tables = mDatabase->Tables();
+        tables->Refresh(); // tables made since the list was read count too
+        for (int i = 1; i <= tables->Count(); ++i)
+            names << tables->Item(i)->Name();
+    } catch (const dmo::DmoError&) {
+        // The list cannot be read: its names are taken as free.
+    }
+    try {
+        // The system tables are tables of the database too.
+        const dmo::QueryResultsPtr system = mDatabase->ExecuteWithResults(
+            QStringLiteral("SELECT name FROM sysobjects WHERE xtype = 'S'"));
+        for (int r = 1; r <= system->Rows(); ++r)
+            names << system->GetColumnString(r, 1);
+    } catch (const dmo::DmoError&) {
+    }
+    return names;
 }
 
 void frmDispStructName::cmdCancelar_Click() {

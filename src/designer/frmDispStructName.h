@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 class QLabel;
 class QLineEdit;
@@ -39,6 +40,8 @@ private:
     void Form_Load();
     void cmdOk_Click();
     void cmdCancelar_Click();
+    // The names of every table of the database, of any owner, system tables included.
+    QStringList TableNames() const;
 
     bool mCancel = true;
     dmo::Database* mDatabase = nullptr;

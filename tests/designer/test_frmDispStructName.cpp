@@ -69,6 +69,25 @@ TEST_F(NewTableNameTest, TablesOfAnyOwnerAndMadeSinceCountToo) {
     EXPECT_EQ(name, "");
 }
 
+// The system tables are tables of the database too: a new table may not take their names.
+TEST_F(NewTableNameTest, SystemTableNamesAreTaken) {
+    QString name;
+    const bool ok = ask(name, [this](Form* f) {
+        for (const char* taken : {"sysobjects", " SysColumns ", "SYSINDEXES"}) {
+            type(f->txtNome, taken);
+            click(f->cmdOk);
+            ASSERT_TRUE(f->isVisible()) << taken;
+            EXPECT_EQ(msgs.last().text, "Já Existe uma Tabela com o Nome Indicado!") << taken;
+        }
+        EXPECT_EQ(msgs.count(), 3);
+        type(f->txtNome, "sysobjects2");
+        click(f->cmdOk);
+        EXPECT_EQ(msgs.count(), 3);
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(name, "sysobjects2");
+}
+
 TEST_F(NewTableNameTest, CancelAndCloseLeaveTheNameAlone) {
     QString name = QStringLiteral("antes");
     EXPECT_FALSE(ask(name, [](Form* f) {
