@@ -394,7 +394,10 @@ void frmDispStruct::Form_Resize() {
     const int listTop = std::max(720, int(PixelsToTwipsY(fraBotoes->geometry().bottom())) + 60);
     // 1. Not smaller than the minimum outer size, nor than the fonts need to show every
     // control whole; the resize comes back here.
-    const int minW = std::max(kMinWidth, int(PixelsToTwipsX(mContentWidth)) + (outerW - innerW));
+    // The list, too, shows all its columns whole.
+    const int listLeastW = int(std::ceil(PixelsToTwipsX(ListLeastWidth())));
+    const int minW = std::max({kMinWidth, int(PixelsToTwipsX(mContentWidth)) + (outerW - innerW),
+                               listLeastW + 850, listLeastW + 680 + (outerW - innerW)});
     const int listLeast =
         std::max(kMinListHeight, int(PixelsToTwipsY(lvwStructure->minimumSizeHint().height())));
     // (a few twips over, for the rounding to whole pixels)
@@ -404,14 +407,22 @@ void frmDispStruct::Form_Resize() {
     // The window also refuses to be made smaller from now on.
     const QSize least(outer->width() + int(std::ceil((minW - outerW) / TwipsPerPixelX())),
                       outer->height() + int(std::ceil((minH - outerH) / TwipsPerPixelY())));
-    if (outer->minimumSize() != least)
+    if (outer->minimumSize() != least) {
+        const QSize before = outer->size();
         outer->setMinimumSize(least);
+        // Grown to its new minimum: the resize lays the window out again with its new size.
+        if (outer->size() != before) {
+            KeepInsideDocumentArea();
+            return;
+        }
+    }
     if (outer->width() < least.width() || outer->height() < least.height()) {
         const QSize grown = outer->size().expandedTo(least);
         QPointer<QWidget> guard(outer);
-        QTimer::singleShot(0, this, [guard, grown] {
+        QTimer::singleShot(0, this, [this, guard, grown] {
             if (guard && (guard->width() < grown.width() || guard->height() < grown.height()))
                 guard->resize(guard->size().expandedTo(grown));
+            KeepInsideDocumentArea();
         });
         return;
     }
@@ -427,6 +438,7 @@ void frmDispStruct::Form_Resize() {
     fraList->resize(TwipsToPixelsX(listW + 500), TwipsToPixelsY(listH));
     fraUpDown->move(TwipsToPixelsX(listW + 150),
                     TwipsToPixelsY(listH / 2) - fraUpDown->height() / 2);
+    FitNameColumn();
 }
 
 void frmDispStruct::closeEvent(QCloseEvent* event) {

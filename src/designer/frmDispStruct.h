@@ -145,8 +145,8 @@ public:
     bool mTypingType = false;
     // True while a box's leave check shows its message and puts the focus back.
     bool mChecking = false;
-    // The table's columns as loaded (ServerColumns), for the save's check.
-    QStringList mLoadedColumns;
+    // The table as loaded (ServerDefinition), for the save's check.
+    QStringList mLoadedDefinition;
     // Names of the loaded columns' default constraints, by OriginalIndex.
     QHash<int, QString> mLoadedDefaultNames;
     // The box whose value its leave check refused last (cleared when it passes or the editor
@@ -209,8 +209,9 @@ private:
     };
     DesignCopy CopyDesign() const;
     void RestoreDesign(const DesignCopy& Copy);
-    // The server's columns as the check against a change made elsewhere compares them.
-    QStringList ServerColumns() const;
+    // The table as the check against a change made elsewhere compares it: its columns with
+    // their defaults, and its indexes and keys.
+    QStringList ServerDefinition() const;
     // True when a stored value of the loaded column is longer than the item's new length.
     bool StoredValuesLonger(int Item);
     // True when a stored value of the loaded column, converted to the item's new type and
@@ -252,8 +253,18 @@ private:
     // Places the buttons and the editor's controls for the current fonts (designed places in
     // twips as the least) and records the width they need.
     void LayoutControls();
-    // Widens the list's columns whose header caption would be cut.
+    // Widens the list's columns whose header caption would be cut, and the type column to the
+    // widest type of the type list.
     void FitListHeader();
+    // Gives the name column the list's width that the other columns leave.
+    void FitNameColumn();
+    // The width of the list's visible columns other than NameColumn, in pixels.
+    int OtherColumnsWidth(int NameColumn) const;
+    // The least width of the list that shows every column, the name's with its caption whole,
+    // beside a vertical scroll bar, in pixels.
+    int ListLeastWidth() const;
+    // Moves the window back inside the main window's document area as far as it fits.
+    void KeepInsideDocumentArea();
     // Relist: the explorer lists its tables again (not when the window is destroyed alone).
     void Form_QueryUnload(bool Relist = true);
 

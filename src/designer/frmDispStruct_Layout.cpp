@@ -3,6 +3,7 @@
 // minimum size that keeps every one of them whole.
 #include "designer/frmDispStruct.h"
 
+#include "controls/CListViewManager.h"
 #include "core/Twips.h"
 
 #include <QCheckBox>
@@ -11,7 +12,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -139,11 +144,66 @@ void frmDispStruct::LayoutControls() {
 
 void frmDispStruct::FitListHeader() {
     QHeaderView* header = lvwStructure->header();
+    const int typeColumn = mStructure ? mStructure->ColumnIndex(QStringLiteral("DataType")) : -1;
     for (int c = 0; c < lvwStructure->columnCount(); ++c) {
         if (lvwStructure->isColumnHidden(c) || lvwStructure->columnWidth(c) == 0)
             continue;
-        const int needed = header->sectionSizeHint(c);
+        int needed = header->sectionSizeHint(c);
+        // The type column shows every type of the type list whole.
+        if (c == typeColumn) {
+            const QFontMetrics metrics(lvwStructure->font());
+            const int margin =
+                2 * (lvwStructure->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
+                                                        lvwStructure) +
+                     1);
+            for (int i = 0; i < cboDataType->count(); ++i)
+                needed = std::max(needed,
+                                  metrics.horizontalAdvance(cboDataType->itemText(i)) + margin);
+            needed = std::max(
+                needed, static_cast<QAbstractItemView*>(lvwStructure)->sizeHintForColumn(c));
+        }
         if (lvwStructure->columnWidth(c) < needed)
             lvwStructure->setColumnWidth(c, needed);
     }
+}
+
+int frmDispStruct::OtherColumnsWidth(int NameColumn) const {
+    int others = 0;
+    for (int c = 0; c < lvwStructure->columnCount(); ++c)
+        if (c != NameColumn && !lvwStructure->isColumnHidden(c))
+            others += lvwStructure->columnWidth(c);
+    return others;
+}
+
+int frmDispStruct::ListLeastWidth() const {
+    const int nameColumn = mStructure ? mStructure->ColumnIndex(QStringLiteral("Name")) : -1;
+    if (nameColumn < 0)
+        return 0;
+    return 2 * lvwStructure->frameWidth() + lvwStructure->verticalScrollBar()->sizeHint().width() +
+           OtherColumnsWidth(nameColumn) + lvwStructure->header()->sectionSizeHint(nameColumn);
+}
+
+void frmDispStruct::FitNameColumn() {
+    const int nameColumn = mStructure ? mStructure->ColumnIndex(QStringLiteral("Name")) : -1;
+    if (nameColumn < 0)
+        return;
+    // The room the list has with its vertical scroll bar, shown or not.
+    const int room = lvwStructure->maximumViewportSize().width() -
+                     lvwStructure->verticalScrollBar()->sizeHint().width();
+    const int least = lvwStructure->header()->sectionSizeHint(nameColumn);
+    lvwStructure->setColumnWidth(nameColumn,
+                                 std::max(least, room - OtherColumnsWidth(nameColumn)));
+}
+
+void frmDispStruct::KeepInsideDocumentArea() {
+    auto* sub = qobject_cast<QMdiSubWindow*>(OuterWindow());
+    QMdiArea* mdi = sub ? sub->mdiArea() : nullptr;
+    if (!mdi || sub->isMaximized())
+        return;
+    const QSize area = mdi->viewport()->size();
+    QPoint at = sub->pos();
+    at.setX(std::max(0, std::min(at.x(), area.width() - sub->width())));
+    at.setY(std::max(0, std::min(at.y(), area.height() - sub->height())));
+    if (at != sub->pos())
+        sub->move(at);
 }

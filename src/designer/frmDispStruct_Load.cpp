@@ -95,7 +95,7 @@ void frmDispStruct::ResetState() {
     mIndexes = std::make_unique<clsIndexesCOL>();
     mTable.reset();
     mTableName.clear();
-    mLoadedColumns.clear();
+    mLoadedDefinition.clear();
     mLoadedDefaultNames.clear();
     const QSignalBlocker b1(cboDataType);
     const QSignalBlocker b2(cboDefault);
@@ -209,6 +209,7 @@ void frmDispStruct::ShowStructure(const QString& Modo,
         LoadColumns();
         LoadIndexes();
         LoadPrimaryKey();
+        PassOver([&] { mLoadedDefinition = ServerDefinition(); });
         // 14.
         PassOver([&] {
             txtColumnName->setFocus();
@@ -217,10 +218,12 @@ void frmDispStruct::ShowStructure(const QString& Modo,
             lvwStructure_ItemClick(mStructure->SelectedIndex());
         });
     }
-    // 15. Shown without blocking.
+    // 15. Shown without blocking, inside the main window's document area.
+    FitListHeader();
     QWidget* outer = OuterWindow();
     outer->show();
     show();
+    KeepInsideDocumentArea();
     outer->raise();
     if (auto* sub = qobject_cast<QMdiSubWindow*>(outer))
         if (QMdiArea* mdi = sub->mdiArea())
@@ -290,10 +293,18 @@ void frmDispStruct::LoadColumns() {
             SetItemIcon(i, 1);
         });
     }
-    PassOver([&] { mLoadedColumns = ServerColumns(); });
 }
 
-QStringList frmDispStruct::ServerColumns() const {
+QStringList frmDispStruct::ServerDefinition() const {
+    // A value that cannot be read reads empty, at loading and at saving alike.
+    auto read = [](const auto& value) -> QString {
+        try {
+            return value();
+        } catch (...) {
+            return QString();
+        }
+    };
+    const QChar separator(0x1f);
     QStringList out;
     const auto columns = mTable->Columns();
     for (int c = 1; c <= columns->Count(); ++c) {
@@ -303,8 +314,23 @@ QStringList frmDispStruct::ServerColumns() const {
                            QString::number(col->Length()),
                            QString::number(col->NumericPrecision()),
                            QString::number(col->NumericScale()),
-                           col->AllowNulls() ? QStringLiteral("1") : QStringLiteral("0")}
-                   .join(QChar(0x1f));
+                           col->AllowNulls() ? QStringLiteral("1") : QStringLiteral("0"),
+                           read([&] { return col->Default(); }),
+                           read([&] { return col->DRIDefault()->Name(); }),
+                           read([&] { return col->DRIDefault()->Text(); })}
+                   .join(separator);
+    }
+    const auto indexes = mTable->Indexes();
+    for (int x = 1; x <= indexes->Count(); ++x) {
+        const dmo::IndexPtr idx = indexes->Item(x);
+        QStringList index{idx->Name(), QString::number(idx->Type()),
+                          QString::number(idx->FillFactor()), idx->FileGroup()};
+        const dmo::NamesPtr keys = idx->ListIndexedColumns();
+        for (int k = 1; k <= keys->Count(); ++k)
+            index << keys->Item(k) +
+                         (idx->GetIndexedColumnDESC(keys->Item(k)) ? QStringLiteral("(-)")
+                                                                   : QString());
+        out << index.join(separator);
     }
     return out;
 }
@@ -337,9 +363,8 @@ void frmDispStruct::LoadIndexes() {
                 const QString col = cols->Item(k);
                 bool desc = false;
                 PassOver([&] { desc = idx->GetIndexedColumnDESC(col); });
-                keyColumns += col + QStringLiteral("<@>") +
-                              (desc ? QStringLiteral("D") : QStringLiteral("A")) +
-                              QStringLiteral("<#>");
+                keyColumns +=
+                    M_MainMod::MarkedColumn(col, desc ? QStringLiteral("D") : QStringLiteral("A"));
                 for (int i = 1; i <= mStructure->Count(); ++i) {
                     const QString name =
                         M_MainMod::StripBrackets(mStructure->GetColumnValue("Name", i).toString());

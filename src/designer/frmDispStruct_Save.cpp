@@ -189,7 +189,7 @@ bool frmDispStruct::Gravar() {
             // A table changed by someone else since it was loaded would lose what they
             // added: nothing is saved then.
             mTable->Refresh();
-            if (ServerColumns() != mLoadedColumns) {
+            if (ServerDefinition() != mLoadedDefinition) {
                 MsgBox(QStringLiteral("A Tabela Foi Alterada Desde Que Foi Aberta! Feche-a e "
                                       "Abra-a de Novo."),
                        vbExclamation);

@@ -166,6 +166,68 @@ TEST_F(SaveKeepsData, TableChangedElsewhereIsNotSaved) {
     EXPECT_EQ(query("SELECT * FROM Notes"), QStringList({"1|a|42"}));
 }
 
+// An index, a unique constraint, a default or a primary key added, changed or dropped by
+// someone else while the table was open: the save, in place or through a rebuild, would undo
+// it, so nothing is saved.
+TEST_F(SaveKeepsData, IndexesKeysAndDefaultsChangedElsewhereAreNotSaved) {
+    run("CREATE TABLE Notes (Id int NOT NULL, Note varchar(10) NULL, Ref int NULL)\n"
+        "CREATE INDEX IX_Ref ON Notes (Ref)\n"
+        "INSERT INTO Notes VALUES (1, 'a', 7)");
+    auto other = connect();
+    ScriptedMsgBox msgs;
+    const struct {
+        const char* change;
+        bool rebuild;
+    } changes[] = {
+        {"CREATE UNIQUE INDEX UX_Note ON Notes (Note)", true},
+        {"ALTER TABLE Notes ADD CONSTRAINT UQ_Ref UNIQUE (Ref)", true},
+        {"ALTER TABLE Notes ADD CONSTRAINT DF_Note DEFAULT ('x') FOR Note", true},
+        {"ALTER TABLE Notes ADD CONSTRAINT PK_Notes PRIMARY KEY (Id)", false},
+        {"DROP INDEX Notes.IX_Ref", true},
+        {"DROP INDEX Notes.IX_Ref\nCREATE INDEX IX_Ref ON Notes (Ref) WITH FILLFACTOR = 70", true},
+        {"DROP INDEX Notes.IX_Ref\nCREATE INDEX IX_Ref ON Notes (Ref DESC)", true},
+    };
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.change);
+        frmDispStruct* f = open("Notes");
+        ASSERT_TRUE(f);
+        other->Databases()->Item("Shop")->ExecuteImmediate(c.change);
+        const QStringList before = snapshot("Notes");
+        retype(f, "Note", "varchar", 30);
+        if (c.rebuild)
+            addTyped(f, "Mine", "int");
+        msgs.clear();
+        save(f);
+        ASSERT_EQ(msgs.count(), 1);
+        EXPECT_EQ(msgs.last().text,
+                  "A Tabela Foi Alterada Desde Que Foi Aberta! Feche-a e Abra-a de Novo.");
+        ASSERT_TRUE(frmDispStruct::Loaded());
+        EXPECT_EQ(trancount(f), "0");
+        EXPECT_EQ(snapshot("Notes"), before);
+        f->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // The table back as it was for the next change.
+        run("DROP TABLE Notes\n"
+            "CREATE TABLE Notes (Id int NOT NULL, Note varchar(10) NULL, Ref int NULL)\n"
+            "CREATE INDEX IX_Ref ON Notes (Ref)\n"
+            "INSERT INTO Notes VALUES (1, 'a', 7)");
+    }
+    // Opened after the change, the design holds it and the save keeps it.
+    run("ALTER TABLE Notes ADD CONSTRAINT PK_Notes PRIMARY KEY (Id)\n"
+        "ALTER TABLE Notes ADD CONSTRAINT DF_Note DEFAULT ('x') FOR Note");
+    frmDispStruct* f = open("Notes");
+    ASSERT_TRUE(f);
+    retype(f, "Note", "varchar", 30);
+    addTyped(f, "Mine", "int");
+    msgs.clear();
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_EQ(indexes("Notes"),
+              QStringList({"IX_Ref|nonclustered located on PRIMARY|Ref",
+                           "PK_Notes|clustered, unique, primary key located on PRIMARY|Id"}));
+    EXPECT_EQ(defaults("Notes").value(0), "Note|DF_Note|('x')");
+}
+
 // Large-object values longer than the new length: the warning and question come first.
 TEST_F(SaveKeepsData, LargeObjectsShortenedAreWarnedAbout) {
     run("CREATE TABLE Docs (Id int NOT NULL, T text NULL, N ntext NULL, I image NULL, "

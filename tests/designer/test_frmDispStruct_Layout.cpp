@@ -8,8 +8,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QStyle>
 
 namespace {
@@ -81,6 +83,10 @@ QStringList LayoutFaults(frmDispStruct* form) {
     return faults;
 }
 
+int ListColumn(frmDispStruct* form, const char* field) {
+    return form->mStructure->ColumnIndex(QString::fromLatin1(field));
+}
+
 std::string Describe(frmDispStruct* form) {
     return LayoutFaults(form).join(QStringLiteral(", ")).toStdString();
 }
@@ -144,6 +150,58 @@ TEST_F(DesignerLayoutTest, EditorWholeInTheDocumentAreaWithOtherFonts) {
             EXPECT_GE(form->OuterHeightTwips(), 5190);
             EXPECT_EQ(Describe(form), "");
             toDefault(byDefault);
+            EXPECT_EQ(Describe(form), "");
+            form->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QApplication::processEvents();
+        }
+    }
+}
+
+// Opened in a main window of 1024 by 700 pixels, with small and large fonts: the designer lies
+// inside the document area, the list's columns fit the list without a horizontal scroll bar,
+// and the type column shows every row's type whole ("phone (varchar)").
+TEST_F(DesignerLayoutTest, OpensInsideTheDocumentAreaWithTheListsColumnsWhole) {
+    QMainWindow main;
+    main.menuBar()->addMenu(QStringLiteral("&Ficheiro"));
+    auto* mdi = new QMdiArea(&main);
+    main.setCentralWidget(mdi);
+    main.resize(1024, 700);
+    main.show();
+    // A window already open in the document area, as the explorer is.
+    QMdiSubWindow* explorer = mdi->addSubWindow(new QWidget);
+    explorer->setGeometry(0, 0, 320, 560);
+    explorer->show();
+    QApplication::processEvents();
+    const QStringList families = QFontDatabase::families();
+    for (const char* family : {"DejaVu Sans", "Nimbus Sans", "URW Gothic", "URW Bookman"}) {
+        if (!families.contains(QString::fromLatin1(family)))
+            continue;
+        for (int points : {9, 12}) {
+            SCOPED_TRACE(std::string(family) + " " + std::to_string(points));
+            QFont font(QString::fromLatin1(family));
+            font.setPointSize(points);
+            QApplication::setFont(font);
+            QTest::qWait(50); // the main window takes the fonts first
+            ASSERT_TRUE(open());
+            QTest::qWait(100); // the window settles at the size its fonts need
+            const QRect area = mdi->viewport()->rect();
+            const QRect window = form->OuterWindow()->geometry();
+            EXPECT_TRUE(area.contains(window))
+                << window.x() << "," << window.y() << " " << window.width() << "x"
+                << window.height() << " in " << area.width() << "x" << area.height();
+            QTreeWidget* list = form->lvwStructure;
+            int columns = 0;
+            for (int c = 0; c < list->columnCount(); ++c)
+                if (!list->isColumnHidden(c))
+                    columns += list->columnWidth(c);
+            EXPECT_LE(columns, list->viewport()->width());
+            EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+            const int type = ListColumn(form, "DataType");
+            EXPECT_EQ(list->topLevelItem(row(QStringLiteral("Tel")) - 1)->text(type),
+                      "phone (varchar)");
+            EXPECT_GE(list->columnWidth(type),
+                      static_cast<QAbstractItemView*>(list)->sizeHintForColumn(type));
             EXPECT_EQ(Describe(form), "");
             form->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
