@@ -70,7 +70,10 @@ void selectInto(SessionImpl& s, Translator& tr, const TranslatedQuery& q)
     cat.addRows(t.id, n);
     if (const catalog::Column* id = t.identityColumn()) {
         Statement m(s.db(), QStringLiteral("SELECT max(%1) FROM %2").arg(quoteId(id->phys), cat.qualified(t.phys())));
-        if (m.step() && !m.isNull(0)) cat.setIdentCurrent(t.id, id->colid, m.integer(0));
+        if (m.step() && !m.isNull(0)) {
+            cat.setIdentCurrent(t.id, id->colid, m.integer(0));
+            s.lastIdentity = s.scopeIdentity = m.integer(0); // the rows' last identity value, as an INSERT's
+        }
     }
     s.setRowCount(n);
 }
