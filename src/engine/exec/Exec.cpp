@@ -39,7 +39,7 @@ void execExecString(SessionImpl& s, const ExecStringStmt& st)
         text += QString::fromUtf8(t.s.data(), qsizetype(t.s.size()));
     }
     StatementList stmts = parseBatch(text);
-    ModuleScope scope(s, false);
+    ModuleScope scope(s, 1);
     try {
         scope.run(stmts);
     } catch (const BatchAbort&) {

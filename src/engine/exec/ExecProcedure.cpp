@@ -121,7 +121,7 @@ void execProcedure(SessionImpl& s, const sql::ExecStmt& st)
     std::vector<std::pair<QString, types::Value>> outputs;
     int status = 0;
     {
-        ModuleScope scope(s, true, c.database());
+        ModuleScope scope(s, 1, c.database());
         for (size_t i = 0; i < params.size(); ++i) s.variables.insert(params[i].param->name.toLower(), values[i]);
         status = scope.run(def.body);
         for (const BoundParam& b : params) {

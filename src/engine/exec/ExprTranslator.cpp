@@ -418,7 +418,7 @@ Typed Translator::global(const GlobalExpr& e)
     if (n == QLatin1String("@@TRANCOUNT")) return intValue(s_.tranCount());
     if (n == QLatin1String("@@SPID")) return intValue(s_.spid(), Type::SmallInt);
     if (n == QLatin1String("@@FETCH_STATUS")) return intValue(-1);
-    if (n == QLatin1String("@@NESTLEVEL")) return intValue(0);
+    if (n == QLatin1String("@@NESTLEVEL")) return intValue(s_.procedureDepth);
     if (n == QLatin1String("@@DATEFIRST")) return intValue(7, Type::TinyInt);
     if (n == QLatin1String("@@MAX_PRECISION")) return intValue(38, Type::TinyInt);
     if (n == QLatin1String("@@LANGID")) return intValue(0, Type::SmallInt);

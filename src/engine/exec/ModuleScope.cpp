@@ -5,14 +5,14 @@
 
 namespace engine::exec {
 
-ModuleScope::ModuleScope(SessionImpl& session, bool nests, const QString& database)
-    : s_(session), database_(session.currentDatabase()), tempTables_(session.tempTableMark()), nests_(nests)
+ModuleScope::ModuleScope(SessionImpl& session, int levels, const QString& database)
+    : s_(session), database_(session.currentDatabase()), tempTables_(session.tempTableMark()), levels_(levels)
 {
     if (!database.isEmpty() && !sameName(database, database_)) s_.useDatabase(database); // may throw: nothing changed yet
     variables_ = std::move(s_.variables);
     s_.variables.clear();
     scopeIdentity_ = std::exchange(s_.scopeIdentity, std::nullopt);
-    if (nests_) ++s_.procedureDepth;
+    s_.procedureDepth += levels_;
 }
 
 ModuleScope::~ModuleScope()
@@ -20,7 +20,7 @@ ModuleScope::~ModuleScope()
     s_.dropTempTables(tempTables_);
     s_.variables = std::move(variables_);
     s_.scopeIdentity = scopeIdentity_;
-    if (nests_) --s_.procedureDepth;
+    s_.procedureDepth -= levels_;
     if (s_.currentDatabase() != database_) {
         try {
             s_.useDatabase(database_);

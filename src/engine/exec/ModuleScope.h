@@ -10,8 +10,9 @@ namespace engine::exec {
 class ModuleScope {
 public:
     // `database`: where the module runs (a procedure runs in its own), empty for the caller's.
-    // `nests`: the module counts towards the nesting limit.
-    ModuleScope(SessionImpl& session, bool nests, const QString& database = {});
+    // `levels`: how far the module raises @@NESTLEVEL (a procedure and EXEC of a string 1,
+    // sp_executesql 2, itself a procedure running a batch).
+    ModuleScope(SessionImpl& session, int levels, const QString& database = {});
     ~ModuleScope();
     ModuleScope(const ModuleScope&) = delete;
     ModuleScope& operator=(const ModuleScope&) = delete;
@@ -25,7 +26,7 @@ private:
     QString database_;
     std::optional<long long> scopeIdentity_;
     size_t tempTables_;
-    bool nests_;
+    int levels_;
 };
 
 } // namespace engine::exec

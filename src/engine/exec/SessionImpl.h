@@ -107,7 +107,7 @@ public:
     std::optional<long long> scopeIdentity; // SCOPE_IDENTITY(): the running module's (batch, procedure, dynamic batch)
     int lastError = 0;
     int returnStatus = 0;   // RETURN n of the running procedure or batch
-    int procedureDepth = 0; // nesting of EXEC'd procedures (@@NESTLEVEL)
+    int procedureDepth = 0; // nesting of running modules (@@NESTLEVEL)
     bool nocount = false;
     // SET LOCK_TIMEOUT: how long (ms) a statement waits for a database another session writes;
     // -1, the default, waits kDefaultLockWait.

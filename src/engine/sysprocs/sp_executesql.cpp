@@ -94,7 +94,7 @@ void sp_executesql(exec::SessionImpl& s, const sql::ExecStmt& st)
 
     std::vector<std::pair<const Bound*, types::Value>> outputs;
     {
-        exec::ModuleScope scope(s, true);
+        exec::ModuleScope scope(s, 2);
         for (size_t i = 0; i < bound.size(); ++i) s.variables.insert(bound[i].param->name.toLower(), initial[i]);
         try {
             scope.run(stmts);
