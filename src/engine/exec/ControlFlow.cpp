@@ -64,7 +64,10 @@ void execIf(SessionImpl& s, const IfStmt& st)
 
 void execWhile(SessionImpl& s, const WhileStmt& st)
 {
-    while (evaluateCondition(s, *st.condition)) {
+    for (;;) {
+        const bool yes = evaluateCondition(s, *st.condition);
+        s.setRowCount(0); // as after IF's test
+        if (!yes) break;
         try {
             if (st.body) s.runStatement(*st.body);
         } catch (const BreakSignal&) {
