@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace engine::exec {
 
 using namespace engine::sql;
@@ -33,7 +35,9 @@ void execDropDatabase(SessionImpl& s, const DropObjectsStmt& st)
         for (const QString& sys : system)
             if (name->compare(sys, Qt::CaseInsensitive) == 0)
                 throw Errors::make(3708, 16, QStringLiteral("Database %1 is a system database and cannot be dropped.").arg(*name));
-        if (name->compare(s.currentDatabase(), Qt::CaseInsensitive) == 0 || s.server().databaseInUseByOthers(s.spid(), *name))
+        const auto same = [&](const QString& db) { return name->compare(db, Qt::CaseInsensitive) == 0; };
+        if (same(s.currentDatabase()) || std::any_of(s.callerDatabases.begin(), s.callerDatabases.end(), same) ||
+            s.server().databaseInUseByOthers(s.spid(), *name))
             throw Errors::databaseInUse(*name);
         auto entry = s.server().database(*name);
         // a transaction of another session that uses it holds its lock until it ends

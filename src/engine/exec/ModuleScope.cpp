@@ -9,6 +9,7 @@ ModuleScope::ModuleScope(SessionImpl& session, int levels, const QString& databa
     : s_(session), database_(session.currentDatabase()), tempTables_(session.tempTableMark()), levels_(levels)
 {
     if (!database.isEmpty() && !sameName(database, database_)) s_.useDatabase(database); // may throw: nothing changed yet
+    s_.callerDatabases.push_back(database_);
     variables_ = std::move(s_.variables);
     s_.variables.clear();
     scopeIdentity_ = std::exchange(s_.scopeIdentity, std::nullopt);
@@ -21,6 +22,7 @@ ModuleScope::~ModuleScope()
     s_.variables = std::move(variables_);
     s_.scopeIdentity = scopeIdentity_;
     s_.procedureDepth -= levels_;
+    s_.callerDatabases.pop_back();
     if (s_.currentDatabase() != database_) {
         try {
             s_.useDatabase(database_);

@@ -108,6 +108,7 @@ public:
     int lastError = 0;
     int returnStatus = 0;   // RETURN n of the running procedure or batch
     int procedureDepth = 0; // nesting of running modules (@@NESTLEVEL)
+    std::vector<QString> callerDatabases; // where each running module's caller goes back to: in use
     bool nocount = false;
     // SET LOCK_TIMEOUT: how long (ms) a statement waits for a database another session writes;
     // -1, the default, waits kDefaultLockWait.
