@@ -6,7 +6,9 @@
 namespace engine::exec {
 
 ModuleScope::ModuleScope(SessionImpl& session, int levels, const QString& database)
-    : s_(session), database_(session.currentDatabase()), tempTables_(session.tempTableMark()), levels_(levels)
+    : s_(session), database_(session.currentDatabase()), nocount_(session.nocount), lockTimeout_(session.lockTimeout),
+      dateFormat_(session.dateFormat), identityInsert_(session.identityInsert), tempTables_(session.tempTableMark()),
+      levels_(levels)
 {
     if (!database.isEmpty() && !sameName(database, database_)) s_.useDatabase(database); // may throw: nothing changed yet
     s_.callerDatabases.push_back(database_);
@@ -19,6 +21,10 @@ ModuleScope::ModuleScope(SessionImpl& session, int levels, const QString& databa
 ModuleScope::~ModuleScope()
 {
     s_.dropTempTables(tempTables_);
+    s_.nocount = nocount_;
+    s_.lockTimeout = lockTimeout_;
+    s_.dateFormat = dateFormat_;
+    s_.identityInsert = identityInsert_;
     s_.variables = std::move(variables_);
     s_.scopeIdentity = scopeIdentity_;
     s_.procedureDepth -= levels_;

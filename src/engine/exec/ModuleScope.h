@@ -1,7 +1,7 @@
 #pragma once
 // Entering and leaving a module (a procedure, EXEC of a string, sp_executesql): the module has
 // its own variables, SCOPE_IDENTITY() and #temporary tables; when it ends, however it ends, the
-// caller's variables, identity and current database come back and the module's #tables go.
+// caller's variables, identity, SET options and current database come back and the module's #tables go.
 
 #include "engine/exec/SessionImpl.h"
 
@@ -25,6 +25,11 @@ private:
     QHash<QString, Variable> variables_;
     QString database_;
     std::optional<long long> scopeIdentity_;
+    // the SET options a module's SET changes for itself only
+    bool nocount_;
+    int lockTimeout_;
+    QByteArray dateFormat_;
+    std::optional<SessionImpl::IdentityInsert> identityInsert_;
     size_t tempTables_;
     int levels_;
 };
