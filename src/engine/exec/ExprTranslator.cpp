@@ -660,6 +660,11 @@ Typed Translator::binaryOf(const BinaryExpr& e, Typed a, Typed b)
         int maxLen = r.type.info().unicode ? 4000 : 8000;
         r.type.length = std::min(maxLen, a.type.length + b.type.length);
         r.sql = infixSql(a, '|', QStringLiteral("||"), b.sql);
+        if (a.type.length + b.type.length > maxLen) {
+            // a result longer than the type's largest length is cut to it
+            r.sql = QStringLiteral("substr(%1, 1, %2)").arg(r.sql, QString::number(maxLen));
+            return r;
+        }
         r.infix = '|';
         r.flatSql = r.sql;
         return r;
@@ -667,6 +672,7 @@ Typed Translator::binaryOf(const BinaryExpr& e, Typed a, Typed b)
     if (e.op == BinaryOp::Add && ca == Category::Binary && cb == Category::Binary) {
         r.type = spec(Type::VarBinary, std::min(8000, a.type.length + b.type.length));
         r.sql = QStringLiteral("CAST((%1 || %2) AS BLOB)").arg(a.sql, b.sql);
+        if (a.type.length + b.type.length > 8000) r.sql = QStringLiteral("substr(%1, 1, 8000)").arg(r.sql);
         return r;
     }
     if ((ca == Category::DateTime || cb == Category::DateTime) && (e.op == BinaryOp::Add || e.op == BinaryOp::Sub)) {
