@@ -101,6 +101,10 @@ SqlError systemTableWrite(const QString& n)
 {
     return make(259, 16, QStringLiteral("'%1' is a system table: statements cannot change it.").arg(n));
 }
+SqlError systemTableWriteThroughView(const QString& v)
+{
+    return make(259, 16, QStringLiteral("View '%1' shows a system table: statements cannot change it through the view.").arg(v));
+}
 SqlError columnNamesUnique(const QString& c)
 {
     return make(2705, 16, QStringLiteral("Column name '%1' is given more than once; the columns of a table need distinct names.").arg(c));

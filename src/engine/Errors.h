@@ -36,6 +36,7 @@ SqlError databaseExists(const QString& name);          // 1801
 SqlError databaseInUse(const QString& name);           // 3702
 SqlError objectExists(const QString& name);            // 2714
 SqlError systemTableWrite(const QString& name);        // 259
+SqlError systemTableWriteThroughView(const QString& view); // 259 for a view over a system table
 SqlError columnNamesUnique(const QString& column);     // 2705
 SqlError multipleIdentity(const QString& table);       // 2744
 SqlError multipleTimestamp();                          // 2738

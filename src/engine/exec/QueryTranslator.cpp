@@ -54,6 +54,7 @@ QString Translator::tableRef(const TableRef& r, Scope& scope)
             src.owner = v->owner;
             src.database = db;
             src.sqlAlias = newAlias();
+            src.systemTable = true;
             for (const sysviews::ViewColumn& c : v->columns) {
                 ScopeColumn sc;
                 sc.name = c.name;
@@ -220,6 +221,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
         if (c.distinct || c.top || !c.groupBy.empty() || c.having || anyAggregate) rowidRefusal_ = 4403;
         else if (scope.sources.size() != 1) rowidRefusal_ = 4405;
         else if (const ScopeSource& only = scope.sources.front(); only.view && only.view->refusal) rowidRefusal_ = only.view->refusal;
+        else if (only.systemTable) rowidRefusal_ = 259;
         else if (only.rowidSql.isEmpty()) rowidRefusal_ = 4405;
         else {
             auto base = std::make_shared<ViewBinding>();

@@ -61,6 +61,7 @@ struct ScopeSource {
     QString schema;
     QString rowidSql;         // the base row's rowid: base tables, and views over one table in DML
     std::shared_ptr<const ViewBinding> view; // set when the source is a view
+    bool systemTable = false; // a system table or view: read-only
 };
 
 struct Scope {

@@ -61,6 +61,7 @@ void ViewBinding::checkChangeable() const
     if (refusal == 4403)
         throw Errors::make(4403, 16, QStringLiteral("Rows of view '%1' cannot be changed: it holds aggregates, DISTINCT, TOP, "
                                                     "GROUP BY or UNION.").arg(name));
+    if (refusal == 259) throw Errors::systemTableWriteThroughView(name);
     if (refusal)
         throw Errors::make(4405, 16, QStringLiteral("View '%1' cannot be changed: the change would reach more than one base "
                                                     "table.").arg(name));

@@ -27,7 +27,7 @@ std::optional<ViewDefinition> findView(SessionImpl& s, const sql::ObjectName& na
 // its columns, the base column it shows.
 struct ViewBinding {
     QString name;     // the view's name, for messages
-    int refusal = 0;  // why its rows cannot be changed (4403, 4405); 0 when they can
+    int refusal = 0;  // why its rows cannot be changed (259, 4403, 4405); 0 when they can
     ResolvedTable base;
     std::vector<QString> names;
     std::vector<std::shared_ptr<const catalog::Column>> columns; // null for a computed column
