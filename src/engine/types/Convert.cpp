@@ -278,6 +278,12 @@ Value convert(const Value& v, const TypeSpec& fromSpec, const TypeSpec& to, Conv
 {
     if (v.isNull()) return v;
     TypeSpec from = fromSpec.category() == Category::Variant ? runtimeType(v) : fromSpec;
+    // a decimal or money value SQLite holds as a number (a literal of 15 digits or fewer) has the
+    // digits of its type's scale, not those of a float
+    if (from.category() == Category::Exact && (v.kind == Value::Real || v.kind == Value::Int)) {
+        auto d = v.kind == Value::Int ? std::optional<Decimal>(Decimal::fromInt(v.i)) : Decimal::fromDouble(v.d);
+        if (d) return convert(Value::ofText(d->rounded(exactScaleOf(from)).text()), from, to, mode, style);
+    }
     // A stored value whose storage does not match its declared type (e.g. an expression result)
     // is taken by its storage.
     if (from.category() == Category::Integer && v.kind != Value::Int) from = runtimeType(v);
