@@ -3,6 +3,7 @@
 #include "engine/ErrorsSchema.h"
 #include "engine/exec/SchemaStatements.h"
 #include "engine/exec/SchemaSupport.h"
+#include "engine/exec/SystemTableWrites.h"
 #include "engine/exec/Translator.h"
 #include "engine/parser/Parser.h"
 #include "engine/storage/Sqlite.h"
@@ -27,6 +28,7 @@ void execCreateDefault(SessionImpl& s, const sql::CreateDefaultStmt& st)
         throw Errors::make(166, 15, QStringLiteral("A default is created in the current database; '%1' cannot prefix its name.").arg(st.name.database));
     catalog::Catalog c = s.currentCatalog();
     const QString owner = st.name.owner.isEmpty() ? s.defaultOwner() : st.name.owner;
+    refuseSystemTableName(st.name);
     if (c.objectNameTaken(owner, st.name.name)) throw Errors::objectExists(st.name.name);
     Translator tr(s);
     tr.defaultExpr(defaultText(*st.expr)); // column names and subqueries are refused here

@@ -3,6 +3,7 @@
 #include "engine/ErrorsSchema.h"
 #include "engine/exec/SchemaStatements.h"
 #include "engine/exec/SchemaSupport.h"
+#include "engine/exec/SystemTableWrites.h"
 #include "engine/storage/Sqlite.h"
 #include "engine/sysviews/SystemViews.h"
 
@@ -58,6 +59,7 @@ void execCreateProcedure(SessionImpl& s, const sql::CreateProcedureStmt& st)
         recordParameters(s, c, o->id, &st);
         return;
     }
+    refuseSystemTableName(st.name);
     if (c.objectNameTaken(owner, st.name.name)) throw Errors::objectExists(st.name.name);
     catalog::Object o;
     o.name = st.name.name;
