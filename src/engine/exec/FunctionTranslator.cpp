@@ -229,7 +229,15 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
     if (n == QLatin1String("charindex")) return simple("tsql_charindex", 2, 3, spec(Type::Int));
     if (n == QLatin1String("patindex")) return simple("tsql_patindex", 2, 2, spec(Type::Int));
     if (n == QLatin1String("space")) return simple("tsql_space", 1, 1, spec(Type::VarChar, 8000));
-    if (n == QLatin1String("replicate")) return simple("tsql_replicate", 2, 2, spec(Type::VarChar, 8000));
+    if (n == QLatin1String("replicate")) {
+        // the type of the text repeated, at most 8,000 bytes: 4,000 Unicode characters
+        argCount(f, 2, 2);
+        auto a = args();
+        r.sql = QStringLiteral("tsql_replicate(%1)").arg(sqlOf(a));
+        r.type = stringResult(a[0].type, 8000);
+        if (r.type.type == Type::NVarChar) r.sql = QStringLiteral("substr(%1, 1, 4000)").arg(r.sql);
+        return r;
+    }
     if (n == QLatin1String("ascii") || n == QLatin1String("unicode")) return simple(n == QLatin1String("ascii") ? "tsql_ascii" : "tsql_unicode", 1, 1, spec(Type::Int));
     if (n == QLatin1String("char")) return simple("tsql_char", 1, 1, spec(Type::Char, 1));
     if (n == QLatin1String("nchar")) return simple("tsql_nchar", 1, 1, spec(Type::NChar, 1));
