@@ -329,10 +329,12 @@ Typed Translator::literal(const LiteralExpr& e)
         r.sql = storage::quoteText(e.text);
         r.type = spec(e.type == LiteralType::NString ? Type::NVarChar : Type::VarChar,
                       std::clamp(int(e.text.size()), 1, e.type == LiteralType::NString ? 4000 : 8000));
+        r.overLong = e.text.size() > r.type.length;
         return r;
     case LiteralType::Binary:
         r.sql = QStringLiteral("X'%1'").arg(QString::fromLatin1(e.bytes.toHex()));
         r.type = spec(Type::VarBinary, std::clamp(int(e.bytes.size()), 1, 8000));
+        r.overLong = e.bytes.size() > r.type.length;
         return r;
     }
     return r;

@@ -201,6 +201,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
         qc.info = columnInfo(name, t.type, t.nullable);
         qc.type = t.type;
         qc.nullLiteral = t.isNull;
+        qc.overLong = t.overLong;
         if (t.isColumn && t.column) qc.source = std::make_shared<catalog::Column>(*t.column);
         cols.push_back(qc);
         typedItems.push_back(t);

@@ -46,6 +46,10 @@ void selectInto(SessionImpl& s, Translator& tr, const TranslatedQuery& q)
         c.name = qc.info.name;
         c.type = qc.type;
         if (c.type.category() == types::Category::Variant && !qc.source) c.type = types::makeSpec(types::Type::SqlVariant, {}, {}, {});
+        // a literal longer than 8,000 bytes makes a text, ntext or image column, where it fits
+        if (qc.overLong)
+            c.type = types::makeSpec(c.type.type == types::Type::NVarChar ? types::Type::NText
+                                     : c.type.type == types::Type::VarBinary ? types::Type::Image : types::Type::Text, {}, {}, {});
         c.nullable = qc.info.nullable;
         if (qc.source && qc.source->identity && !identityTaken) {
             c.identity = true;

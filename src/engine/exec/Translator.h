@@ -29,6 +29,7 @@ struct Typed {
     bool isNull = false;      // the NULL literal
     bool hasAggregate = false;
     bool unknownType = false; // type only known at run time (sql_variant)
+    bool overLong = false;    // a literal longer than its type's largest length (text, ntext or image)
     const catalog::Column* column = nullptr; // the catalog column of a plain column reference
     // Arithmetic kept as one tsql_chain call, its values and postfix steps (chainKind 8/16/32/64
     // for integers of that many bits, 1 for floats, 0 for exact numbers, -1 when sql is no such call).
@@ -75,6 +76,7 @@ struct QueryColumn {
     types::TypeSpec type;
     std::shared_ptr<const catalog::Column> source; // a plain column of a base table (a copy: the scope ends)
     bool nullLiteral = false;                      // the bare NULL literal: takes the type of the other UNION branches
+    bool overLong = false;                         // Typed::overLong
 };
 
 struct TranslatedQuery {
