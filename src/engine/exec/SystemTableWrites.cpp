@@ -10,12 +10,17 @@ using namespace engine::sql;
 
 namespace {
 
-bool aliasOfSystemTable(const TableRef& r, const QString& alias)
+// The system table `alias` stands for in r, or null.
+const NamedTableRef* aliasOfSystemTable(const TableRef& r, const QString& alias)
 {
     if (const auto* n = tryAs<const NamedTableRef>(&r))
-        return !n->alias.isEmpty() && n->alias.compare(alias, Qt::CaseInsensitive) == 0 && sysviews::find(n->name.owner, n->name.name);
-    if (const auto* j = tryAs<const JoinTableRef>(&r)) return aliasOfSystemTable(*j->left, alias) || aliasOfSystemTable(*j->right, alias);
-    return false;
+        return !n->alias.isEmpty() && n->alias.compare(alias, Qt::CaseInsensitive) == 0 && sysviews::find(n->name.owner, n->name.name) ? n
+                                                                                                                                : nullptr;
+    if (const auto* j = tryAs<const JoinTableRef>(&r)) {
+        const NamedTableRef* left = aliasOfSystemTable(*j->left, alias);
+        return left ? left : aliasOfSystemTable(*j->right, alias);
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -30,7 +35,7 @@ void refuseSystemTableWrite(const ObjectName& target, const std::vector<TableRef
     refuseSystemTableWrite(target);
     if (!target.database.isEmpty() || !target.owner.isEmpty()) return;
     for (const TableRefPtr& r : from)
-        if (aliasOfSystemTable(*r, target.name)) throw Errors::systemTableWrite(target.name);
+        if (const NamedTableRef* n = aliasOfSystemTable(*r, target.name)) throw Errors::systemTableWrite(n->name.text());
 }
 
 void refuseSystemTableName(const ObjectName& written)
