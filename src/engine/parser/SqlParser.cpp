@@ -223,11 +223,12 @@ qint64 SqlParser::parseSignedInteger() {
     if (dot >= 0)
         digits.truncate(dot);
     bool ok = false;
-    const qint64 v = digits.isEmpty() ? 0 : digits.toLongLong(&ok);
+    // the sign goes with the digits: -9223372036854775808 has no positive counterpart
+    const qint64 v = digits.isEmpty() ? 0 : (negative ? QLatin1Char('-') + digits : digits).toLongLong(&ok);
     if (!digits.isEmpty() && !ok)
         syntaxError();
     take();
-    return negative ? -v : v;
+    return v;
 }
 
 int SqlParser::parseSmallInteger() {
