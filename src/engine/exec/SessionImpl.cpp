@@ -46,6 +46,8 @@ SessionImpl::SessionImpl(std::shared_ptr<InstanceImpl> instance, QString login, 
         IdentitySlot& s = identitySlots.at(size_t(slot));
         const catalog::Column* c = s.table.identityColumn();
         std::optional<long long> v = instance_->nextIdentity(s.database, s.table.id, c->seed, c->increment, s.range);
+        if (!v && c->type.hasPrecision() && c->type.precision >= 19)
+            throw Errors::notSupported(QStringLiteral("identity values of decimal or numeric beyond bigint's range"));
         if (!v) throw Errors::identityOverflow(QString::fromLatin1(c->type.info().name));
         s.lastValue = v;
         return *v;
