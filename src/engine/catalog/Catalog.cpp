@@ -123,6 +123,8 @@ std::optional<Object> Catalog::objectById(int id) const
 
 bool Catalog::objectNameTaken(const QString& owner, const QString& name) const
 {
+    // the system tables and views hold their names in every database
+    if (sysviews::find(owner, name)) return true;
     Statement s(db_, QStringLiteral("SELECT 1 FROM %1.cat_objects WHERE name = ?1 COLLATE TSQL_CI AND owner = ?2 COLLATE TSQL_CI")
                          .arg(quoteId(schema_)));
     s.bind(1, name).bind(2, owner);

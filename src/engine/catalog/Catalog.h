@@ -32,6 +32,7 @@ public:
     // Objects
     std::optional<Object> findObject(const QString& owner, const QString& name, const QString& user) const;
     std::optional<Object> objectById(int id) const;
+    // Also true for the name of a system table or view of that owner.
     bool objectNameTaken(const QString& owner, const QString& name) const;
     int newObjectId() const;
     int addObject(const Object& o); // returns the id (o.id when set)
