@@ -172,9 +172,13 @@ QString RoundTripStatement(const CListViewManager& s, int item, const QString& T
         loaded += QLatin1Char('(') + whole(Number(s, "OriginalPrecision", item)) +
                   QStringLiteral(", ") + whole(Number(s, "OriginalScale", item)) + QLatin1Char(')');
     const QString column = loadedColumn(s, item);
-    return QStringLiteral("Select Count(*) From ") + Table + QStringLiteral(" Where Convert(") +
-           loaded + QStringLiteral(", Convert(") + declaredType(s, item) + QStringLiteral(", ") +
-           column + QStringLiteral(")) <> ") + column;
+    const QString back = QStringLiteral("Convert(") + loaded + QStringLiteral(", Convert(") +
+                         declaredType(s, item) + QStringLiteral(", ") + column +
+                         QStringLiteral("))");
+    // Trailing blanks do not count in "<>": a shorter value back has lost some.
+    return QStringLiteral("Select Count(*) From ") + Table + QStringLiteral(" Where ") + back +
+           QStringLiteral(" <> ") + column + QStringLiteral(" Or DataLength(") + back +
+           QStringLiteral(") < DataLength(") + column + QLatin1Char(')');
 }
 
 QString LongestValueStatement(const CListViewManager& s, int item, const QString& Table) {

@@ -45,8 +45,9 @@ bool DataTypeChanged(const CListViewManager& Structure, int Item);
 
 // "Select Convert(type(size), [loaded name]) From table".
 QString ConversionTestStatement(const CListViewManager& Structure, int Item, const QString& Table);
-// "Select Count(*) From table Where Convert(loaded type, Convert(new type, [loaded name])) <>
-// [loaded name]": the rows whose value does not come back from the new type. LoadedType is
+// "Select Count(*) From table Where back <> [loaded name] Or DataLength(back) <
+// DataLength([loaded name])", back being "Convert(loaded type, Convert(new type, [loaded
+// name]))": the rows whose value does not come back whole from the new type. LoadedType is
 // the loaded column's system type (a user type's base), sized as loaded.
 QString RoundTripStatement(const CListViewManager& Structure, int Item, const QString& Table,
                            const QString& LoadedType);

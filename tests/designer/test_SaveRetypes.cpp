@@ -1,0 +1,143 @@
+// Retyped columns saved: values a new type changes are asked about, and the server holds the
+// types, identity and values the design shows.
+#include "test_Save_Fixture.h"
+
+#include "controls/ScriptedListDialog.h"
+#include "core/ScriptedMsgBox.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+class SaveRetypes : public SaveFixture {
+protected:
+    // name|type|prec|scale|identity of each column.
+    QStringList columns(const QString& table) {
+        return query("SELECT c.name, t.name, c.prec, c.scale, COLUMNPROPERTY(c.id, c.name, "
+                     "'IsIdentity') FROM syscolumns c INNER JOIN systypes t ON t.xusertype = "
+                     "c.xusertype WHERE c.id = OBJECT_ID('" + table + "') ORDER BY c.colid");
+    }
+    // Alt+Key in the focused box, then the animated click let finish.
+    static void pressAlt(Qt::Key key) {
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        QElapsedTimer waited;
+        waited.start();
+        auto down = [] {
+            for (QAbstractButton* b :
+                 frmDispStruct::Default()->findChildren<QAbstractButton*>())
+                if (b->isDown())
+                    return true;
+            return false;
+        };
+        while (down() && waited.elapsed() < 5000)
+            QTest::qWait(10);
+        QCoreApplication::processEvents();
+    }
+};
+
+QString lossText(const QString& column) {
+    return "A Alteração à Coluna '" + column + "' Poderá Resultar em Perda de Informação!";
+}
+
+} // namespace
+
+TEST_F(SaveRetypes, TrailingBlanksCutByAUserTypeAreAskedAbout) {
+    run("EXEC sp_addtype curto, 'varchar(2)', 'NULL'\n"
+        "CREATE TABLE Brancos (Id int NOT NULL, V varchar(10) NULL, N nvarchar(10) NULL, "
+        "C char(10) NULL, W varchar(10) NULL)\n"
+        "INSERT INTO Brancos VALUES (1, 'ab  ', N'ab ', 'ab', 'ab')");
+    const QString rows = "SELECT Id, V + '|', N + '|', C + '|', W + '|' FROM Brancos";
+    const QStringList before = query(rows);
+    frmDispStruct* f = open("Brancos");
+    ASSERT_TRUE(f);
+    retype(f, "V", "curto (varchar)");
+    retype(f, "N", "curto (varchar)");
+    retype(f, "C", "curto (varchar)"); // a char column's blanks are its padding
+    retype(f, "W", "char", 10);        // padding added is no loss
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    list.choose("Sim").choose("Não");
+    save(f);
+    ASSERT_EQ(msgs.count(), 2);
+    EXPECT_EQ(msgs.calls().at(0).text, lossText("V"));
+    EXPECT_EQ(msgs.calls().at(1).text, lossText("N"));
+    ASSERT_TRUE(frmDispStruct::Loaded());
+    EXPECT_EQ(query(rows), before);
+}
+
+TEST_F(SaveRetypes, UserTypesOverNumbersAreAskedAboutAsTheirBase) {
+    run("EXEC sp_addtype preco, 'decimal(10,2)', 'NULL'\n"
+        "EXEC sp_addtype largo, 'decimal(12,4)', 'NULL'\n"
+        "CREATE TABLE Precos (Id int NOT NULL, A decimal(10,4) NULL, B largo NULL, C preco NULL)\n"
+        "INSERT INTO Precos VALUES (1, 1.2345, 1.2345, 1.25)");
+    const QStringList before = query("SELECT * FROM Precos");
+    frmDispStruct* f = open("Precos");
+    ASSERT_TRUE(f);
+    retype(f, "A", "preco (decimal)");
+    retype(f, "B", "decimal");
+    retype(f, "C", "largo (decimal)"); // 1.25 comes back whole
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    list.choose("Sim").choose("Não");
+    save(f);
+    ASSERT_EQ(msgs.count(), 2);
+    EXPECT_EQ(msgs.calls().at(0).text, lossText("A"));
+    EXPECT_EQ(msgs.calls().at(1).text, lossText("B"));
+    ASSERT_TRUE(frmDispStruct::Loaded());
+    EXPECT_EQ(query("SELECT * FROM Precos"), before);
+}
+
+TEST_F(SaveRetypes, OverflowIsRefusedAndTimestampBecomesBinaryUnasked) {
+    run("CREATE TABLE Grandes (Id int NOT NULL, B bigint NULL, T timestamp NULL)\n"
+        "INSERT INTO Grandes (Id, B) VALUES (1, 3000000000)");
+    frmDispStruct* f = open("Grandes");
+    ASSERT_TRUE(f);
+    retype(f, "B", "int");
+    retype(f, "T", "binary", 8);
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    list.choose("Sim"); // put B back as loaded, save the rest
+    save(f);
+    ASSERT_EQ(msgs.count(), 1);
+    EXPECT_EQ(msgs.last().text, "A Alteração que Está a Tentar Fazer à Coluna B Resultará em "
+                                "Perda de Informação e Não Será Efectuada!");
+    EXPECT_EQ(list.last().caption, "Pretende Anular as Alterações?");
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(columns("Grandes"),
+              QStringList({"Id|int|10|0|0", "B|bigint|19|0|0", "T|binary|0|0|0"}));
+    EXPECT_EQ(query("SELECT Id, B, DataLength(T) FROM Grandes"), QStringList{"1|3000000000|8"});
+}
+
+TEST_F(SaveRetypes, IdentityTypedOverAndAppliedByItsAccessKey) {
+    run("CREATE TABLE Ids (Id int IDENTITY(10,5) NOT NULL, N varchar(10) NULL)\n"
+        "INSERT INTO Ids (N) VALUES ('a')");
+    frmDispStruct* f = open("Ids");
+    ASSERT_TRUE(f);
+    // decimal holds identity: kept, with the seed the precision box resets.
+    pick(f, "Id");
+    typeType(f, "decimal");
+    pressAlt(Qt::Key_Z);
+    EXPECT_TRUE(f->chkIdentity->isChecked());
+    EXPECT_EQ(f->txtSeed->text(), "1");
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(columns("Ids"), QStringList({"Id|decimal|18|0|1", "N|varchar|0|0|0"}));
+    run("INSERT INTO Ids (N) VALUES ('b')");
+    EXPECT_EQ(query("SELECT Id, N FROM Ids ORDER BY Id"), QStringList({"10|a", "11|b"}));
+
+    // varchar holds none: the key applies the type without it.
+    f = open("Ids");
+    ASSERT_TRUE(f);
+    pick(f, "Id");
+    typeType(f, "varchar");
+    pressAlt(Qt::Key_Z);
+    EXPECT_FALSE(f->chkIdentity->isChecked());
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(columns("Ids"), QStringList({"Id|varchar|0|0|0", "N|varchar|0|0|0"}));
+    EXPECT_EQ(query("SELECT Id, N FROM Ids ORDER BY Id"), QStringList({"10|a", "11|b"}));
+}
