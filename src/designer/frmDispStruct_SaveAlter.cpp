@@ -214,7 +214,9 @@ void frmDispStruct::SaveExistingColumn(int Item) {
             mStructure->SetColumnValue(QStringLiteral("OriginalDefault"), QString(), Item);
         }
         const QString typeName = SaveScripts::TypeName(type);
-        if (rules.UseLength) {
+        if (typeName.compare(QLatin1String("timestamp"), Qt::CaseInsensitive) == 0) {
+            mSaveRebuild = true; // the server alters no column to timestamp
+        } else if (rules.UseLength) {
             const double length = number(*mStructure, "Length", Item);
             if (length < number(*mStructure, "OriginalLength", Item))
                 mSaveRebuild = true;

@@ -91,6 +91,9 @@ QString frmDispStruct::LoadedSystemType(int Item) const {
 }
 
 bool frmDispStruct::ConversionChangesValues(int Item) {
+    // A column that stays computed keeps no stored value: the server computes it.
+    if (!SaveScripts::Text(*mStructure, "UpdatedFormula", Item).trimmed().isEmpty())
+        return false;
     const QString loaded = LoadedSystemType(Item);
     // Large objects cannot be compared; only their length counts (StoredValuesLonger). Text
     // read as a number or a date changes only its form ('3.5' is the money 3.5000).
@@ -98,7 +101,8 @@ bool frmDispStruct::ConversionChangesValues(int Item) {
         return false;
     const QString target =
         SaveScripts::SystemType(SaveScripts::Text(*mStructure, "DataType", Item));
-    if (SaveScripts::IsCharacter(loaded) && !SaveScripts::IsCharacter(target))
+    if (SaveScripts::IsCharacter(loaded) && !SaveScripts::IsCharacter(target) &&
+        target.compare(QLatin1String("timestamp"), Qt::CaseInsensitive) != 0)
         return false;
     HourglassGuard hourglass;
     try {

@@ -172,6 +172,10 @@ QString RoundTripStatement(const CListViewManager& s, int item, const QString& T
         loaded += QLatin1Char('(') + whole(Number(s, "OriginalPrecision", item)) +
                   QStringLiteral(", ") + whole(Number(s, "OriginalScale", item)) + QLatin1Char(')');
     const QString column = loadedColumn(s, item);
+    // The server stamps a timestamp column itself: no stored value is kept.
+    if (TypeName(Text(s, "DataType", item)).compare(QLatin1String("timestamp"),
+                                                    Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Select Count(") + column + QStringLiteral(") From ") + Table;
     const QString back = QStringLiteral("Convert(") + loaded + QStringLiteral(", Convert(") +
                          declaredType(s, item) + QStringLiteral(", ") + column +
                          QStringLiteral("))");

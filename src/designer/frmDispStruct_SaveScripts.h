@@ -48,7 +48,8 @@ QString ConversionTestStatement(const CListViewManager& Structure, int Item, con
 // "Select Count(*) From table Where back <> [loaded name] Or DataLength(back) <
 // DataLength([loaded name])", back being "Convert(loaded type, Convert(new type, [loaded
 // name]))": the rows whose value does not come back whole from the new type. LoadedType is
-// the loaded column's system type (a user type's base), sized as loaded.
+// the loaded column's system type (a user type's base), sized as loaded. A new type timestamp
+// counts every value that is not null (the server stamps its own).
 QString RoundTripStatement(const CListViewManager& Structure, int Item, const QString& Table,
                            const QString& LoadedType);
 // "Select Max(DataLength([loaded name])) From table": the longest stored value in bytes.

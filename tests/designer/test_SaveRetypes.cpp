@@ -141,3 +141,40 @@ TEST_F(SaveRetypes, IdentityTypedOverAndAppliedByItsAccessKey) {
     EXPECT_EQ(columns("Ids"), QStringList({"Id|varchar|0|0|0", "N|varchar|0|0|0"}));
     EXPECT_EQ(query("SELECT Id, N FROM Ids ORDER BY Id"), QStringList({"10|a", "11|b"}));
 }
+
+TEST_F(SaveRetypes, StampedColumnsAreAskedAboutAndComputedOnesAreNot) {
+    run("CREATE TABLE Calc (A int NULL, C AS (A * 1000), B binary(8) NULL, S char(8) NULL, "
+        "E binary(8) NULL)\n"
+        "INSERT INTO Calc (A, B, S) VALUES (123, 0x0102, 'abcdefgh')");
+    const QString rows = "SELECT A, C, B, S, E FROM Calc";
+    const QStringList before = query(rows);
+    frmDispStruct* f = open("Calc");
+    ASSERT_TRUE(f);
+    retype(f, "C", "varchar", 5); // computed again from A: nothing stored to lose
+    retype(f, "B", "timestamp");   // stamped anew by the server
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    list.choose("Não");
+    save(f);
+    ASSERT_EQ(msgs.count(), 1);
+    EXPECT_EQ(msgs.last().text, lossText("B"));
+    ASSERT_TRUE(frmDispStruct::Loaded());
+    EXPECT_EQ(query(rows), before);
+
+    // Put back; a char column and a column of nulls become timestamp.
+    retype(f, "B", "binary", 8);
+    retype(f, "S", "timestamp");
+    list.choose("Não");
+    save(f);
+    ASSERT_EQ(msgs.count(), 2);
+    EXPECT_EQ(msgs.last().text, lossText("S"));
+    ASSERT_TRUE(frmDispStruct::Loaded());
+    EXPECT_EQ(query(rows), before);
+    retype(f, "S", "char", 8);
+    retype(f, "E", "timestamp");
+    save(f);
+    EXPECT_EQ(msgs.count(), 2) << msgs.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(query("SELECT A, C, B, S, DataLength(E) FROM Calc"),
+              QStringList{"123|123000|0x0102000000000000|abcdefgh|8"});
+}
