@@ -178,3 +178,41 @@ TEST_F(SaveRetypes, StampedColumnsAreAskedAboutAndComputedOnesAreNot) {
     EXPECT_EQ(query("SELECT A, C, B, S, DataLength(E) FROM Calc"),
               QStringList{"123|123000|0x0102000000000000|abcdefgh|8"});
 }
+
+TEST_F(SaveRetypes, NumbersDatesAndGuidsAskOnlyWhenAValueChanges) {
+    run("CREATE TABLE Tipos (Id int NOT NULL, D decimal(10,4) NULL, F float NULL, "
+        "T datetime NULL, B bit NULL, G uniqueidentifier NULL, Y tinyint NULL, "
+        "E decimal(10,4) NULL, Z datetime NULL)\n"
+        "INSERT INTO Tipos VALUES (1, 1.2345, 0.1, '2020-01-02 13:45:56', 1, "
+        "'6F9619FF-8B86-D011-B42D-00C04FC964FF', 5, 1.25, '2020-01-02 13:45:00')\n"
+        "INSERT INTO Tipos (Id) VALUES (2)");
+    const QStringList before = query("SELECT * FROM Tipos ORDER BY Id");
+    frmDispStruct* f = open("Tipos");
+    ASSERT_TRUE(f);
+    pick(f, "D");
+    typeType(f, "decimal");
+    type(f->txtPrecision, "10");
+    type(f->txtScale, "2");
+    apply(f);
+    retype(f, "F", "real");
+    retype(f, "T", "smalldatetime");
+    retype(f, "B", "tinyint");         // 1 stays 1
+    retype(f, "G", "char", 36);        // the same identifier as text
+    retype(f, "Y", "bit");             // 5 becomes 1
+    pick(f, "E");
+    typeType(f, "decimal");
+    type(f->txtPrecision, "10");
+    type(f->txtScale, "2");
+    apply(f);                          // 1.25 is whole in two places
+    retype(f, "Z", "smalldatetime");   // no seconds to round
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    list.choose("Sim").choose("Sim").choose("Sim").choose("Não");
+    save(f);
+    ASSERT_EQ(msgs.count(), 4);
+    const QStringList asked{"D", "F", "T", "Y"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(msgs.calls().at(i).text, lossText(asked[i]));
+    ASSERT_TRUE(frmDispStruct::Loaded());
+    EXPECT_EQ(query("SELECT * FROM Tipos ORDER BY Id"), before);
+}
