@@ -275,7 +275,13 @@ CopyLists RebuildCopyLists(const CListViewManager& s) {
     for (int i = 1; i <= s.Count(); ++i) {
         const bool newRow = Number(s, "NewColumn", i) == 1;
         const QString type = Text(s, "DataType", i);
-        const QString name = quoteName(M_MainMod::StripBrackets(Text(s, "Name", i)));
+        const QString bare = M_MainMod::StripBrackets(Text(s, "Name", i));
+        const QString name = quoteName(bare);
+        // A name changed only in case or end blanks is not renamed before the copy: the old
+        // table still holds it under its loaded name.
+        const QString loaded = M_MainMod::StripBrackets(Text(s, "OriginalName", i));
+        const QString source =
+            quoteName(bare.trimmed().toLower() == loaded.trimmed().toLower() ? loaded : bare);
         // The server computes formulas and stamps timestamp columns itself.
         if (!Text(s, "UpdatedFormula", i).trimmed().isEmpty())
             continue;
@@ -285,7 +291,7 @@ CopyLists RebuildCopyLists(const CListViewManager& s) {
             if (newRow)
                 continue; // numbered by the server
             targets << name;
-            sources << name;
+            sources << source;
             continue;
         }
         targets << name;
@@ -293,7 +299,7 @@ CopyLists RebuildCopyLists(const CListViewManager& s) {
             sources << QStringLiteral("NULL");
         } else {
             sources << QStringLiteral("Convert (") + declaredType(s, i) + QStringLiteral(", ") +
-                           name + QLatin1Char(')');
+                           source + QLatin1Char(')');
         }
     }
     lists.Targets = targets.join(QStringLiteral(", "));

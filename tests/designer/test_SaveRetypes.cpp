@@ -216,3 +216,26 @@ TEST_F(SaveRetypes, NumbersDatesAndGuidsAskOnlyWhenAValueChanges) {
     ASSERT_TRUE(frmDispStruct::Loaded());
     EXPECT_EQ(query("SELECT * FROM Tipos ORDER BY Id"), before);
 }
+
+TEST_F(SaveRetypes, ColumnsNamedWithEndBlanksAreCopiedFromTheirLoadedNames) {
+    run("EXEC sp_addtype [curto;%1], 'varchar(2)', 'NULL'\n"
+        "CREATE TABLE [select] (Id int NOT NULL, [ %1 ] varchar(10) NULL, [ b] int NULL)\n"
+        "INSERT INTO [select] VALUES (1, 'ab  ', 7)");
+    frmDispStruct* f = open("select");
+    ASSERT_TRUE(f);
+    retype(f, "[ %1 ]", "curto;%1 (varchar)"); // the editor trims the name as well
+    pick(f, "[ b]");
+    apply(f);
+    EXPECT_EQ(f->mStructure->GetColumnValue("Name", 2).toString(), "%1");
+    ScriptedMsgBox msgs;
+    ScriptedListDialog list;
+    list.choose("Sim");
+    save(f);
+    ASSERT_EQ(msgs.count(), 1) << msgs.last().text.toStdString();
+    EXPECT_EQ(msgs.last().text, lossText("%1"));
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(query("SELECT c.name, t.name FROM syscolumns c INNER JOIN systypes t ON "
+                    "t.xusertype = c.xusertype WHERE c.id = OBJECT_ID('select') ORDER BY c.colid"),
+              QStringList({"Id|int", "%1|curto;%1", "b|int"}));
+    EXPECT_EQ(query("SELECT Id, [%1] + '|', b FROM [select]"), QStringList{"1|ab||7"});
+}
