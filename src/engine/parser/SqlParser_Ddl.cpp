@@ -359,7 +359,8 @@ std::vector<IndexColumn> SqlParser::parseIndexColumns() {
 }
 
 // The list after WITH: FILLFACTOR = n, IGNORE_DUP_KEY, PAD_INDEX ... also in parentheses and
-// with "= ON | OFF" values.
+// with "= ON | OFF" values. A key constraint takes no option that changes what its index
+// accepts (FILLFACTOR, and STATISTICS_NORECOMPUTE as the designer writes it).
 void SqlParser::parseIndexOptions(CreateIndexStmt* index, ConstraintDef* constraint) {
     const bool parens = acceptOp("(");
     do {
@@ -367,6 +368,9 @@ void SqlParser::parseIndexOptions(CreateIndexStmt* index, ConstraintDef* constra
         if (t.type != TokenType::Identifier)
             syntaxError();
         const QString name = t.text.toUpper();
+        if (constraint && name != QLatin1String("FILLFACTOR") &&
+            name != QLatin1String("STATISTICS_NORECOMPUTE"))
+            syntaxError(t);
         take();
         if (name == QLatin1String("FILLFACTOR")) {
             expectOp("=");
@@ -389,13 +393,9 @@ void SqlParser::parseIndexOptions(CreateIndexStmt* index, ConstraintDef* constra
         if (name == QLatin1String("PAD_INDEX")) {
             if (index)
                 index->padIndex = value;
-            if (constraint)
-                constraint->padIndex = value;
         } else if (name == QLatin1String("IGNORE_DUP_KEY")) {
             if (index)
                 index->ignoreDupKey = value;
-            if (constraint)
-                constraint->ignoreDupKey = value;
         } else if (name == QLatin1String("STATISTICS_NORECOMPUTE")) {
             if (index)
                 index->statisticsNoRecompute = value;
