@@ -210,7 +210,7 @@ private:
     DesignCopy CopyDesign() const;
     void RestoreDesign(const DesignCopy& Copy);
     // The table as the check against a change made elsewhere compares it: its columns with
-    // their defaults, and its indexes and keys.
+    // their collations, identities, computed texts and defaults, and its indexes and keys.
     QStringList ServerDefinition() const;
     // True when a stored value of the loaded column is longer than the item's new length.
     bool StoredValuesLonger(int Item);

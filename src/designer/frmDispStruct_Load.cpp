@@ -309,16 +309,24 @@ QStringList frmDispStruct::ServerDefinition() const {
     const auto columns = mTable->Columns();
     for (int c = 1; c <= columns->Count(); ++c) {
         const dmo::ColumnPtr col = columns->Item(c);
-        out << QStringList{col->Name(),
-                           col->Datatype().toLower(),
-                           QString::number(col->Length()),
-                           QString::number(col->NumericPrecision()),
-                           QString::number(col->NumericScale()),
-                           col->AllowNulls() ? QStringLiteral("1") : QStringLiteral("0"),
-                           read([&] { return col->Default(); }),
-                           read([&] { return col->DRIDefault()->Name(); }),
-                           read([&] { return col->DRIDefault()->Text(); })}
-                   .join(separator);
+        out << QStringList{
+            col->Name(),
+            col->Datatype().toLower(),
+            QString::number(col->Length()),
+            QString::number(col->NumericPrecision()),
+            QString::number(col->NumericScale()),
+            col->AllowNulls() ? QStringLiteral("1") : QStringLiteral("0"),
+            col->Collation(),
+            col->Identity()
+                ? QStringLiteral("%1,%2").arg(col->IdentitySeed()).arg(col->IdentityIncrement())
+                : QString(),
+            col->IsRowGuidCol() ? QStringLiteral("1") : QStringLiteral("0"),
+            col->IsComputed() ? col->ComputedText() : QString(),
+            read([&] { return col->Default(); }),
+            read([&] { return col->DRIDefault()->Name(); }),
+            read([&] {
+                return col->DRIDefault()->Text();
+            })}.join(separator);
     }
     const auto indexes = mTable->Indexes();
     for (int x = 1; x <= indexes->Count(); ++x) {
@@ -327,9 +335,9 @@ QStringList frmDispStruct::ServerDefinition() const {
                           QString::number(idx->FillFactor()), idx->FileGroup()};
         const dmo::NamesPtr keys = idx->ListIndexedColumns();
         for (int k = 1; k <= keys->Count(); ++k)
-            index << keys->Item(k) +
-                         (idx->GetIndexedColumnDESC(keys->Item(k)) ? QStringLiteral("(-)")
-                                                                   : QString());
+            index << keys->Item(k) + (idx->GetIndexedColumnDESC(keys->Item(k))
+                                          ? QStringLiteral("(-)")
+                                          : QString());
         out << index.join(separator);
     }
     return out;

@@ -572,3 +572,47 @@ TEST_F(SaveKeepsData, AdversarialDesignsKeepEveryRowOrChangeNothing) {
     EXPECT_EQ(query("SELECT * FROM sales.[Adv ]]T'] ORDER BY 1"), rows);
     EXPECT_EQ(snapshot(table), dbo);
 }
+
+// A collation, an identity's seed or a computed column's text changed by someone else while
+// the table was open: the save would write the loaded ones back, so nothing is saved.
+TEST_F(SaveKeepsData, CollationIdentityAndComputedChangedElsewhereAreNotSaved) {
+    const QString table = "CREATE TABLE Tags (Id int IDENTITY(1, 1) NOT NULL, "
+                          "Tag varchar(10) COLLATE Latin1_General_CI_AS NULL, Two AS Id * 2)";
+    run(table + "\nINSERT INTO Tags (Tag) VALUES ('a')");
+    auto other = connect();
+    ScriptedMsgBox msgs;
+    const char* changes[] = {
+        "ALTER TABLE Tags ALTER COLUMN Tag varchar(10) COLLATE Latin1_General_BIN NULL",
+        "DROP TABLE Tags\nCREATE TABLE Tags (Id int IDENTITY(100, 5) NOT NULL, "
+        "Tag varchar(10) COLLATE Latin1_General_CI_AS NULL, Two AS Id * 2)",
+        "DROP TABLE Tags\nCREATE TABLE Tags (Id int IDENTITY(1, 1) NOT NULL, "
+        "Tag varchar(10) COLLATE Latin1_General_CI_AS NULL, Two AS Id * 3)",
+    };
+    for (const char* change : changes) {
+        SCOPED_TRACE(change);
+        frmDispStruct* f = open("Tags");
+        ASSERT_TRUE(f);
+        other->Databases()->Item("Shop")->ExecuteImmediate(change);
+        const QStringList before =
+            snapshot("Tags") +
+            query("SELECT name, collation, ident_seed, ident_incr, computed_text FROM "
+                  "syscolumns WHERE id = OBJECT_ID('Tags') ORDER BY colid");
+        retype(f, "Tag", "varchar", 30);
+        addTyped(f, "Mine", "int");
+        msgs.clear();
+        save(f);
+        ASSERT_EQ(msgs.count(), 1);
+        EXPECT_EQ(msgs.last().text,
+                  "A Tabela Foi Alterada Desde Que Foi Aberta! Feche-a e Abra-a de Novo.");
+        ASSERT_TRUE(frmDispStruct::Loaded());
+        EXPECT_EQ(trancount(f), "0");
+        EXPECT_EQ(snapshot("Tags") +
+                      query("SELECT name, collation, ident_seed, ident_incr, computed_text FROM "
+                            "syscolumns WHERE id = OBJECT_ID('Tags') ORDER BY "
+                            "colid"),
+                  before);
+        f->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        run("DROP TABLE Tags\n" + table + "\nINSERT INTO Tags (Tag) VALUES ('a')");
+    }
+}
