@@ -388,11 +388,17 @@ void frmDispStruct::LoadIndexes() {
                 for (int r = 1; r <= help->Rows(); ++r) {
                     if (help->GetColumnString(r, 1) != idx->Name())
                         continue;
-                    const QString d = help->GetColumnString(r, 2).toLower();
-                    unique = d.contains(QLatin1String("unique"));
-                    constraint = d.contains(QLatin1String("unique key"));
-                    ignoreDup = d.contains(QLatin1String("ignore duplicate keys"));
-                    if (d.contains(QLatin1String("nonclustered")))
+                    // The description's pieces, without the filegroup's name that follows
+                    // them (whatever words that name holds).
+                    QString d = help->GetColumnString(r, 2).toLower();
+                    const qsizetype located = d.indexOf(QLatin1String(" located on "));
+                    if (located >= 0)
+                        d.truncate(located);
+                    const QStringList pieces = d.split(QStringLiteral(", "));
+                    unique = pieces.contains(QLatin1String("unique"));
+                    constraint = pieces.contains(QLatin1String("unique key"));
+                    ignoreDup = pieces.contains(QLatin1String("ignore duplicate keys"));
+                    if (pieces.contains(QLatin1String("nonclustered")))
                         clustered = false;
                     found = true;
                     break;

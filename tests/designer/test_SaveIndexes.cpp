@@ -197,3 +197,32 @@ TEST_F(SaveIndexes, ConstraintsRefuseDuplicatesWhateverTheIndexShownBefore) {
     EXPECT_EQ(error("INSERT INTO Codes VALUES (3, 'c', 1, 1)"), 2627);
     EXPECT_EQ(query("SELECT Id FROM Codes"), QStringList({"1"}));
 }
+
+// A filegroup whose name holds the words of an index's description ("unique key",
+// "nonclustered", "ignore duplicate keys"): the editor shows each index's own kind, and a
+// rebuild keeps it.
+TEST_F(SaveIndexes, FilegroupNamesHoldingDescriptionWordsKeepEachIndexsKind) {
+    run("ALTER DATABASE Shop ADD FILEGROUP [nonclustered, ignore duplicate keys, unique key]\n"
+        "CREATE TABLE Parts (Id int NOT NULL, Code varchar(10) NULL, Ref int NULL)\n"
+        "CREATE CLUSTERED INDEX IX_Ref ON Parts (Ref) "
+        "ON [nonclustered, ignore duplicate keys, unique key]\n"
+        "INSERT INTO Parts VALUES (1, 'a', 7)\nINSERT INTO Parts VALUES (2, 'a', 7)");
+    const QStringList before = indexes("Parts");
+    frmDispStruct* f = open("Parts");
+    ASSERT_TRUE(f);
+    editIndexes(f, [](Editor* d) {
+        choose(d->cboIndex, "IX_Ref");
+        EXPECT_TRUE(d->chkClustered->isChecked());
+        EXPECT_FALSE(d->chkUnique->isChecked());
+        EXPECT_FALSE(d->chkIgnoreDupKeys->isChecked());
+        click(d->cmdOk);
+    });
+    addTyped(f, "Novo", "int");
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(indexes("Parts"), before);
+    EXPECT_EQ(before, QStringList({"IX_Ref|clustered located on nonclustered, ignore duplicate "
+                                   "keys, unique key|Ref"}));
+    EXPECT_EQ(query("SELECT Id FROM Parts ORDER BY Id"), QStringList({"1", "2"}));
+}
