@@ -88,6 +88,23 @@ TEST_F(NewTableNameTest, SystemTableNamesAreTaken) {
     EXPECT_EQ(name, "sysobjects2");
 }
 
+// Every system table a database has counts, the filegroups' one included, in any case and
+// with blanks at the ends.
+TEST_F(NewTableNameTest, EverySystemTableOfTheDatabaseIsTaken) {
+    QString name;
+    const bool ok = ask(name, [this](Form* f) {
+        for (const char* taken : {"sysfilegroups", " SysFileGroups ", "SYSTYPES"}) {
+            type(f->txtNome, taken);
+            click(f->cmdOk);
+            ASSERT_TRUE(f->isVisible()) << taken;
+            EXPECT_EQ(msgs.last().text, "Já Existe uma Tabela com o Nome Indicado!") << taken;
+        }
+        EXPECT_EQ(msgs.count(), 3);
+        click(f->cmdCancelar);
+    });
+    EXPECT_FALSE(ok);
+}
+
 TEST_F(NewTableNameTest, CancelAndCloseLeaveTheNameAlone) {
     QString name = QStringLiteral("antes");
     EXPECT_FALSE(ask(name, [](Form* f) {

@@ -293,7 +293,8 @@ void createSystemViews(sqlite3* db, const QString& schema)
     storage::exec(db, QStringLiteral("CREATE VIEW %1.v_sysobjects AS SELECT o.name COLLATE TSQL_CI AS name, o.id AS id, o.xtype COLLATE TSQL_CI AS xtype, %2 AS uid, "
                                      "o.parent_id AS parent_obj, o.crdate AS crdate, o.xtype COLLATE TSQL_CI AS type FROM cat_objects o "
                                      "UNION ALL SELECT v.n, v.i, 'S', 1, 0, '2000-01-01 00:00:00.000', 'S' FROM (SELECT 'sysobjects' AS n, 1 AS i "
-                                     "UNION ALL SELECT 'sysindexes', 2 UNION ALL SELECT 'syscolumns', 3 UNION ALL SELECT 'systypes', 4) v")
+                                     "UNION ALL SELECT 'sysindexes', 2 UNION ALL SELECT 'syscolumns', 3 UNION ALL SELECT 'systypes', 4 "
+                                     "UNION ALL SELECT 'sysfilegroups', 96) v")
                           .arg(s, uid));
     storage::exec(db, QStringLiteral("CREATE VIEW %1.v_syscolumns AS SELECT c.name COLLATE TSQL_CI AS name, c.table_id AS id, c.colid AS colid, "
                                      "%2 AS xtype, coalesce((SELECT usertype FROM cat_types WHERE name = c.user_type), %2) AS xusertype, "
