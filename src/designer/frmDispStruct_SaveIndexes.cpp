@@ -120,6 +120,41 @@ void frmDispStruct::CreatePrimaryKey() {
         if (lowered(loaded) == lowered(marked))
             marked = loaded;
     }
+    // The loaded key's directions, fill factor and filegroup, which a key object cannot
+    // carry: the constraint is written out whole then.
+    QString keyColumns;
+    bool descending = false;
+    for (const QString& name : marked) {
+        QString order = QStringLiteral("A");
+        if (loadedKey)
+            for (const M_MainMod::IndexKeyColumn& k :
+                 M_MainMod::SplitMarked(loadedKey->Act_IndexColumns()))
+                if (k.ColumnName.compare(name, Qt::CaseInsensitive) == 0)
+                    order = k.SortOrder;
+        descending |= order == QLatin1String("D");
+        keyColumns += M_MainMod::MarkedColumn(name, order);
+    }
+    const int fillFactor = loadedKey ? loadedKey->Act_FillFactor() : 0;
+    const QString fileGroup = loadedKey ? loadedKey->Act_FileGroup().trimmed() : QString();
+    const bool ownFileGroup =
+        !fileGroup.isEmpty() && fileGroup.compare(QLatin1String("PRIMARY"), Qt::CaseInsensitive);
+    if (descending || (fillFactor >= 1 && fillFactor <= 100) || ownFileGroup) {
+        QString sql = QStringLiteral("Alter Table ") + SaveTableRef() + QStringLiteral(" ADD ");
+        if (!key->Name().isEmpty())
+            sql +=
+                QStringLiteral("Constraint ") + dmo::sql::quoteName(key->Name()) + QLatin1Char(' ');
+        sql +=
+            QStringLiteral("PRIMARY KEY") +
+            (key->Clustered() ? QStringLiteral(" CLUSTERED ") : QStringLiteral(" NONCLUSTERED ")) +
+            SaveScripts::KeyColumnList(keyColumns);
+        if (fillFactor >= 1 && fillFactor <= 100)
+            sql += QStringLiteral(" With FillFactor=") + QString::number(fillFactor);
+        if (ownFileGroup)
+            sql += QStringLiteral(" ON ") + dmo::sql::quoteName(fileGroup);
+        SaveExecute(sql);
+        mTable->Refresh();
+        return;
+    }
     for (const QString& name : marked)
         key->KeyColumns()->Add(dmo::sql::quoteName(name));
     mTable->Keys()->Add(key);

@@ -226,3 +226,33 @@ TEST_F(SaveIndexes, FilegroupNamesHoldingDescriptionWordsKeepEachIndexsKind) {
                                    "keys, unique key|Ref"}));
     EXPECT_EQ(query("SELECT Id FROM Parts ORDER BY Id"), QStringList({"1", "2"}));
 }
+
+// The primary key made again by a rebuild or by a change to one of its columns keeps its key
+// order, directions and fill factor.
+TEST_F(SaveIndexes, PrimaryKeyMadeAgainKeepsItsDirectionsAndFillFactor) {
+    const QString table =
+        "CREATE TABLE Lines (Id int NOT NULL, Ln smallint NOT NULL, Qty int NULL, "
+        "CONSTRAINT PK_Lines PRIMARY KEY NONCLUSTERED (Ln DESC, Id) WITH FILLFACTOR = 70)\n"
+        "INSERT INTO Lines VALUES (1, 2, 3)";
+    run(table);
+    const QStringList before = indexes("Lines") + fillFactors("Lines");
+    ASSERT_EQ(before, QStringList({"PK_Lines|nonclustered, unique, primary key located on "
+                                   "PRIMARY|Ln(-), Id",
+                                   "Lines|0", "PK_Lines|70"}));
+    for (const bool rebuild : {true, false}) {
+        SCOPED_TRACE(rebuild ? "rebuild" : "in place");
+        frmDispStruct* f = open("Lines");
+        ASSERT_TRUE(f);
+        if (rebuild)
+            addTyped(f, "Novo", "int");
+        else
+            retype(f, "Ln", "int");
+        msgs.clear();
+        save(f);
+        EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+        EXPECT_FALSE(frmDispStruct::Loaded());
+        const QStringList after = indexes("Lines") + fillFactors("Lines");
+        EXPECT_EQ(after, before) << after.join(" / ").toStdString();
+        run("DROP TABLE Lines\n" + table);
+    }
+}
