@@ -109,7 +109,7 @@ void frmDispStruct::CreatePrimaryKey() {
         for (const M_MainMod::IndexKeyColumn& k :
              M_MainMod::SplitMarked(loadedKey->Act_IndexColumns()))
             if (!k.ColumnName.isEmpty())
-                loaded << M_MainMod::StripBrackets(k.ColumnName);
+                loaded << k.ColumnName; // key-column lists hold bare names
         auto lowered = [](const QStringList& names) {
             QStringList l;
             for (const QString& n : names)

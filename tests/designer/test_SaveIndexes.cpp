@@ -256,3 +256,22 @@ TEST_F(SaveIndexes, PrimaryKeyMadeAgainKeepsItsDirectionsAndFillFactor) {
         run("DROP TABLE Lines\n" + table);
     }
 }
+
+// A primary key over a column whose name is written in brackets keeps its key order when it is
+// made again.
+TEST_F(SaveIndexes, PrimaryKeyOverABracketedNameKeepsItsKeyOrder) {
+    run("CREATE TABLE Marks (Id int NOT NULL, [[a]]] int NOT NULL, Qty int NULL, "
+        "CONSTRAINT PK_Marks PRIMARY KEY ([[a]]], Id))\n"
+        "INSERT INTO Marks VALUES (1, 2, 3)");
+    const QStringList before = indexes("Marks");
+    ASSERT_EQ(before, QStringList({"PK_Marks|clustered, unique, primary key located on "
+                                   "PRIMARY|[a], Id"}));
+    frmDispStruct* f = open("Marks");
+    ASSERT_TRUE(f);
+    addTyped(f, "Novo", "int");
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    const QStringList after = indexes("Marks");
+    EXPECT_EQ(after, before) << after.join(" / ").toStdString();
+}
