@@ -275,3 +275,23 @@ TEST_F(SaveIndexes, PrimaryKeyOverABracketedNameKeepsItsKeyOrder) {
     const QStringList after = indexes("Marks");
     EXPECT_EQ(after, before) << after.join(" / ").toStdString();
 }
+
+// Two indexes over the same columns, one of them on a computed column and descending, and a
+// unique constraint with its fill factor: a rebuild keeps each as it was.
+TEST_F(SaveIndexes, IndexesOnTheSameAndOnComputedColumnsSurviveARebuild) {
+    run("CREATE TABLE Calc (Id int NOT NULL, Qty int NULL, Twice AS Qty * 2, "
+        "CONSTRAINT UQ_Calc UNIQUE NONCLUSTERED (Qty DESC) WITH FILLFACTOR = 60)\n"
+        "CREATE INDEX IX_A ON Calc (Qty, Id)\nCREATE INDEX IX_B ON Calc (Qty, Id)\n"
+        "CREATE INDEX IX_Twice ON Calc (Twice DESC)\n"
+        "INSERT INTO Calc (Id, Qty) VALUES (1, 2)");
+    const QStringList before = indexes("Calc") + fillFactors("Calc");
+    frmDispStruct* f = open("Calc");
+    ASSERT_TRUE(f);
+    addTyped(f, "Novo", "int");
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    const QStringList after = indexes("Calc") + fillFactors("Calc");
+    EXPECT_EQ(after, before) << after.join(" / ").toStdString();
+    EXPECT_EQ(query("SELECT * FROM Calc"), QStringList({"1|2|4|NULL"}));
+}
