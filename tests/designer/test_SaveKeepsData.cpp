@@ -616,3 +616,23 @@ TEST_F(SaveKeepsData, CollationIdentityAndComputedChangedElsewhereAreNotSaved) {
         run("DROP TABLE Tags\n" + table + "\nINSERT INTO Tags (Tag) VALUES ('a')");
     }
 }
+
+// Rows added and an identity reseeded elsewhere change no part of the design: the save goes on.
+TEST_F(SaveKeepsData, RowsAndReseedElsewhereDoNotRefuseTheSave) {
+    run("CREATE TABLE Seq (Id int IDENTITY(10, 2) NOT NULL, Tag varchar(10) NULL)\n"
+        "INSERT INTO Seq (Tag) VALUES ('a')");
+    frmDispStruct* f = open("Seq");
+    ASSERT_TRUE(f);
+    auto other = connect();
+    other->Databases()->Item("Shop")->ExecuteImmediate(
+        "INSERT INTO Seq (Tag) VALUES ('b')\nDBCC CHECKIDENT ('Seq', RESEED, 40)");
+    retype(f, "Tag", "varchar", 30);
+    ScriptedMsgBox msgs;
+    save(f);
+    EXPECT_EQ(msgs.count(), 0) << msgs.last().text.toStdString();
+    EXPECT_FALSE(frmDispStruct::Loaded());
+    EXPECT_EQ(columns("Seq"), QStringList({"Id|int|4|0", "Tag|varchar|30|1"}));
+    run("INSERT INTO Seq (Tag) VALUES ('c')");
+    EXPECT_EQ(query("SELECT Id, Tag FROM Seq ORDER BY Id"),
+              QStringList({"10|a", "12|b", "42|c"}));
+}
