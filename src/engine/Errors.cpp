@@ -180,6 +180,12 @@ SqlError instanceInUse(const QString& dataDir, const QString& program, long long
                                        "Close that program first.").arg(dataDir, program, QString::number(pid)));
 }
 
+SqlError masterMissing(const QString& dataDir)
+{
+    return make(17, 16, QStringLiteral("The server's data folder %1 holds databases but not master.db, which lists them: "
+                                       "put master.db back, or move the folder's files away to start a new server.").arg(dataDir));
+}
+
 SqlError internal(const QString& text)
 {
     return make(3624, 20, QStringLiteral("Storage failure: %1").arg(text));

@@ -59,6 +59,7 @@ SqlError databaseReadOnly(const QString& database);    // 3906: its file cannot 
 SqlError lockTimeout(const QString& database, int holderSpid); // 1222
 SqlError secondDatabaseWrite(const QString& written, const QString& other); // 40003: our own
 SqlError instanceInUse(const QString& dataDir, const QString& program, long long pid); // 17
+SqlError masterMissing(const QString& dataDir);        // 17: databases without master
 
 // The informational message that follows a failed DML statement.
 Message terminated();                                  // 3621

@@ -148,3 +148,33 @@ TEST(FirstStart, DatabaseFilesMadeReadOnlyAtAnyWriteTakeWritesOnceWritableAgain)
     };
     EXPECT_EQ(failingPoints(total, readOnlyThenWritable), std::vector<int>{}) << "of " << total << " writes";
 }
+
+TEST(FirstStart, AFolderWhoseMasterWasRemovedIsNotMadeAgainOverItsDatabases)
+{
+    TempDir tmp;
+    const QString dir = srv(tmp);
+    {
+        auto inst = Instance::open(QStringLiteral("X"), dir);
+        ASSERT_FALSE(inst->connectIntegrated()
+                         ->execute(QStringLiteral("CREATE DATABASE shop CREATE TABLE shop..t (a int) INSERT INTO shop..t VALUES (1) "
+                                                  "CREATE TABLE msdb..kept (a int) INSERT INTO msdb..kept VALUES (7)"))
+                         .failed());
+    }
+    ASSERT_TRUE(QFile::rename(dir + QStringLiteral("/master.db"), dir + QStringLiteral("/master.old")));
+    const QStringList files = QDir(dir).entryList(QDir::Files);
+    try {
+        Instance::open(QStringLiteral("X"), dir);
+        ADD_FAILURE() << "started without master";
+    } catch (const SqlError& e) {
+        EXPECT_EQ(e.number(), 17);
+    }
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), files) << "no file removed or made";
+
+    // master back, everything is there
+    ASSERT_TRUE(QFile::rename(dir + QStringLiteral("/master.old"), dir + QStringLiteral("/master.db")));
+    auto inst = Instance::open(QStringLiteral("X"), dir);
+    BatchResult r = inst->connectIntegrated()->execute(QStringLiteral("SELECT (SELECT a FROM shop..t), (SELECT a FROM msdb..kept)"));
+    ASSERT_FALSE(r.failed());
+    EXPECT_EQ(r.resultSets.at(0).text(0, 0), QStringLiteral("1"));
+    EXPECT_EQ(r.resultSets.at(0).text(0, 1), QStringLiteral("7"));
+}

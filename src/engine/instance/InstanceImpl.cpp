@@ -16,6 +16,8 @@
 
 #include <sodium.h>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,6 +78,7 @@ void InstanceImpl::start()
     // one process at a time: the start below recreates tempdb, and identity counters live here
     lock_ = std::make_unique<InstanceLock>(dataDir_);
     bool fresh = !QFileInfo::exists(masterFile());
+    if (fresh && !onlyFirstStartFiles()) throw Errors::masterMissing(dataDir_);
     if (fresh) createSystemDatabases();
     master_ = openDatabaseFile(masterFile());
     storage::exec(master_, QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -96,6 +99,13 @@ void InstanceImpl::start()
     Statement s(master_, QStringLiteral("SELECT coalesce(max(value), 0) FROM cat_settings WHERE key = 'timestamp'"));
     if (s.step()) timestamp_ = s.integer(0);
     timestamp_ = std::max<long long>(timestamp_, QDateTime::currentMSecsSinceEpoch() * 10);
+}
+
+bool InstanceImpl::onlyFirstStartFiles() const
+{
+    // tempdb is made after master: with it, or with any other database, a start has finished
+    const QStringList files = QDir(dataDir_).entryList({QStringLiteral("*.db")}, QDir::Files | QDir::Hidden | QDir::System);
+    return std::all_of(files.begin(), files.end(), [](const QString& f) { return f == QLatin1String("model.db") || f == QLatin1String("msdb.db"); });
 }
 
 void InstanceImpl::createSystemDatabases()

@@ -91,6 +91,8 @@ public:
     QString masterFile() const;
 
 private:
+    // True when the folder holds no database but those an unfinished first start makes.
+    bool onlyFirstStartFiles() const;
     void createSystemDatabases();
     void copyModel(const QString& file, const QString& name);
 
