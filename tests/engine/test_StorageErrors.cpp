@@ -123,3 +123,33 @@ TEST_F(StorageErrors, DropDatabaseNamesTheFileItRemovesWithoutItsFolder)
     EXPECT_EQ(r.messages[0].text, QStringLiteral("Removing database file 'my_shop.db'."));
     EXPECT_FALSE(r.messages[0].text.contains(tmp.path()));
 }
+
+TEST_F(StorageErrors, AFullDiskAtACommitNamesTheDatabaseWritten)
+{
+    TempDir tmp;
+    const QString dir = madeFolder(tmp);
+    auto inst = Instance::open(QStringLiteral("X"), dir);
+    auto s = inst->connectIntegrated();
+    ASSERT_FALSE(s->execute(QStringLiteral("BEGIN TRAN INSERT INTO shop..t VALUES (1)")).failed());
+    faultvfs::setDiskFull(true);
+    BatchResult r = s->execute(QStringLiteral("COMMIT"));
+    ASSERT_EQ(r.errors.size(), 1u);
+    EXPECT_EQ(r.errors[0].number, 9002);
+    EXPECT_EQ(r.errors[0].text, QStringLiteral("The log of database 'shop' is full: there is no space left on the disk."));
+
+    r = s->execute(QStringLiteral("CREATE TABLE #w (a char(8000)) INSERT INTO #w VALUES ('a')"));
+    ASSERT_FALSE(r.errors.empty());
+    EXPECT_EQ(r.errors[0].number, 9002);
+    EXPECT_EQ(r.errors[0].text, QStringLiteral("The log of database 'tempdb' is full: there is no space left on the disk."));
+
+    // a database that cannot be dropped stays whole
+    r = s->execute(QStringLiteral("DROP DATABASE shop"));
+    ASSERT_EQ(r.errors.size(), 1u);
+    EXPECT_EQ(r.errors[0].number, 9002);
+    EXPECT_EQ(r.errors[0].text, QStringLiteral("The log of database 'master' is full: there is no space left on the disk."));
+    EXPECT_TRUE(r.messages.size() == 1u) << "the file is not reported as removed";
+    faultvfs::setDiskFull(false);
+    EXPECT_TRUE(QFile::exists(dir + QStringLiteral("/shop.db")));
+    EXPECT_EQ(firstValue(*s, QStringLiteral("SELECT count(*) FROM shop..t")), QStringLiteral("0"));
+    EXPECT_EQ(s->tranCount(), 0);
+}

@@ -269,7 +269,13 @@ DatabaseEntry InstanceImpl::createDatabase(sqlite3* db, const QString& masterSch
 void InstanceImpl::dropDatabase(sqlite3* db, const QString& masterSchema, const DatabaseEntry& e)
 {
     Statement s(db, QStringLiteral("DELETE FROM %1.cat_databases WHERE dbid = ?1").arg(quoteId(masterSchema)));
-    s.bind(1, e.dbid).run();
+    try {
+        s.bind(1, e.dbid).run();
+    } catch (const SqlError& x) {
+        // its commit failed, ending the write that names master
+        if (x.number() == 9002) throw Errors::logFull(QStringLiteral("master"));
+        throw;
+    }
 }
 
 QString InstanceImpl::integratedLogin() const

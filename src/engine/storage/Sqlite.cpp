@@ -11,24 +11,49 @@ namespace engine::storage {
 namespace {
 thread_local std::optional<SqlError> denied;
 
-// The name recorded in the first database file attached to `db` that `pick` selects.
-QString recordedName(sqlite3* db, bool (*pick)(sqlite3*, const char*))
+// The schema exec() last ran a command in while it was being written: a commit that fails on
+// a full disk ends the transaction before its error is read.
+thread_local QByteArray writtenBeforeExec;
+
+// The name recorded in the database file attached to `db` as `schema`.
+QString recordedName(sqlite3* db, const char* schema)
+{
+    QByteArray sql = QStringLiteral("SELECT value FROM %1.cat_settings WHERE key = 'name'").arg(quoteId(QString::fromUtf8(schema))).toUtf8();
+    sqlite3_stmt* st = nullptr;
+    QString name;
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return name;
+}
+
+// The first database file attached to `db` that `pick` selects.
+const char* pickedSchema(sqlite3* db, bool (*pick)(sqlite3*, const char*))
 {
     for (int i = 0; const char* schema = sqlite3_db_name(db, i); ++i) {
         const char* file = sqlite3_db_filename(db, schema);
-        if (!file || !*file || !pick(db, schema)) continue;
-        QByteArray sql = QStringLiteral("SELECT value FROM %1.cat_settings WHERE key = 'name'").arg(quoteId(QString::fromUtf8(schema))).toUtf8();
-        sqlite3_stmt* st = nullptr;
-        QString name;
-        if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-            name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-        sqlite3_finalize(st);
-        return name;
+        if (file && *file && pick(db, schema)) return schema;
     }
-    return {};
+    return nullptr;
+}
+
+// The name recorded in the first database file attached to `db` that `pick` selects.
+QString recordedName(sqlite3* db, bool (*pick)(sqlite3*, const char*))
+{
+    const char* schema = pickedSchema(db, pick);
+    return schema ? recordedName(db, schema) : QString();
 }
 
 bool beingWritten(sqlite3* db, const char* schema) { return sqlite3_txn_state(db, schema) == SQLITE_TXN_WRITE; }
+
+// The database being written, or the one written when exec() began.
+QString writtenName(sqlite3* db)
+{
+    QString name = recordedName(db, beingWritten);
+    if (name.isEmpty() && !writtenBeforeExec.isEmpty() && sqlite3_db_filename(db, writtenBeforeExec.constData()))
+        name = recordedName(db, writtenBeforeExec.constData());
+    return name;
+}
 bool openedReadOnly(sqlite3* db, const char* schema) { return sqlite3_db_readonly(db, schema) == 1; }
 
 // A full disk or a file that cannot be written, as the server's errors for them.
@@ -36,10 +61,10 @@ std::optional<SqlError> fileError(sqlite3* db, int rc)
 {
     const int primary = rc & 0xff, err = sqlite3_system_errno(db);
     const bool io = primary == SQLITE_IOERR;
-    if (primary == SQLITE_FULL || (io && (err == ENOSPC || err == EDQUOT))) return Errors::logFull(recordedName(db, beingWritten));
+    if (primary == SQLITE_FULL || (io && (err == ENOSPC || err == EDQUOT))) return Errors::logFull(writtenName(db));
     if (primary == SQLITE_READONLY || (io && (err == EROFS || err == EACCES || err == EPERM))) {
         QString name = recordedName(db, openedReadOnly);
-        return Errors::databaseReadOnly(name.isEmpty() ? recordedName(db, beingWritten) : name);
+        return Errors::databaseReadOnly(name.isEmpty() ? writtenName(db) : name);
     }
     return std::nullopt;
 }
@@ -173,11 +198,16 @@ types::Value Statement::value(int c) const
 void exec(sqlite3* db, const QString& sql)
 {
     char* err = nullptr;
+    const char* written = sqlite3_get_autocommit(db) ? nullptr : pickedSchema(db, beingWritten);
+    writtenBeforeExec = written ? QByteArray(written) : QByteArray();
     int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
         sqlite3_free(err);
-        throw lastError(db, rc);
+        SqlError e = lastError(db, rc);
+        writtenBeforeExec.clear();
+        throw e;
     }
+    writtenBeforeExec.clear();
 }
 
 QString quoteId(const QString& name)
