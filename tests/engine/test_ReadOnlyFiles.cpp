@@ -83,3 +83,20 @@ TEST_F(ReadOnlyFiles, ASessionThatMetADatabaseReadOnlyWritesToItOnceWritable)
     EXPECT_EQ(errorOf(*s, QStringLiteral("INSERT INTO shop..t VALUES (1) INSERT INTO t VALUES (2)")), 0);
     EXPECT_EQ(errorOf(*inst->connectIntegrated(), QStringLiteral("INSERT INTO shop..t VALUES (3)")), 0);
 }
+
+TEST_F(ReadOnlyFiles, TwoSessionsThatReadADatabaseReadOnlyBothWriteToItOnceWritable)
+{
+    setMode("shop.db", 0400);
+    auto inst = start();
+    auto s = inst->connectIntegrated();
+    auto other = inst->connectIntegrated();
+    EXPECT_EQ(errorOf(*s, QStringLiteral("SELECT count(*) FROM shop..t")), 0);
+    EXPECT_EQ(errorOf(*other, QStringLiteral("SELECT count(*) FROM shop..t")), 0);
+    EXPECT_EQ(errorOf(*other, QStringLiteral("INSERT INTO shop..t VALUES (1)")), 3906);
+    setMode("shop.db", 0600);
+    EXPECT_EQ(errorOf(*s, QStringLiteral("INSERT INTO shop..t VALUES (1)")), 0);
+    EXPECT_EQ(errorOf(*other, QStringLiteral("INSERT INTO shop..t VALUES (2)")), 0);
+    BatchResult r = s->execute(QStringLiteral("SELECT count(*) FROM shop..t"));
+    ASSERT_FALSE(r.failed());
+    EXPECT_EQ(r.resultSets.at(0).text(0, 0), QStringLiteral("2"));
+}

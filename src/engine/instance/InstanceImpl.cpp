@@ -39,11 +39,13 @@ void restoreCompanionModes(const QString& file)
 {
     const QByteArray path = QFile::encodeName(file);
     struct stat db{};
-    if (::stat(path.constData(), &db) != 0 || !(db.st_mode & S_IWUSR)) return;
+    if (::stat(path.constData(), &db) != 0) return;
+    // writable even beside a read-only file: the process shares one -shm mapping per file, and
+    // one opened read-only would refuse writes to all its sessions after the file is writable
     for (const char* suffix : {"-wal", "-shm"}) {
         const QByteArray companion = path + suffix;
         struct stat st{};
-        if (::stat(companion.constData(), &st) == 0 && !(st.st_mode & S_IWUSR)) ::chmod(companion.constData(), db.st_mode & 0777);
+        if (::stat(companion.constData(), &st) == 0 && !(st.st_mode & S_IWUSR)) ::chmod(companion.constData(), (db.st_mode | S_IWUSR) & 0777);
     }
 }
 

@@ -117,7 +117,7 @@ private:
 // creates is readable by the user alone, and so are its -wal and -shm files after it.
 sqlite3* openDatabaseFile(const QString& file);
 // SQLite makes -wal and -shm files with the mode their database file has then: made while it
-// was read-only they would keep it read-only. A writable file's ones get its mode back.
+// was read-only they would keep it read-only. They get its mode back, writable by the owner.
 void restoreCompanionModes(const QString& file);
 // Creates an empty file readable and writable by the user alone (whatever the umask).
 void createPrivateFile(const QString& file);
