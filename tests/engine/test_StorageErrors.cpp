@@ -153,3 +153,23 @@ TEST_F(StorageErrors, AFullDiskAtACommitNamesTheDatabaseWritten)
     EXPECT_EQ(firstValue(*s, QStringLiteral("SELECT count(*) FROM shop..t")), QStringLiteral("0"));
     EXPECT_EQ(s->tranCount(), 0);
 }
+
+TEST_F(StorageErrors, FilesThatCannotBeMadeOrOpenedAreNamedWithoutTheFolder)
+{
+    TempDir tmp;
+    const QString dir = madeFolder(tmp);
+    auto inst = Instance::open(QStringLiteral("X"), dir);
+    ASSERT_FALSE(inst->connectIntegrated()->execute(QStringLiteral("EXEC sp_addlogin 'joe', 'secret', 'shop'")).failed());
+    auto joe = inst->connect(QStringLiteral("joe"), QStringLiteral("secret"));
+    // a name taken by a link to nowhere, a database file replaced by a folder
+    ASSERT_TRUE(QFile::link(dir + QStringLiteral("/nowhere/x"), dir + QStringLiteral("/d2.db")));
+    ASSERT_TRUE(QFile::remove(dir + QStringLiteral("/shop.db")));
+    ASSERT_TRUE(QDir().mkdir(dir + QStringLiteral("/shop.db")));
+    const std::pair<const char*, const char*> cases[] = {{"CREATE DATABASE d2", "d2.db"}, {"SELECT * FROM shop..t", "shop.db"}};
+    for (const auto& [sql, file] : cases) {
+        BatchResult r = joe->execute(QLatin1String(sql));
+        ASSERT_EQ(r.errors.size(), 1u) << sql;
+        EXPECT_FALSE(r.errors[0].text.contains(tmp.path())) << r.errors[0].text.toStdString();
+        EXPECT_TRUE(r.errors[0].text.contains(QLatin1String(file))) << r.errors[0].text.toStdString();
+    }
+}

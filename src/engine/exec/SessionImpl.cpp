@@ -135,7 +135,14 @@ void SessionImpl::attach(const QString& database, const QString& schema, const Q
     restoreCompanionModes(file);
     Statement s(db_, QStringLiteral("ATTACH DATABASE ?1 AS %1").arg(quoteId(schema)));
     s.bind(1, file);
-    s.run();
+    try {
+        s.run();
+    } catch (const SqlError& e) {
+        // the storage names the file with the server's folder, which logins are not shown
+        const Message& m = e.message();
+        if (!m.text.contains(file)) throw;
+        throw Errors::make(m.number, m.severity, QString(m.text).replace(file, QFileInfo(file).fileName()));
+    }
     // WAL keeps every commit safe from a killed process; NORMAL skips the sync per commit
     // (not possible inside a transaction: such a file keeps the full sync until it is attached again)
     sqlite3_exec(db_, QStringLiteral("PRAGMA %1.synchronous = NORMAL").arg(quoteId(schema)).toUtf8().constData(), nullptr, nullptr, nullptr);

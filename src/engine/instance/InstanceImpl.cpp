@@ -30,7 +30,7 @@ using storage::Statement;
 void createPrivateFile(const QString& file)
 {
     int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) throw Errors::internal(QStringLiteral("cannot create %1").arg(file));
+    if (fd < 0) throw Errors::internal(QStringLiteral("cannot create %1").arg(QFileInfo(file).fileName()));
     ::fchmod(fd, 0600);
     ::close(fd);
 }
@@ -59,7 +59,8 @@ sqlite3* openDatabaseFile(const QString& file)
     if (rc != SQLITE_OK) {
         QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
         sqlite3_close(db);
-        throw Errors::internal(QStringLiteral("cannot open %1: %2").arg(file, msg));
+        // the name alone: logins are not shown the server's folder
+        throw Errors::internal(QStringLiteral("cannot open %1: %2").arg(QFileInfo(file).fileName(), msg));
     }
     sqlite3_busy_timeout(db, 5000);
     functions::registerAll(db, nullptr);
