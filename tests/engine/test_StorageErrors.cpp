@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <sys/stat.h>
 
 using namespace engine;
@@ -172,4 +174,22 @@ TEST_F(StorageErrors, FilesThatCannotBeMadeOrOpenedAreNamedWithoutTheFolder)
         EXPECT_FALSE(r.errors[0].text.contains(tmp.path())) << r.errors[0].text.toStdString();
         EXPECT_TRUE(r.errors[0].text.contains(QLatin1String(file))) << r.errors[0].text.toStdString();
     }
+}
+
+TEST_F(StorageErrors, AFullDiskInsideATransactionNamesTheDatabaseWritten)
+{
+    TempDir tmp;
+    const QString dir = madeFolder(tmp);
+    auto inst = Instance::open(QStringLiteral("X"), dir);
+    auto s = inst->connectIntegrated();
+    ASSERT_FALSE(s->execute(QStringLiteral("CREATE TABLE shop..big (a char(7000)) BEGIN TRAN INSERT INTO shop..t VALUES (1)")).failed());
+    faultvfs::setDiskFull(true);
+    // more than the cache holds: the transaction's pages go to the disk before its commit
+    BatchResult r = s->execute(QStringLiteral("DECLARE @i int SET @i = 0 WHILE @i < 3000 AND @@ERROR = 0 BEGIN INSERT INTO shop..big VALUES ('x') SET @i = @i + 1 END"));
+    faultvfs::setDiskFull(false);
+    ASSERT_FALSE(r.errors.empty());
+    EXPECT_EQ(r.errors[0].number, 9002);
+    EXPECT_EQ(r.errors[0].text, QStringLiteral("The log of database 'shop' is full: there is no space left on the disk."));
+    s->execute(QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK"));
+    EXPECT_EQ(firstValue(*s, QStringLiteral("SELECT count(*) FROM shop..t")), QStringLiteral("0"));
 }

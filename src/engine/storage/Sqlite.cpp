@@ -11,9 +11,12 @@ namespace engine::storage {
 namespace {
 thread_local std::optional<SqlError> denied;
 
-// The schema exec() last ran a command in while it was being written: a commit that fails on
-// a full disk ends the transaction before its error is read.
-thread_local QByteArray writtenBeforeExec;
+// The schema being written when exec() last began a command (a statement's savepoint, a
+// commit): a full disk that ends the transaction leaves none being written when its error is read.
+thread_local struct {
+    sqlite3* db = nullptr;
+    QByteArray schema;
+} writtenBeforeExec;
 
 // The name recorded in the database file attached to `db` as `schema`.
 QString recordedName(sqlite3* db, const char* schema)
@@ -50,8 +53,9 @@ bool beingWritten(sqlite3* db, const char* schema) { return sqlite3_txn_state(db
 QString writtenName(sqlite3* db)
 {
     QString name = recordedName(db, beingWritten);
-    if (name.isEmpty() && !writtenBeforeExec.isEmpty() && sqlite3_db_filename(db, writtenBeforeExec.constData()))
-        name = recordedName(db, writtenBeforeExec.constData());
+    const QByteArray& before = writtenBeforeExec.schema;
+    if (name.isEmpty() && writtenBeforeExec.db == db && !before.isEmpty() && sqlite3_db_filename(db, before.constData()))
+        name = recordedName(db, before.constData());
     return name;
 }
 bool openedReadOnly(sqlite3* db, const char* schema) { return sqlite3_db_readonly(db, schema) == 1; }
@@ -199,15 +203,13 @@ void exec(sqlite3* db, const QString& sql)
 {
     char* err = nullptr;
     const char* written = sqlite3_get_autocommit(db) ? nullptr : pickedSchema(db, beingWritten);
-    writtenBeforeExec = written ? QByteArray(written) : QByteArray();
+    writtenBeforeExec.db = db;
+    writtenBeforeExec.schema = written ? QByteArray(written) : QByteArray();
     int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
         sqlite3_free(err);
-        SqlError e = lastError(db, rc);
-        writtenBeforeExec.clear();
-        throw e;
+        throw lastError(db, rc);
     }
-    writtenBeforeExec.clear();
 }
 
 QString quoteId(const QString& name)
