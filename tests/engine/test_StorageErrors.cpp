@@ -193,3 +193,25 @@ TEST_F(StorageErrors, AFullDiskInsideATransactionNamesTheDatabaseWritten)
     s->execute(QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK"));
     EXPECT_EQ(firstValue(*s, QStringLiteral("SELECT count(*) FROM shop..t")), QStringLiteral("0"));
 }
+
+TEST_F(StorageErrors, CreateDatabaseMeetingAFullDiskAtAnyWriteNamesADatabaseAndLeavesNothing)
+{
+    TempDir tmp;
+    const QString dir = madeFolder(tmp);
+    auto inst = Instance::open(QStringLiteral("X"), dir);
+    auto s = inst->connectIntegrated();
+    const QStringList filesBefore = QDir(dir).entryList({QStringLiteral("*.db")}, QDir::Files);
+    for (int n = 1; n < 200; ++n) {
+        faultvfs::reset();
+        faultvfs::atPoint(faultvfs::points() + n, [] { faultvfs::setDiskFull(true); });
+        BatchResult r = s->execute(QStringLiteral("CREATE DATABASE d2"));
+        faultvfs::reset();
+        if (!r.failed()) break;
+        ASSERT_EQ(r.errors.size(), 1u) << "full from write " << n;
+        EXPECT_TRUE(r.errors[0].number == 1105 || r.errors[0].number == 9002) << "full from write " << n;
+        EXPECT_FALSE(r.errors[0].text.contains(QLatin1String("''"))) << "full from write " << n << ": " << r.errors[0].text.toStdString();
+        EXPECT_EQ(QDir(dir).entryList({QStringLiteral("*.db")}, QDir::Files), filesBefore) << "full from write " << n;
+        EXPECT_EQ(firstValue(*s, QStringLiteral("SELECT count(*) FROM master..sysdatabases WHERE name = 'd2'")), QStringLiteral("0"));
+    }
+    EXPECT_EQ(firstValue(*s, QStringLiteral("SELECT count(*) FROM master..sysdatabases WHERE name = 'd2'")), QStringLiteral("1"));
+}

@@ -261,7 +261,13 @@ DatabaseEntry InstanceImpl::createDatabase(sqlite3* db, const QString& masterSch
         e.collation = collation.isEmpty() ? serverCollation() : collation;
         Statement s(db, QStringLiteral("INSERT INTO %1.cat_databases (dbid, name, filename, crdate, collation) VALUES (?1,?2,?3,?4,?5)")
                             .arg(quoteId(masterSchema)));
-        s.bind(1, e.dbid).bind(2, name).bind(3, fileName).bind(4, e.crdate).bind(5, e.collation).run();
+        try {
+            s.bind(1, e.dbid).bind(2, name).bind(3, fileName).bind(4, e.crdate).bind(5, e.collation).run();
+        } catch (const SqlError& x) {
+            // the full disk that ends the write to master leaves it unnamed
+            if (x.number() == 9002) throw Errors::logFull(QStringLiteral("master"));
+            throw;
+        }
         return e;
     } catch (...) {
         deleteDatabaseFile(path);
