@@ -4,6 +4,21 @@ namespace engine::Errors {
 
 SqlError make(int number, int severity, const QString& text) { return SqlError(number, severity, text); }
 
+Scope scopeOf(int number)
+{
+    switch (number) {
+    case 102: case 105: case 113: case 156: case 191: // syntax
+    case 207: case 208: case 209: case 107: case 137: case 134: case 195: case 174: // names
+    case 529: case 257: case 206: // conversions that are never allowed
+    case 911: case 3624: case 40001:
+        return Scope::Batch;
+    case 241: case 245: case 248: case 8114: // conversions of a value that failed
+    case 1205:
+        return Scope::Transaction;
+    default: return Scope::Statement;
+    }
+}
+
 SqlError syntax(const QString& t) { return make(102, 15, QStringLiteral("Syntax error near '%1'.").arg(t)); }
 SqlError syntaxKeyword(const QString& k)
 {
@@ -162,10 +177,28 @@ SqlError serverNotFound()
     return make(17, 16, QStringLiteral("The server was not found or refused the connection."));
 }
 SqlError userError(const QString& text, int severity, int state) { return SqlError(50000, severity, text, 0, state); }
-SqlError lockTimeout(const QString& database, int holderSpid)
+SqlError lockTimeout(const QString& database, int holderSpid, bool writing)
 {
     QString who = holderSpid ? QStringLiteral("session %1").arg(holderSpid) : QStringLiteral("another session");
-    return make(1222, 16, QStringLiteral("The lock request timed out: %1 is writing to database '%2'.").arg(who, database));
+    return make(1222, 16, QStringLiteral("The lock request timed out: %1 is %2 database '%3'.")
+                              .arg(who, writing ? QStringLiteral("writing to") : QStringLiteral("reading"), database));
+}
+
+SqlError deadlockVictim(int spid)
+{
+    return make(1205, 13, QStringLiteral("Session %1 and another were waiting for each other's locks; this transaction "
+                                         "was chosen to end the deadlock and was rolled back. Run it again.").arg(spid));
+}
+
+SqlError tranCountChanged(int before, int after)
+{
+    return make(266, 16, QStringLiteral("The transaction count was %1 when the module began and is %2 when it ends: "
+                                        "a COMMIT or ROLLBACK TRANSACTION is missing or extra.").arg(before).arg(after));
+}
+
+SqlError noSuchSavepoint(const QString& name)
+{
+    return make(6401, 16, QStringLiteral("'%1' cannot be rolled back: no transaction or savepoint has that name.").arg(name));
 }
 
 SqlError secondDatabaseWrite(const QString& written, const QString& other)

@@ -8,6 +8,10 @@ namespace engine::Errors {
 
 SqlError make(int number, int severity, const QString& text);
 
+// What an error ends besides its statement: the batch, or the batch and the open transaction.
+enum class Scope { Statement, Batch, Transaction };
+Scope scopeOf(int number);
+
 SqlError syntax(const QString& nearToken);             // 102
 SqlError syntaxKeyword(const QString& keyword);        // 156
 SqlError invalidColumn(const QString& name);           // 207
@@ -56,7 +60,10 @@ SqlError internal(const QString& text);                // 3624-like: storage fai
 SqlError noSpace(const QString& database);             // 1105: a data file cannot grow (disk full)
 SqlError logFull(const QString& database);             // 9002: the log cannot grow (disk full)
 SqlError databaseReadOnly(const QString& database);    // 3906: its file cannot be written
-SqlError lockTimeout(const QString& database, int holderSpid); // 1222
+SqlError lockTimeout(const QString& database, int holderSpid, bool writing); // 1222
+SqlError deadlockVictim(int spid);                     // 1205
+SqlError tranCountChanged(int before, int after);      // 266
+SqlError noSuchSavepoint(const QString& name);         // 6401
 SqlError secondDatabaseWrite(const QString& written, const QString& other); // 40003: our own
 SqlError instanceInUse(const QString& dataDir, const QString& program, long long pid); // 17
 SqlError masterMissing(const QString& dataDir);        // 17: databases without master

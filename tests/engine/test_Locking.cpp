@@ -1,5 +1,6 @@
-// Sessions writing the same database: a blocked write waits for the lock (up to LOCK_TIMEOUT),
-// readers keep seeing committed values, and many writers side by side all succeed.
+// Sessions sharing a database: a blocked write waits for the lock (up to LOCK_TIMEOUT), readers
+// keep seeing committed values, transactions that only read share the database, two that wait
+// for each other end in a deadlock with one victim, and many writers side by side all succeed.
 
 #include "common/TempDir.h"
 #include "engine/Engine.h"
@@ -137,6 +138,83 @@ TEST_F(Locking, SessionsWritingOtherDatabasesDoNotWaitForEachOther)
     ASSERT_FALSE(a->execute(QStringLiteral("BEGIN TRAN UPDATE t SET v = 2 CREATE TABLE #mine (x int)")).failed());
     EXPECT_EQ(firstError(b->execute(QStringLiteral("SET LOCK_TIMEOUT 0 INSERT INTO other..u VALUES (1)"))), 0);
     ASSERT_FALSE(a->execute(QStringLiteral("ROLLBACK")).failed());
+}
+
+TEST_F(Locking, TransactionsThatOnlyReadShareTheirDatabase)
+{
+    ASSERT_EQ(firstValue(*a, QStringLiteral("BEGIN TRAN SELECT v FROM t")), QStringLiteral("1"));
+    EXPECT_EQ(firstValue(*b, QStringLiteral("SET LOCK_TIMEOUT 0 BEGIN TRAN SELECT count(*) FROM t")), QStringLiteral("1"));
+    EXPECT_EQ(firstValue(*b, QStringLiteral("EXEC ('SELECT v FROM t')")), QStringLiteral("1"));
+
+    // a writer waits for the readers, and the message says what they do
+    auto c = inst->connectIntegrated();
+    ASSERT_FALSE(c->execute(QStringLiteral("USE shop SET LOCK_TIMEOUT 0")).failed());
+    BatchResult r = c->execute(QStringLiteral("UPDATE t SET v = 5"));
+    ASSERT_EQ(r.errors.size(), 1u);
+    EXPECT_EQ(r.errors[0].number, 1222);
+    EXPECT_EQ(r.errors[0].text.toStdString(), QStringLiteral("The lock request timed out: session %1 is reading database 'shop'.").arg(a->spid()).toStdString());
+    ASSERT_FALSE(a->execute(QStringLiteral("ROLLBACK")).failed());
+    ASSERT_FALSE(b->execute(QStringLiteral("ROLLBACK")).failed());
+
+    ASSERT_FALSE(a->execute(QStringLiteral("BEGIN TRAN UPDATE t SET v = 2")).failed());
+    r = c->execute(QStringLiteral("BEGIN TRAN SELECT v FROM t"));
+    ASSERT_EQ(r.errors.size(), 1u);
+    EXPECT_EQ(r.errors[0].text.toStdString(), QStringLiteral("The lock request timed out: session %1 is writing to database 'shop'.").arg(a->spid()).toStdString());
+    ASSERT_FALSE(c->execute(QStringLiteral("ROLLBACK")).failed());
+    ASSERT_FALSE(a->execute(QStringLiteral("COMMIT")).failed());
+    EXPECT_EQ(firstValue(*c, QStringLiteral("SELECT v FROM t")), QStringLiteral("2"));
+}
+
+namespace {
+// Runs the last batch of two transactions at once; exactly one of them must be the deadlock's
+// victim (1205, its transaction rolled back, the rest of its batch not run) and the other must
+// finish. Returns true when a won.
+bool oneDeadlockVictim(Session& a, const QString& lastOfA, Session& b, const QString& lastOfB)
+{
+    QElapsedTimer clock;
+    clock.start();
+    Background ra(a, lastOfA), rb(b, lastOfB);
+    BatchResult x = ra.join(), y = rb.join();
+    EXPECT_LT(clock.elapsed(), 4000); // found at once, not after the 5 s wait
+    const bool aWon = firstError(x) == 0;
+    const BatchResult& victim = aWon ? y : x;
+    const BatchResult& winner = aWon ? x : y;
+    EXPECT_EQ(firstError(winner), 0) << (winner.errors.empty() ? "" : winner.errors[0].text.toStdString());
+    EXPECT_EQ(winner.resultSets.size(), 1u);
+    EXPECT_EQ(victim.errors.size(), 1u);
+    EXPECT_EQ(firstError(victim), 1205);
+    EXPECT_EQ(victim.errors.empty() ? 0 : victim.errors[0].severity, 13);
+    EXPECT_TRUE(victim.resultSets.empty());
+    EXPECT_EQ((aWon ? b : a).tranCount(), 0);
+    EXPECT_EQ((aWon ? a : b).tranCount(), 1);
+    return aWon;
+}
+} // namespace
+
+TEST_F(Locking, TwoTransactionsWaitingForEachOtherEndInADeadlockWithOneVictim)
+{
+    ASSERT_FALSE(a->execute(QStringLiteral("CREATE DATABASE other CREATE TABLE other..u (v int)")).failed());
+    ASSERT_FALSE(a->execute(QStringLiteral("BEGIN TRAN UPDATE t SET v = 2")).failed());
+    ASSERT_FALSE(b->execute(QStringLiteral("BEGIN TRAN INSERT INTO other..u VALUES (1)")).failed());
+    bool aWon = oneDeadlockVictim(*a, QStringLiteral("SELECT count(*) FROM other..u INSERT INTO t (v) VALUES (100)"), *b,
+                                  QStringLiteral("SELECT count(*) FROM t INSERT INTO other..u VALUES (100)"));
+    ASSERT_FALSE((aWon ? a : b)->execute(QStringLiteral("COMMIT")).failed());
+    EXPECT_EQ(firstValue(*a, QStringLiteral("SELECT count(*) FROM t WHERE v = 100")), aWon ? QStringLiteral("1") : QStringLiteral("0"));
+    EXPECT_EQ(firstValue(*a, QStringLiteral("SELECT min(v) FROM t")), aWon ? QStringLiteral("2") : QStringLiteral("1"));
+    EXPECT_EQ(firstValue(*a, QStringLiteral("SELECT count(*) FROM other..u")), aWon ? QStringLiteral("0") : QStringLiteral("2"));
+    // the locks are gone: both write again without waiting
+    EXPECT_EQ(firstError(a->execute(QStringLiteral("SET LOCK_TIMEOUT 0 UPDATE t SET v = 7"))), 0);
+    EXPECT_EQ(firstError(b->execute(QStringLiteral("SET LOCK_TIMEOUT 0 INSERT INTO other..u VALUES (2)"))), 0);
+}
+
+TEST_F(Locking, TwoReadersThatBothWriteEndInADeadlockWithOneVictim)
+{
+    ASSERT_EQ(firstValue(*a, QStringLiteral("BEGIN TRAN SELECT v FROM t")), QStringLiteral("1"));
+    ASSERT_EQ(firstValue(*b, QStringLiteral("BEGIN TRAN SELECT v FROM t")), QStringLiteral("1"));
+    bool aWon = oneDeadlockVictim(*a, QStringLiteral("UPDATE t SET v = 10 SELECT v FROM t"), *b,
+                                  QStringLiteral("UPDATE t SET v = 20 SELECT v FROM t"));
+    ASSERT_FALSE((aWon ? a : b)->execute(QStringLiteral("COMMIT")).failed());
+    EXPECT_EQ(firstValue(*b, QStringLiteral("SELECT v FROM t")), aWon ? QStringLiteral("10") : QStringLiteral("20"));
 }
 
 TEST(LockingLoad, EightSessionsInsertingIntoOneTableAllSucceed)

@@ -42,10 +42,10 @@ void execDropDatabase(SessionImpl& s, const DropObjectsStmt& st)
         auto entry = s.server().database(*name);
         // a transaction of another session that uses it holds its lock until it ends
         const QString file = QFileInfo(entry->file).absoluteFilePath();
-        WriteLocks& locks = s.server().writeLocks();
-        if (!locks.acquire(file, s.spid(), 0)) throw Errors::databaseInUse(*name);
+        DatabaseLocks& locks = s.server().databaseLocks();
+        if (locks.acquire(file, s.spid(), true, 0) != DatabaseLocks::Granted) throw Errors::databaseInUse(*name);
         struct Release {
-            WriteLocks& locks;
+            DatabaseLocks& locks;
             const QString& file;
             int spid;
             ~Release() { locks.release(file, spid); }

@@ -1,6 +1,7 @@
 // A module's scope: what it saves on entry and puts back on exit.
 #include "engine/exec/ModuleScope.h"
 
+#include "engine/Errors.h"
 #include "engine/exec/SchemaSupport.h"
 
 namespace engine::exec {
@@ -8,7 +9,7 @@ namespace engine::exec {
 ModuleScope::ModuleScope(SessionImpl& session, int levels, const QString& database)
     : s_(session), database_(session.currentDatabase()), nocount_(session.nocount), lockTimeout_(session.lockTimeout),
       dateFormat_(session.dateFormat), identityInsert_(session.identityInsert), tempTables_(session.tempTableMark()),
-      levels_(levels)
+      levels_(levels), tranCount_(session.tranCount())
 {
     if (!database.isEmpty() && !sameName(database, database_)) s_.useDatabase(database); // may throw: nothing changed yet
     s_.callerDatabases.push_back(database_);
@@ -40,14 +41,17 @@ ModuleScope::~ModuleScope()
 
 int ModuleScope::run(const sql::StatementList& body)
 {
+    int status = 0;
     try {
         s_.runStatements(body);
     } catch (const ReturnSignal&) {
-        return s_.returnStatus;
+        status = s_.returnStatus;
     } catch (const BreakSignal&) {
     } catch (const ContinueSignal&) {
     }
-    return 0;
+    // reported by the EXEC once what the module did is kept
+    if (s_.tranCount() != tranCount_) s_.raiseAtStatementEnd(Errors::tranCountChanged(tranCount_, s_.tranCount()));
+    return status;
 }
 
 } // namespace engine::exec

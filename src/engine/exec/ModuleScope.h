@@ -2,6 +2,7 @@
 // Entering and leaving a module (a procedure, EXEC of a string, sp_executesql): the module has
 // its own variables, SCOPE_IDENTITY() and #temporary tables; when it ends, however it ends, the
 // caller's variables, identity, SET options and current database come back and the module's #tables go.
+// A module that ends with another transaction count than it began with says so (266).
 
 #include "engine/exec/SessionImpl.h"
 
@@ -32,6 +33,7 @@ private:
     std::optional<SessionImpl::IdentityInsert> identityInsert_;
     size_t tempTables_;
     int levels_;
+    int tranCount_;
 };
 
 } // namespace engine::exec

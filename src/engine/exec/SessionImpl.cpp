@@ -6,6 +6,7 @@
 #include "engine/instance/InstanceImpl.h"
 #include "engine/parser/Parser.h"
 #include "engine/storage/Sqlite.h"
+#include "engine/sysprocs/SystemProcedures.h"
 #include "engine/sysviews/SystemViews.h"
 #include "engine/types/DateTimeValue.h"
 
@@ -102,7 +103,7 @@ bool SessionImpl::dropTables(const std::vector<QString>& tempNames)
     const bool autocommit = sqlite3_get_autocommit(db_);
     bool dropped = false;
     try {
-        if (auto temp = instance_->database(QStringLiteral("tempdb"))) lockDatabase(temp->name, QFileInfo(temp->file).absoluteFilePath());
+        if (auto temp = instance_->database(QStringLiteral("tempdb"))) lockDatabase(temp->name, QFileInfo(temp->file).absoluteFilePath(), true);
         catalog::Catalog cat = catalogFor(QStringLiteral("tempdb"));
         storage::exec(db_, QStringLiteral("SAVEPOINT tsql_scope"));
         try {
@@ -168,7 +169,7 @@ QString SessionImpl::schemaFor(const QString& database)
     auto entry = instance_->database(database);
     if (!entry) throw Errors::databaseMissing(database);
     QString file = QFileInfo(entry->file).absoluteFilePath();
-    if (locksDatabases() && lockDatabase(entry->name, file)) {
+    if (locksDatabases() && lockDatabase(entry->name, file, statementWrites_)) {
         // dropped while this session waited for it?
         entry = instance_->database(database);
         if (!entry || QFileInfo(entry->file).absoluteFilePath() != file) throw Errors::databaseMissing(database);
@@ -209,20 +210,43 @@ void SessionImpl::reattachWritable()
 
 bool SessionImpl::locksDatabases() const { return !sqlite3_get_autocommit(db_) && (tranCount_ > 0 || writeIntent_); }
 
-bool SessionImpl::lockDatabase(const QString& database, const QString& file)
+bool SessionImpl::lockDatabase(const QString& database, const QString& file, bool write)
 {
-    if (locked_.count(file)) return false;
-    WriteLocks& locks = instance_->writeLocks();
-    if (!locks.acquire(file, spid_, lockTimeout < 0 ? kDefaultLockWait : lockTimeout))
-        throw Errors::lockTimeout(database, locks.holder(file));
-    locked_[file] = database;
+    auto held = locked_.find(file);
+    if (held != locked_.end() && (held->second.write || !write)) return false;
+    DatabaseLocks& locks = instance_->databaseLocks();
+    switch (locks.acquire(file, spid_, write, lockTimeout < 0 ? kDefaultLockWait : lockTimeout)) {
+    case DatabaseLocks::Granted: break;
+    case DatabaseLocks::TimedOut: {
+        DatabaseLocks::Blocker b = locks.blocker(file, spid_);
+        throw Errors::lockTimeout(database, b.spid, b.writing);
+    }
+    case DatabaseLocks::Deadlock: throw Errors::deadlockVictim(spid_);
+    }
+    locked_[file] = Held{database, write};
     return true;
 }
 
 void SessionImpl::releaseLocks()
 {
-    for (const auto& [file, database] : locked_) instance_->writeLocks().release(file, spid_);
+    for (const auto& [file, held] : locked_) instance_->databaseLocks().release(file, spid_);
     locked_.clear();
+}
+
+bool SessionImpl::savepointAlive(int level) const
+{
+    return level > 0 && liveSavepoints_ >= level && !sqlite3_get_autocommit(db_);
+}
+
+void SessionImpl::endStatementSavepoint(int level, bool undo, bool reportFailure)
+{
+    if (undo) sqlite3_exec(db_, "ROLLBACK TO tsql_stmt", nullptr, nullptr, nullptr);
+    // the outermost release commits: a file that cannot grow refuses it
+    if (reportFailure) storage::exec(db_, QStringLiteral("RELEASE tsql_stmt"));
+    else sqlite3_exec(db_, "RELEASE tsql_stmt", nullptr, nullptr, nullptr);
+    liveSavepoints_ = level - 1;
+    // SAVE TRAN savepoints made inside the statement went with it
+    while (!savepoints_.empty() && savepoints_.back().level >= level) savepoints_.pop_back();
 }
 
 QString SessionImpl::otherDatabaseWritten(const QString& schema)
@@ -452,6 +476,17 @@ bool mayWrite(const sql::Stmt& s)
     }
 }
 
+// Statements that may write themselves; the statements of a module they run take their own locks.
+bool writesItself(const sql::Stmt& s)
+{
+    if (s.kind == sql::StmtKind::ExecString) return false;
+    if (s.kind == sql::StmtKind::Exec) {
+        const auto& e = as<sql::ExecStmt>(s);
+        return e.procedureVariable.isEmpty() && e.procedure.database.isEmpty() && sysprocs::find(e.procedure.name);
+    }
+    return mayWrite(s);
+}
+
 bool dmlStatement(sql::StmtKind k)
 {
     return k == sql::StmtKind::Insert || k == sql::StmtKind::Update || k == sql::StmtKind::Delete;
@@ -466,19 +501,6 @@ bool resetsRowCount(sql::StmtKind k)
     case sql::StmtKind::CreateDatabase: case sql::StmtKind::AlterTable: case sql::StmtKind::CreateIndex:
     case sql::StmtKind::DropIndex: case sql::StmtKind::AlterDatabase: case sql::StmtKind::CreateDefault:
     case sql::StmtKind::CreateProcedure: case sql::StmtKind::SetIdentityInsert:
-        return true;
-    default: return false;
-    }
-}
-
-// Errors after which the rest of the batch does not run.
-bool abortsBatch(int number)
-{
-    switch (number) {
-    case 102: case 105: case 113: case 156: case 191: // syntax
-    case 207: case 208: case 209: case 107: case 137: case 134: case 195: case 174: // names
-    case 241: case 242: case 245: case 248: case 8114: case 8115: case 8134: case 529: case 257: case 206: // conversion
-    case 911: case 3624: case 40001:
         return true;
     default: return false;
     }
@@ -505,23 +527,32 @@ void SessionImpl::runStatement(const sql::Stmt& s)
     struct Leave {
         SessionImpl& session;
         bool savepoint;
+        bool enclosingWrites;
         ~Leave()
         {
             if (savepoint) --session.statementDepth_;
+            session.statementWrites_ = enclosingWrites;
             if (sqlite3_get_autocommit(session.db_)) session.releaseLocks();
         }
-    } leave{*this, savepoint};
+    } leave{*this, savepoint, statementWrites_};
+    statementWrites_ = writesItself(s);
+    // RAISERROR raises any number, but never ends more than its statement
+    auto scope = [&](int number) { return s.kind == sql::StmtKind::Raiserror ? Errors::Scope::Statement : Errors::scopeOf(number); };
     const size_t messagesBefore = out_->messages.size();
     try {
-        if (savepoint) storage::exec(db_, QStringLiteral("SAVEPOINT tsql_stmt"));
+        int level = 0;
+        if (savepoint) {
+            storage::exec(db_, QStringLiteral("SAVEPOINT tsql_stmt"));
+            level = ++liveSavepoints_;
+        }
         try {
             dispatch(s);
             identitySlots.clear();
-            if (savepoint) {
+            if (savepointAlive(level)) {
                 const bool commits = tranCount_ == 0 && statementDepth_ == 1;
                 const QString written = commits ? otherDatabaseWritten(QString()) : QString();
                 try {
-                    storage::exec(db_, QStringLiteral("RELEASE tsql_stmt"));
+                    endStatementSavepoint(level, false, true);
                 } catch (const SqlError& e) {
                     // its commit failed: the statement did nothing, and says nothing of what it did
                     withdrawMessages(messagesBefore);
@@ -530,27 +561,32 @@ void SessionImpl::runStatement(const sql::Stmt& s)
                 }
             }
             if (statementDepth_ <= 1) countersSet_.clear();
-        } catch (const SqlError&) {
+        } catch (const SqlError& e) {
             identitySlots.clear();
-            if (savepoint && !sqlite3_get_autocommit(db_)) {
-                sqlite3_exec(db_, "ROLLBACK TO tsql_stmt", nullptr, nullptr, nullptr);
-                sqlite3_exec(db_, "RELEASE tsql_stmt", nullptr, nullptr, nullptr);
-            }
+            statementEndError_.reset();
+            if (scope(e.number()) == Errors::Scope::Transaction && tranCount_ > 0) rollbackAll();
+            else if (savepointAlive(level)) endStatementSavepoint(level, true);
             // counters set on the way go back to what the files hold
             if (sqlite3_get_autocommit(db_)) countersSet_.insert(countersSet_.end(), truncatedTables.begin(), truncatedTables.end());
             for (const auto& [database, tableId] : countersSet_) instance_->forgetIdentity(database, tableId);
             countersSet_.clear();
             if (sqlite3_get_autocommit(db_)) {
-                tranCount_ = 0;
                 truncatedTables.clear();
+                transactionEnded();
             }
             throw;
         } catch (const BatchAbort&) {
             // a nested batch (procedure, EXEC) ended on an error already recorded: what it did stays
             identitySlots.clear();
-            if (savepoint && !sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "RELEASE tsql_stmt", nullptr, nullptr, nullptr);
+            statementEndError_.reset();
+            if (savepointAlive(level)) endStatementSavepoint(level, false);
             if (statementDepth_ <= 1) countersSet_.clear();
             throw;
+        }
+        if (statementEndError_) {
+            SqlError e = *statementEndError_;
+            statementEndError_.reset();
+            throw e;
         }
         if (leaf) lastError = 0;
         if (resetsRowCount(s.kind)) rowCount_ = 0;
@@ -561,7 +597,7 @@ void SessionImpl::runStatement(const sql::Stmt& s)
         lastError = m.number;
         addMessage(m);
         if (dmlStatement(s.kind) && m.severity > 10) addMessage(Errors::terminated());
-        if (m.severity > 10 && abortsBatch(m.number)) throw BatchAbort{};
+        if (m.severity > 10 && scope(m.number) != Errors::Scope::Statement) throw BatchAbort{};
     }
 }
 

@@ -100,7 +100,16 @@ public:
     long long rowCount() const { return rowCount_; }
 
     // Session state
-    int& tranCountRef() { return tranCount_; }
+    // Transactions (Transaction.cpp). BEGIN TRAN's name counts at the outermost level only.
+    void beginTransaction(const QString& name);
+    void commitTransaction();
+    // ROLLBACK TRAN: everything; to a savepoint; or 6401 for a name neither of them has.
+    void rollbackTransaction(const QString& name);
+    void saveTransaction(const QString& name);
+    // Rolls the open transaction back whole, whatever ended it.
+    void rollbackAll();
+    // An error reported once the running statement has kept its work (266 when a module ends).
+    void raiseAtStatementEnd(const SqlError& e) { statementEndError_ = e; }
     QString& databaseRef() { return database_; }
     void useDatabase(const QString& name);
     std::optional<long long> lastIdentity;  // @@IDENTITY
@@ -158,14 +167,21 @@ public:
 
 private:
     void attach(const QString& database, const QString& schema, const QString& file);
-    // A transaction that may write takes the write lock of each database before it first reads it,
-    // so that its snapshot is never overtaken; the locks go when the transaction ends.
+    // A transaction (and a statement that may write) locks each database before it first reads
+    // it, so that its snapshot is never overtaken: to read, shared with other readers; to write,
+    // alone. The locks go when the transaction ends.
     bool locksDatabases() const;
     // Between statements, files attached read-only that may be written now are attached again.
     void reattachWritable();
-    // True when the lock is newly taken.
-    bool lockDatabase(const QString& database, const QString& file);
+    // True when the lock is newly taken (this session may have waited for it).
+    bool lockDatabase(const QString& database, const QString& file, bool write);
     void releaseLocks();
+    // The transaction ended (committed or rolled back): its names and savepoints go.
+    void transactionEnded();
+    // Statement savepoints: `level` counts them from the outermost; a commit, a rollback or a
+    // rollback to an older savepoint of SAVE TRAN takes them away.
+    bool savepointAlive(int level) const;
+    void endStatementSavepoint(int level, bool undo, bool reportFailure = false);
     // A transaction of more than one statement writes to one database at most, besides tempdb:
     // commits are atomic per file only. Writes elsewhere are refused when they are prepared.
     bool spansStatements() const { return tranCount_ > 0 || statementDepth_ > 1; }
@@ -190,9 +206,22 @@ private:
     functions::Hooks hooks_;
     std::vector<QString> tempTables_; // dropped when the session ends
     bool writeIntent_ = false;            // the open SQLite transaction began with a writing statement
-    std::map<QString, QString> locked_;   // file -> database, locks held by this transaction
+    bool statementWrites_ = false;        // the running statement may write (its locks are exclusive)
+    struct Held {
+        QString database;
+        bool write = false;
+    };
+    std::map<QString, Held> locked_;      // file -> lock held by this transaction
     int statementDepth_ = 0;              // statements running inside each other's savepoints
     std::vector<std::pair<QString, int>> countersSet_; // by the outermost statement running (noteIdentitySet)
+    int liveSavepoints_ = 0;              // statement savepoints open in SQLite
+    struct Savepoint {
+        QString name;
+        int level; // statement savepoints under it
+    };
+    std::vector<Savepoint> savepoints_;   // SAVE TRAN, oldest first
+    QString tranName_;                    // the outermost BEGIN TRAN's name
+    std::optional<SqlError> statementEndError_;
 };
 
 // Conversion helpers shared by statements.

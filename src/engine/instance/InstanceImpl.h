@@ -4,7 +4,7 @@
 
 #include "engine/Engine.h"
 #include "engine/instance/InstanceLock.h"
-#include "engine/instance/WriteLocks.h"
+#include "engine/instance/DatabaseLocks.h"
 #include "engine/types/IntegerRange.h"
 
 #include <QMutex>
@@ -84,8 +84,8 @@ public:
     void setIdentity(const QString& database, int tableId, std::optional<long long> current);
     long long nextTimestamp();
 
-    // One writer per database file at a time (see WriteLocks).
-    WriteLocks& writeLocks() { return writeLocks_; }
+    // Many readers or one writer per database file at a time (see DatabaseLocks).
+    DatabaseLocks& databaseLocks() { return databaseLocks_; }
 
     QString serverCollation() const { return QStringLiteral("SQL_Latin1_General_CP1_CI_AS"); }
     QString masterFile() const;
@@ -108,7 +108,7 @@ private:
     };
     std::map<std::pair<QString, int>, IdentState> identity_;
     long long timestamp_ = 0;
-    WriteLocks writeLocks_;
+    DatabaseLocks databaseLocks_;
     std::unique_ptr<InstanceLock> lock_; // this process's hold on the data folder
     sqlite3* master_ = nullptr; // a private connection for instance-level reads
 };
