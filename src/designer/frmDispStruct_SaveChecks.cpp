@@ -76,6 +76,14 @@ bool frmDispStruct::TestConversion(int Item) {
         mDatabase->ExecuteWithResults(sql);
         return false;
     } catch (...) {
+        // A failed conversion ends the server's transaction; nothing is written before these
+        // tests, so the save goes on in a new one.
+        try {
+            if (mSaveTransaction &&
+                mDatabase->ExecuteWithResults(QStringLiteral("SELECT @@TRANCOUNT"))->GetColumnString(1, 1) == QLatin1String("0"))
+                SaveExecute(QStringLiteral("Begin Transaction"));
+        } catch (...) {
+        }
         return true;
     }
 }
