@@ -6,11 +6,20 @@
 
 namespace engine::Errors {
 
-SqlError make(int number, int severity, const QString& text);
-
 // What an error ends besides its statement: the batch, or the batch and the open transaction.
 enum class Scope { Statement, Batch, Transaction };
+// One entry of the catalogue (ErrorCatalogue.cpp).
+struct Kind {
+    int number;
+    int severity;
+    Scope scope;
+};
+const Kind* find(int number); // nullptr for a number the server never raises itself
 Scope scopeOf(int number);
+
+// An error of the catalogue, with the severity it gives the number.
+SqlError make(int number, const QString& text);
+SqlError make(int number, int severity, const QString& text);
 
 SqlError syntax(const QString& nearToken);             // 102
 SqlError syntaxKeyword(const QString& keyword);        // 156
@@ -35,7 +44,6 @@ SqlError identityUpdate(const QString& column);        // 8102
 SqlError identityInsertOther(const QString& table);    // 8107
 SqlError identityNotSet(const QString& table);         // 8106
 SqlError databaseMissing(const QString& name);         // 911
-SqlError databaseMissingDrop(const QString& name);     // 3701 for DROP DATABASE of a missing one
 SqlError databaseExists(const QString& name);          // 1801
 SqlError databaseInUse(const QString& name);           // 3702
 SqlError objectExists(const QString& name);            // 2714
@@ -44,7 +52,7 @@ SqlError systemTableWriteThroughView(const QString& view); // 259 for a view ove
 SqlError columnNamesUnique(const QString& column);     // 2705
 SqlError multipleIdentity(const QString& table);       // 2744
 SqlError multipleTimestamp();                          // 2738
-SqlError cannotDrop(const QString& name);              // 3701
+SqlError cannotDrop(const QString& kind, const QString& name); // 3701: DROP of a missing table, index, view...
 SqlError commitWithoutBegin();                         // 3902
 SqlError rollbackWithoutBegin();                       // 3903
 SqlError duplicateKey(const QString& constraint, const QString& table); // 2627

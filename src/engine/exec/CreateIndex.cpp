@@ -35,10 +35,10 @@ void execDropIndex(SessionImpl& s, const sql::DropIndexStmt& st)
     for (const sql::IndexName& n : st.indexes) {
         const QString display = n.table.name + QLatin1Char('.') + n.index;
         auto rt = s.findTable(n.table);
-        if (!rt) throw Errors::make(3701, 11, QStringLiteral("Index '%1' cannot be dropped: it does not exist.").arg(display));
+        if (!rt) throw Errors::cannotDrop(QStringLiteral("index"), display);
         TableUnderChange tc{*rt, s.catalogFor(rt->database)};
         const catalog::Index* ix = tc.table().index(n.index);
-        if (!ix) throw Errors::make(3701, 11, QStringLiteral("Index '%1' cannot be dropped: it does not exist.").arg(display));
+        if (!ix) throw Errors::cannotDrop(QStringLiteral("index"), display);
         if (ix->isConstraint())
             throw Errors::indexNotDroppable(display, ix->primaryKey ? QStringLiteral("PRIMARY KEY") : QStringLiteral("UNIQUE"));
         removeIndex(tc, ix->name);

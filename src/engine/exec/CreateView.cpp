@@ -167,7 +167,7 @@ void execDropViews(SessionImpl& s, const sql::DropObjectsStmt& st)
         if (o && o->xtype == QLatin1String("U"))
             throw Errors::make(3705, 16, QStringLiteral("'%1' is a table, not a view: drop it with DROP TABLE.").arg(n.name));
         if (!o || o->xtype != QLatin1String("V"))
-            throw Errors::make(3701, 11, QStringLiteral("View '%1' cannot be dropped: it does not exist.").arg(n.name));
+            throw Errors::cannotDrop(QStringLiteral("view"), n.name);
         forgetViewTables(c, o->id);
         forgetColumns(c, o->id);
         recordCheckOption(c, o->id, false);

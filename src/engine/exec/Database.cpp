@@ -30,7 +30,7 @@ void execDropDatabase(SessionImpl& s, const DropObjectsStmt& st)
         throw Errors::make(226, 16, QStringLiteral("DROP DATABASE cannot run inside a transaction."));
     for (const ObjectName& n : st.names) {
         auto name = s.databaseName(n.name);
-        if (!name) throw Errors::databaseMissingDrop(n.name);
+        if (!name) throw Errors::cannotDrop(QStringLiteral("database"), n.name);
         static const QStringList system = {QStringLiteral("master"), QStringLiteral("model"), QStringLiteral("msdb"), QStringLiteral("tempdb")};
         for (const QString& sys : system)
             if (name->compare(sys, Qt::CaseInsensitive) == 0)

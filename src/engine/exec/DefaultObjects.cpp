@@ -45,7 +45,7 @@ void execDropDefaults(SessionImpl& s, const sql::DropObjectsStmt& st)
     for (const sql::ObjectName& n : st.names) {
         catalog::Catalog c = n.database.isEmpty() ? s.currentCatalog() : s.catalogFor(n.database);
         auto o = defaultObject(c, n.owner, n.name, s.userName());
-        if (!o) throw Errors::make(3701, 11, QStringLiteral("Default '%1' cannot be dropped: it does not exist.").arg(n.name));
+        if (!o) throw Errors::cannotDrop(QStringLiteral("default"), n.name);
         Statement used(c.db(), QStringLiteral("SELECT 1 FROM %1.cat_columns WHERE bound_default = ?1 COLLATE NOCASE "
                                               "UNION ALL SELECT 1 FROM %1.cat_types WHERE bound_default = ?1 COLLATE NOCASE")
                                    .arg(quoteId(c.schema())));

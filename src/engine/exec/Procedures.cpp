@@ -75,7 +75,7 @@ void execDropProcedures(SessionImpl& s, const sql::DropObjectsStmt& st)
         catalog::Catalog c = catalogOfName(s, n);
         auto o = c.findObject(n.owner, n.name, s.userName());
         if (!o || o->xtype != QLatin1String("P"))
-            throw Errors::make(3701, 11, QStringLiteral("Procedure '%1' cannot be dropped: it does not exist.").arg(n.name));
+            throw Errors::cannotDrop(QStringLiteral("procedure"), n.name);
         recordParameters(s, c, o->id, nullptr);
         c.removeObject(o->id);
     }
