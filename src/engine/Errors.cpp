@@ -2,8 +2,6 @@
 
 namespace engine::Errors {
 
-SqlError make(int number, int severity, const QString& text) { return SqlError(number, severity, text); }
-
 SqlError syntax(const QString& t) { return make(102, QStringLiteral("Syntax error near '%1'.").arg(t)); }
 SqlError syntaxKeyword(const QString& k)
 {
@@ -207,17 +205,17 @@ SqlError internal(const QString& text)
 
 SqlError noSpace(const QString& database)
 {
-    return make(1105, 17, QStringLiteral("No space could be allocated for database '%1': there is no space left on the disk.").arg(database));
+    return make(1105, QStringLiteral("No space could be allocated for database '%1': there is no space left on the disk.").arg(database));
 }
 
 SqlError logFull(const QString& database)
 {
-    return make(9002, 17, QStringLiteral("The log of database '%1' is full: there is no space left on the disk.").arg(database));
+    return make(9002, QStringLiteral("The log of database '%1' is full: there is no space left on the disk.").arg(database));
 }
 
 SqlError databaseReadOnly(const QString& database)
 {
-    return make(3906, 16, QStringLiteral("Database '%1' is read-only; it cannot be changed.").arg(database));
+    return make(3906, QStringLiteral("Database '%1' is read-only; it cannot be changed.").arg(database));
 }
 
 Message terminated() { return Message{3621, 10, 1, 0, QStringLiteral("The statement was stopped.")}; }

@@ -19,7 +19,6 @@ Scope scopeOf(int number);
 
 // An error of the catalogue, with the severity it gives the number.
 SqlError make(int number, const QString& text);
-SqlError make(int number, int severity, const QString& text);
 
 SqlError syntax(const QString& nearToken);             // 102
 SqlError syntaxKeyword(const QString& keyword);        // 156

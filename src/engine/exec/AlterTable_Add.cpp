@@ -69,15 +69,15 @@ catalog::Column buildColumn(SessionImpl& s, TableUnderChange& tc, const sql::Col
     if (d.nullability == sql::Nullability::NotNull) nullable = false;
     if (d.identity) {
         if (!identityType(c.type))
-            throw Errors::make(2749, 16, QStringLiteral("Column '%1' cannot be an identity column: its type must be an integer, or decimal or numeric with scale 0.").arg(d.name));
+            throw Errors::make(2749, QStringLiteral("Column '%1' cannot be an identity column: its type must be an integer, or decimal or numeric with scale 0.").arg(d.name));
         if (t.identityColumn()) throw Errors::multipleIdentity(t.name);
         if (d.nullability == sql::Nullability::Null)
-            throw Errors::make(8147, 16, QStringLiteral("Identity column '%1' must be NOT NULL.").arg(d.name));
+            throw Errors::make(8147, QStringLiteral("Identity column '%1' must be NOT NULL.").arg(d.name));
         nullable = false;
         c.identity = true;
         c.seed = d.identitySeed;
         c.increment = d.identityIncrement;
-        if (c.increment == 0) throw Errors::make(2748, 16, QStringLiteral("Identity column '%1' needs an increment other than zero.").arg(d.name));
+        if (c.increment == 0) throw Errors::make(2748, QStringLiteral("Identity column '%1' needs an increment other than zero.").arg(d.name));
         if (!types::integerRange(c.type).contains(c.seed)) throw Errors::identityOverflow(QString::fromLatin1(c.type.info().name));
     }
     if (c.type.type == Type::Timestamp)
@@ -93,12 +93,12 @@ catalog::Column buildColumn(SessionImpl& s, TableUnderChange& tc, const sql::Col
     if (c.type.isString() || c.type.type == Type::Text || c.type.type == Type::NText) {
         c.collation = d.collation.isEmpty() ? databaseCollation(s, tc.resolved.database) : checkedCollation(d.collation);
     } else if (!d.collation.isEmpty()) {
-        throw Errors::make(447, 16, QStringLiteral("Column '%1' is not of a character type and cannot have a collation.").arg(d.name));
+        throw Errors::make(447, QStringLiteral("Column '%1' is not of a character type and cannot have a collation.").arg(d.name));
     }
     if (d.defaultValue) {
         const sql::ConstraintDef& dv = *d.defaultValue;
         if (c.identity || c.type.type == Type::Timestamp)
-            throw Errors::make(1752, 16, QStringLiteral("Column '%1' cannot have a default.").arg(d.name));
+            throw Errors::make(1752, QStringLiteral("Column '%1' cannot have a default.").arg(d.name));
         c.defaultName = dv.name.isEmpty() ? catalog::makeConstraintName(QStringLiteral("DF"), t.name, d.name) : dv.name;
         if (tc.catalog.objectNameTaken(t.owner, c.defaultName)) throw Errors::objectExists(c.defaultName);
         c.defaultText = defaultText(*dv.expr);
@@ -210,7 +210,7 @@ void addDefaultConstraint(SessionImpl& s, TableUnderChange& tc, const QString& c
     catalog::Column* col = t.column(column);
     if (!col) throw Errors::invalidColumn(column);
     if (col->identity || col->isComputed() || col->type.type == Type::Timestamp)
-        throw Errors::make(1752, 16, QStringLiteral("Column '%1' of table '%2' cannot have a default.").arg(col->name, t.name));
+        throw Errors::make(1752, QStringLiteral("Column '%1' of table '%2' cannot have a default.").arg(col->name, t.name));
     if (!col->defaultText.isEmpty() || !col->boundDefault.isEmpty()) throw Errors::defaultExists(col->name, t.name);
     col->defaultName = c.name.isEmpty() ? catalog::makeConstraintName(QStringLiteral("DF"), t.name, col->name) : c.name;
     if (tc.catalog.objectNameTaken(t.owner, col->defaultName)) throw Errors::objectExists(col->defaultName);

@@ -64,16 +64,16 @@ void alterColumn(SessionImpl& s, TableUnderChange& tc, const sql::AlterTableStmt
     catalog::Column* col = tc.table().column(st.column);
     if (!col) throw Errors::columnMissing(st.column, tc.name(), false);
     auto refuseKind = [&](const QString& kind) {
-        throw Errors::make(4928, 16, QStringLiteral("Column '%1' is %2, so it cannot be altered.").arg(col->name, kind));
+        throw Errors::make(4928, QStringLiteral("Column '%1' is %2, so it cannot be altered.").arg(col->name, kind));
     };
     if (col->isComputed()) refuseKind(QStringLiteral("computed"));
     if (col->rowGuid) refuseKind(QStringLiteral("ROWGUIDCOL"));
     if (col->type.type == Type::Timestamp) refuseKind(QStringLiteral("timestamp"));
 
     types::TypeSpec to = specOf(st.type, &s);
-    if (to.type == Type::Timestamp) throw Errors::make(4927, 16, QStringLiteral("A column cannot be altered to timestamp."));
+    if (to.type == Type::Timestamp) throw Errors::make(4927, QStringLiteral("A column cannot be altered to timestamp."));
     if (col->identity && !(to.category() == types::Category::Integer && to.type != Type::Bit) && !(to.hasPrecision() && to.scale == 0))
-        throw Errors::make(2749, 16, QStringLiteral("Column '%1' cannot be an identity column: its type must be an integer, or decimal or numeric with scale 0.").arg(col->name));
+        throw Errors::make(2749, QStringLiteral("Column '%1' cannot be an identity column: its type must be an integer, or decimal or numeric with scale 0.").arg(col->name));
     const types::TypeSpec from = col->type;
     bool nullable = st.nullability != sql::Nullability::NotNull;
     if (st.nullability == sql::Nullability::Unspecified && !to.userType.isEmpty())
@@ -87,7 +87,7 @@ void alterColumn(SessionImpl& s, TableUnderChange& tc, const sql::AlterTableStmt
     if (textual && collation.isEmpty()) collation = databaseCollation(s, tc.resolved.database);
     if (!textual) {
         if (!st.collation.isEmpty())
-            throw Errors::make(447, 16, QStringLiteral("Column '%1' is not of a character type and cannot have a collation.").arg(col->name));
+            throw Errors::make(447, QStringLiteral("Column '%1' is not of a character type and cannot have a collation.").arg(col->name));
         collation.clear();
     }
     // an index keeps its column only when the column just grows: same type, nulls and collation

@@ -41,12 +41,12 @@ SqlError mapConstraintError(const SqlError& e, const ResolvedTable& t, bool upda
             if (byIndex ? ix.indid != byIndex : keys != cols) continue;
             if (ix.isConstraint()) {
                 QString kind = ix.primaryKey ? QStringLiteral("PRIMARY KEY") : QStringLiteral("UNIQUE KEY");
-                return Errors::make(2627, 14, QStringLiteral("%1 constraint '%2' refused a duplicate key in object '%3'.")
+                return Errors::make(2627, QStringLiteral("%1 constraint '%2' refused a duplicate key in object '%3'.")
                                                   .arg(kind, ix.name, t.table.name));
             }
             return Errors::duplicateIndexKey(ix.name, t.table.name);
         }
-        return Errors::make(2601, 14, QStringLiteral("A unique index of object '%1' refused a duplicate key row.").arg(t.table.name));
+        return Errors::make(2601, QStringLiteral("A unique index of object '%1' refused a duplicate key row.").arg(t.table.name));
     }
     return e;
 }

@@ -89,9 +89,9 @@ void execRaiserror(SessionImpl& s, const RaiserrorStmt& st)
     types::Value msg = evaluate(s, *st.message, &t);
     int severity = int(evaluate(s, *st.severity).i);
     int state = st.state ? int(evaluate(s, *st.state).i) : 1;
-    if (severity < 0 || severity > 25) throw Errors::make(2754, 16, QStringLiteral("A severity must be from 0 to 25."));
+    if (severity < 0 || severity > 25) throw Errors::make(2754, QStringLiteral("A severity must be from 0 to 25."));
     if (severity > 18 && !(s.isSysadmin() && st.options.contains(QLatin1String("LOG"))))
-        throw Errors::make(2754, 16, QStringLiteral("A severity above 18 can be raised only by an administrator, WITH LOG."));
+        throw Errors::make(2754, QStringLiteral("A severity above 18 can be raised only by an administrator, WITH LOG."));
     std::vector<QString> args;
     for (const ExprPtr& a : st.args) args.push_back(textOf(s, *a));
     int number = 50000;

@@ -22,7 +22,7 @@ void execCreateIndex(SessionImpl& s, const sql::CreateIndexStmt& st)
     if (st.dropExisting) {
         const catalog::Index* old = tc.table().index(st.name);
         if (!old)
-            throw Errors::make(7999, 16, QStringLiteral("Index '%1' does not exist on table '%2', so DROP_EXISTING cannot replace it.")
+            throw Errors::make(7999, QStringLiteral("Index '%1' does not exist on table '%2', so DROP_EXISTING cannot replace it.")
                                              .arg(st.name, tc.name()));
         if (old->isConstraint()) throw Errors::indexNotDroppable(old->name, old->primaryKey ? QStringLiteral("PRIMARY KEY") : QStringLiteral("UNIQUE"));
         removeIndex(tc, old->name);

@@ -16,7 +16,7 @@ void execCreateTable(SessionImpl& s, const CreateTableStmt& st)
     sql::ObjectName name = s.tempName(st.table);
     bool temp = SessionImpl::isTempName(st.table.name);
     if (temp && st.table.name.size() > 116)
-        throw Errors::make(193, 15, QStringLiteral("The name starting with '%1' is longer than 116 characters.").arg(st.table.name.left(116)));
+        throw Errors::make(193, QStringLiteral("The name starting with '%1' is longer than 116 characters.").arg(st.table.name.left(116)));
     QString db = name.database.isEmpty() ? s.currentDatabase() : name.database;
     auto dbName = s.databaseName(db);
     if (!dbName) throw Errors::databaseMissing(db);
@@ -25,7 +25,7 @@ void execCreateTable(SessionImpl& s, const CreateTableStmt& st)
     t.name = name.name;
     t.owner = name.owner.isEmpty() ? s.defaultOwner() : name.owner;
     if (t.name.size() > 128)
-        throw Errors::make(103, 15, QStringLiteral("The name starting with '%1' is longer than 128 characters.").arg(t.name.left(128)));
+        throw Errors::make(103, QStringLiteral("The name starting with '%1' is longer than 128 characters.").arg(t.name.left(128)));
     if (cat.objectNameTaken(t.owner, t.name)) throw Errors::objectExists(st.table.name);
     t.fileGroup = checkedFileGroup(cat, st.fileGroup);
 

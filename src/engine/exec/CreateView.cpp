@@ -72,32 +72,32 @@ ViewColumns checkDefinition(SessionImpl& s, const sql::CreateViewStmt& st)
     for (const sql::SelectCore& c : st.query->cores)
         if (c.into) throw Errors::syntaxKeyword(QStringLiteral("INTO"));
     if (!st.query->orderBy.empty() && (st.query->cores.size() > 1 || !st.query->cores.front().top))
-        throw Errors::make(1033, 15, QStringLiteral("A view can have ORDER BY only together with TOP."));
+        throw Errors::make(1033, QStringLiteral("A view can have ORDER BY only together with TOP."));
     if (namesTempTable(*st.query))
-        throw Errors::make(4508, 16, QStringLiteral("A view cannot be made over temporary tables."));
+        throw Errors::make(4508, QStringLiteral("A view cannot be made over temporary tables."));
     Translator tr(s);
     TranslatedQuery q = tr.query(*st.query, nullptr);
-    if (q.hasAssignments) throw Errors::make(141, 15, QStringLiteral("A view's SELECT cannot assign variables."));
+    if (q.hasAssignments) throw Errors::make(141, QStringLiteral("A view's SELECT cannot assign variables."));
     QStringList names;
     if (!st.columns.isEmpty()) {
         if (st.columns.size() < qsizetype(q.columns.size()))
-            throw Errors::make(8158, 16, QStringLiteral("'%1' has more columns than its column list names.").arg(name));
+            throw Errors::make(8158, QStringLiteral("'%1' has more columns than its column list names.").arg(name));
         if (st.columns.size() > qsizetype(q.columns.size()))
-            throw Errors::make(8159, 16, QStringLiteral("'%1' has fewer columns than its column list names.").arg(name));
+            throw Errors::make(8159, QStringLiteral("'%1' has fewer columns than its column list names.").arg(name));
         names = st.columns;
     } else {
         int k = 0;
         for (const QueryColumn& c : q.columns) {
             ++k;
             if (c.info.name.isEmpty())
-                throw Errors::make(4511, 16, QStringLiteral("Column %1 of view '%2' has no name; give it one with AS.").arg(QString::number(k), name));
+                throw Errors::make(4511, QStringLiteral("Column %1 of view '%2' has no name; give it one with AS.").arg(QString::number(k), name));
             names << c.info.name;
         }
     }
     for (qsizetype i = 0; i < names.size(); ++i)
         for (qsizetype j = 0; j < i; ++j)
             if (sameName(names[i], names[j]))
-                throw Errors::make(4506, 16, QStringLiteral("Column name '%1' appears more than once in view '%2'.").arg(names[i], name));
+                throw Errors::make(4506, QStringLiteral("Column name '%1' appears more than once in view '%2'.").arg(names[i], name));
     return ViewColumns{names, std::move(q.columns)};
 }
 
@@ -120,10 +120,10 @@ void refreshViewColumns(SessionImpl& s, const ViewDefinition& v)
 void execCreateView(SessionImpl& s, const sql::CreateViewStmt& st)
 {
     if (!st.name.database.isEmpty() && !sameName(st.name.database, s.currentDatabase()))
-        throw Errors::make(166, 15, QStringLiteral("A view is created in the current database; '%1' cannot prefix its name.").arg(st.name.database));
-    if (st.name.name.size() > 128) throw Errors::make(103, 15, QStringLiteral("The name '%1' is too long.").arg(st.name.name.left(128)));
+        throw Errors::make(166, QStringLiteral("A view is created in the current database; '%1' cannot prefix its name.").arg(st.name.database));
+    if (st.name.name.size() > 128) throw Errors::make(103, QStringLiteral("The name '%1' is too long.").arg(st.name.name.left(128)));
     if (SessionImpl::isTempName(st.name.name))
-        throw Errors::make(4103, 15, QStringLiteral("A view cannot be temporary: '%1'.").arg(st.name.name));
+        throw Errors::make(4103, QStringLiteral("A view cannot be temporary: '%1'.").arg(st.name.name));
     catalog::Catalog c = s.currentCatalog();
     const QString owner = st.name.owner.isEmpty() ? s.defaultOwner() : st.name.owner;
     if (st.alter) {
@@ -165,7 +165,7 @@ void execDropViews(SessionImpl& s, const sql::DropObjectsStmt& st)
         catalog::Catalog c = s.catalogFor(*dbName);
         auto o = c.findObject(n.owner, n.name, s.userName());
         if (o && o->xtype == QLatin1String("U"))
-            throw Errors::make(3705, 16, QStringLiteral("'%1' is a table, not a view: drop it with DROP TABLE.").arg(n.name));
+            throw Errors::make(3705, QStringLiteral("'%1' is a table, not a view: drop it with DROP TABLE.").arg(n.name));
         if (!o || o->xtype != QLatin1String("V"))
             throw Errors::cannotDrop(QStringLiteral("view"), n.name);
         forgetViewTables(c, o->id);

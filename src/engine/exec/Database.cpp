@@ -16,9 +16,9 @@ using namespace engine::sql;
 void execCreateDatabase(SessionImpl& s, const CreateDatabaseStmt& st)
 {
     if (s.tranCount() > 0)
-        throw Errors::make(226, 16, QStringLiteral("CREATE DATABASE cannot run inside a transaction."));
+        throw Errors::make(226, QStringLiteral("CREATE DATABASE cannot run inside a transaction."));
     if (st.name.isEmpty() || st.name.size() > 123)
-        throw Errors::make(103, 15, QStringLiteral("The database name '%1' is not valid.").arg(st.name));
+        throw Errors::make(103, QStringLiteral("The database name '%1' is not valid.").arg(st.name));
     if (s.databaseName(st.name)) throw Errors::databaseExists(st.name);
     s.server().createDatabase(s.db(), s.masterSchema(), st.name, st.collation);
     s.addMessage(Message{0, 0, 1, st.line, QStringLiteral("Allocating space for database '%1'.").arg(st.name)});
@@ -27,14 +27,14 @@ void execCreateDatabase(SessionImpl& s, const CreateDatabaseStmt& st)
 void execDropDatabase(SessionImpl& s, const DropObjectsStmt& st)
 {
     if (s.tranCount() > 0)
-        throw Errors::make(226, 16, QStringLiteral("DROP DATABASE cannot run inside a transaction."));
+        throw Errors::make(226, QStringLiteral("DROP DATABASE cannot run inside a transaction."));
     for (const ObjectName& n : st.names) {
         auto name = s.databaseName(n.name);
         if (!name) throw Errors::cannotDrop(QStringLiteral("database"), n.name);
         static const QStringList system = {QStringLiteral("master"), QStringLiteral("model"), QStringLiteral("msdb"), QStringLiteral("tempdb")};
         for (const QString& sys : system)
             if (name->compare(sys, Qt::CaseInsensitive) == 0)
-                throw Errors::make(3708, 16, QStringLiteral("Database %1 is a system database and cannot be dropped.").arg(*name));
+                throw Errors::make(3708, QStringLiteral("Database %1 is a system database and cannot be dropped.").arg(*name));
         const auto same = [&](const QString& db) { return name->compare(db, Qt::CaseInsensitive) == 0; };
         if (same(s.currentDatabase()) || std::any_of(s.callerDatabases.begin(), s.callerDatabases.end(), same) ||
             s.server().databaseInUseByOthers(s.spid(), *name))

@@ -29,7 +29,7 @@ void execDbccCheckIdent(SessionImpl& s, const DbccCheckIdentStmt& st)
     ResolvedTable t = s.resolveTable(name);
     const catalog::Column* c = t.table.identityColumn();
     if (!c)
-        throw Errors::make(7997, 16, QStringLiteral("'%1' does not contain an identity column.").arg(t.table.name));
+        throw Errors::make(7997, QStringLiteral("'%1' does not contain an identity column.").arg(t.table.name));
 
     // The column's largest value (smallest for a counter that counts down).
     std::optional<long long> column;

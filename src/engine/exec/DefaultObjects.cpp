@@ -25,7 +25,7 @@ std::optional<catalog::Object> defaultObject(const catalog::Catalog& c, const QS
 void execCreateDefault(SessionImpl& s, const sql::CreateDefaultStmt& st)
 {
     if (!st.name.database.isEmpty() && !sameName(st.name.database, s.currentDatabase()))
-        throw Errors::make(166, 15, QStringLiteral("A default is created in the current database; '%1' cannot prefix its name.").arg(st.name.database));
+        throw Errors::make(166, QStringLiteral("A default is created in the current database; '%1' cannot prefix its name.").arg(st.name.database));
     catalog::Catalog c = s.currentCatalog();
     const QString owner = st.name.owner.isEmpty() ? s.defaultOwner() : st.name.owner;
     refuseSystemTableName(st.name);

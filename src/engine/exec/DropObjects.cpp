@@ -14,7 +14,7 @@ void execDropObjects(SessionImpl& s, const DropObjectsStmt& st)
         for (const ObjectName& n : st.names) {
             auto t = s.findTable(n);
             if (!t && findView(s, n))
-                throw Errors::make(3705, 16, QStringLiteral("'%1' is a view, not a table: drop it with DROP VIEW.").arg(n.name));
+                throw Errors::make(3705, QStringLiteral("'%1' is a view, not a table: drop it with DROP VIEW.").arg(n.name));
             if (!t) throw Errors::cannotDrop(QStringLiteral("table"), n.text());
             catalog::Catalog cat = s.catalogFor(t->database);
             cat.dropTable(t->table);

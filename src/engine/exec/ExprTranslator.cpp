@@ -157,7 +157,7 @@ Typed Translator::expr(const Expr& e, const Scope& scope)
 {
     if (++depth_ > 200) {
         --depth_;
-        throw Errors::make(191, 15, QStringLiteral("The statement is nested too deeply; simplify it."));
+        throw Errors::make(191, QStringLiteral("The statement is nested too deeply; simplify it."));
     }
     struct Guard {
         int& d;
@@ -197,7 +197,7 @@ Typed Translator::expr(const Expr& e, const Scope& scope)
         if (in.subquery) {
             TranslatedQuery q = query(*in.subquery, &scope);
             if (q.columns.size() != 1)
-                throw Errors::make(116, 16, QStringLiteral("A subquery used as a value must select exactly one expression."));
+                throw Errors::make(116, QStringLiteral("A subquery used as a value must select exactly one expression."));
             Typed first;
             first.sql = QStringLiteral("\"v1\"");
             first.type = q.columns[0].type;
@@ -265,7 +265,7 @@ Typed Translator::expr(const Expr& e, const Scope& scope)
     }
     case ExprKind::Subquery: return subquery(*as<SubqueryExpr>(e).query, scope);
     case ExprKind::Default:
-        throw Errors::make(156, 15, QStringLiteral("Syntax error near the keyword 'DEFAULT'."));
+        throw Errors::make(156, QStringLiteral("Syntax error near the keyword 'DEFAULT'."));
     default: break;
     }
     throw Errors::notSupported(QStringLiteral("this expression"));
@@ -292,7 +292,7 @@ Typed Translator::literal(const LiteralExpr& e)
             return r;
         }
         auto d = types::Decimal::parse(e.text.toStdString());
-        if (!d || e.text.size() > 38) throw Errors::make(1007, 15, QStringLiteral("The number '%1' has more than 38 digits and cannot be represented.").arg(e.text));
+        if (!d || e.text.size() > 38) throw Errors::make(1007, QStringLiteral("The number '%1' has more than 38 digits and cannot be represented.").arg(e.text));
         r.sql = storage::quoteText(e.text);
         r.type = spec(Type::Decimal, std::nullopt, int(e.text.size()), 0);
         return r;
@@ -304,7 +304,7 @@ Typed Translator::literal(const LiteralExpr& e)
         int scale = d->scale();
         int prec = std::max(scale, d->integerDigits() + scale);
         if (prec < 1) prec = 1;
-        if (prec > 38) throw Errors::make(1007, 15, QStringLiteral("The number '%1' has more than 38 digits and cannot be represented.").arg(e.text));
+        if (prec > 38) throw Errors::make(1007, QStringLiteral("The number '%1' has more than 38 digits and cannot be represented.").arg(e.text));
         r.type = e.type == LiteralType::Money ? spec(Type::Money) : spec(Type::Decimal, std::nullopt, prec, scale);
         std::string canon = d->text();
         // a number SQLite writes back as its digits goes as one; one below 0.0001 would come back
@@ -378,7 +378,7 @@ Typed Translator::column(const ColumnExpr& e, const Scope& scope)
             for (const ScopeSource& src : sc->sources)
                 if (matchesSource(src)) anywhere = true;
         if (!anywhere)
-            throw Errors::make(107, 16, QStringLiteral("'%1' is not a table name or alias used in this query.").arg(e.table));
+            throw Errors::make(107, QStringLiteral("'%1' is not a table name or alias used in this query.").arg(e.table));
     }
     throw Errors::invalidColumn(e.column);
 }
@@ -456,7 +456,7 @@ Typed Translator::global(const GlobalExpr& e)
         return textValue(slash >= 0 ? sv.mid(slash + 1) : QStringLiteral("MSSQLSERVER"));
     }
     if (n == QLatin1String("@@LANGUAGE")) return textValue(QStringLiteral("us_english"));
-    throw Errors::make(137, 15, QStringLiteral("The global variable '%1' is not known to this server.").arg(e.name));
+    throw Errors::make(137, QStringLiteral("The global variable '%1' is not known to this server.").arg(e.name));
 }
 
 Typed Translator::unary(const UnaryExpr& e, const Scope& scope)
@@ -488,7 +488,7 @@ Typed Translator::unary(const UnaryExpr& e, const Scope& scope)
     r.isNull = false;
     switch (e.op) {
     case UnaryOp::Minus:
-        if (x.type.isString()) throw Errors::make(8117, 16, QStringLiteral("A value of type %1 cannot be negated.").arg(x.type.name()));
+        if (x.type.isString()) throw Errors::make(8117, QStringLiteral("A value of type %1 cannot be negated.").arg(x.type.name()));
         if (x.type.category() == Category::Exact && !x.isColumn && !x.sql.startsWith(QLatin1Char('?'))) {
             // keep exact literals exact: negate the text
             if (x.sql.startsWith(QLatin1Char('\''))) {
@@ -520,7 +520,7 @@ void Translator::coerceForCompare(Typed& a, Typed& b)
     if (numericCat(ca) && numericCat(cb)) return;
     if (!types::implicitAllowed(a.type, b.type) || !types::implicitAllowed(b.type, a.type)) {
         if (ca == Category::Variant || cb == Category::Variant) return;
-        throw Errors::make(206, 16, QStringLiteral("Types %1 and %2 cannot be used together.").arg(a.type.name(), b.type.name()));
+        throw Errors::make(206, QStringLiteral("Types %1 and %2 cannot be used together.").arg(a.type.name(), b.type.name()));
     }
     // the lower type converts to the higher one
     if (a.type.info().order >= b.type.info().order) {
@@ -658,7 +658,7 @@ Typed Translator::binaryOf(const BinaryExpr& e, Typed a, Typed b)
         if (r.type.type == Type::Char) r.type.type = Type::VarChar;
         if (r.type.type == Type::NChar) r.type.type = Type::NVarChar;
         bool text = r.type.type == Type::Text || r.type.type == Type::NText;
-        if (text) throw Errors::make(403, 16, QStringLiteral("The + operator does not take text values."));
+        if (text) throw Errors::make(403, QStringLiteral("The + operator does not take text values."));
         int maxLen = r.type.info().unicode ? 4000 : 8000;
         r.type.length = std::min(maxLen, a.type.length + b.type.length);
         r.sql = infixSql(a, '|', QStringLiteral("||"), b.sql);
@@ -699,7 +699,7 @@ Typed Translator::binaryOf(const BinaryExpr& e, Typed a, Typed b)
             str->type = num->type;
             str->isColumn = false;
         } else if (!(ca == Category::Variant || cb == Category::Variant || a.unknownType || b.unknownType)) {
-            throw Errors::make(8117, 16, QStringLiteral("This operator does not take values of type %1.")
+            throw Errors::make(8117, QStringLiteral("This operator does not take values of type %1.")
                                            .arg((numericCat(ca) ? b : a).type.name()));
         }
     }
@@ -847,7 +847,7 @@ Typed Translator::subquery(const Query& q, const Scope& scope)
 {
     TranslatedQuery t = query(q, &scope);
     if (t.columns.size() != 1)
-        throw Errors::make(116, 16, QStringLiteral("A subquery used as a value must select exactly one expression."));
+        throw Errors::make(116, QStringLiteral("A subquery used as a value must select exactly one expression."));
     Typed r;
     r.type = t.columns[0].type;
     // more than one row is error 512, as the server reports it

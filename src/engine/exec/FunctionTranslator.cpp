@@ -37,7 +37,7 @@ void argCount(const FunctionExpr& f, int lo, int hi)
 {
     int n = int(f.args.size());
     if (n < lo || n > hi)
-        throw Errors::make(174, 15, QStringLiteral("Function %1 takes %2 argument(s).")
+        throw Errors::make(174, QStringLiteral("Function %1 takes %2 argument(s).")
                                .arg(f.name, lo == hi ? QString::number(lo) : QStringLiteral("%1 to %2").arg(QString::number(lo), QString::number(hi))));
 }
 
@@ -86,7 +86,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
     };
 
     if (!f.owner.isEmpty())
-        throw Errors::make(195, 15, QStringLiteral("'%1.%2' is not a known function.").arg(f.owner, f.name));
+        throw Errors::make(195, QStringLiteral("'%1.%2' is not a known function.").arg(f.owner, f.name));
 
     // aggregates
     if (isAggregateName(n)) {
@@ -101,7 +101,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         argCount(f, 1, 1);
         Typed a = expr(*f.args[0], scope);
         if (a.hasAggregate)
-            throw Errors::make(130, 16, QStringLiteral("An aggregate cannot be applied to an expression that holds an aggregate or a subquery."));
+            throw Errors::make(130, QStringLiteral("An aggregate cannot be applied to an expression that holds an aggregate or a subquery."));
         QString dist = f.distinct ? QStringLiteral("DISTINCT ") : QString();
         r.hasAggregate = true;
         if (n == QLatin1String("count") || n == QLatin1String("count_big")) {
@@ -114,7 +114,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         }
         Category c = a.type.category();
         if ((n == QLatin1String("sum") || n == QLatin1String("avg")) && !(c == Category::Integer || c == Category::Exact || c == Category::Approx || a.unknownType))
-            throw Errors::make(409, 16, QStringLiteral("%1 does not take an argument of type %2.").arg(n, a.type.name()));
+            throw Errors::make(409, QStringLiteral("%1 does not take an argument of type %2.").arg(n, a.type.name()));
         if (n == QLatin1String("min") || n == QLatin1String("max")) {
             QString arg = a.type.category() == Category::Exact && !a.isColumn ? numericSql(a) : a.sql;
             // a string expression has no column collation: compare it as the default collation does
@@ -257,7 +257,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         QString partName = datePartName(*f.args[0]);
         int part = functions::datePartCode(partName);
         if (part < 0)
-            throw Errors::make(155, 15, QStringLiteral("'%1' is not a valid option of %2.").arg(partName.isEmpty() ? f.args[0]->source : partName, n));
+            throw Errors::make(155, QStringLiteral("'%1' is not a valid option of %2.").arg(partName.isEmpty() ? f.args[0]->source : partName, n));
         auto a = args(1);
         r.sql = QStringLiteral("tsql_%1(%2, %3)").arg(n, QString::number(part), sqlOf(a));
         r.type = n == QLatin1String("dateadd") ? (a.back().type.category() == Category::DateTime ? a.back().type : spec(Type::DateTime))
@@ -415,7 +415,7 @@ Typed Translator::function(const FunctionExpr& f, const Scope& scope)
         return r;
     }
     refuseKnownFunction(f);
-    throw Errors::make(195, 15, QStringLiteral("'%1' is not a known function.").arg(f.name));
+    throw Errors::make(195, QStringLiteral("'%1' is not a known function.").arg(f.name));
 }
 
 } // namespace engine::exec

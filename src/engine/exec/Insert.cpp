@@ -68,11 +68,11 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
             if (!c) throw Errors::invalidColumn(name);
             for (const catalog::Column* o : targets)
                 if (o == c)
-                    throw Errors::make(264, 16, QStringLiteral("Column '%1' is named more than once in the column list.").arg(c->name));
+                    throw Errors::make(264, QStringLiteral("Column '%1' is named more than once in the column list.").arg(c->name));
             if (c->isComputed())
-                throw Errors::make(271, 16, QStringLiteral("Column '%1' is computed or comes from a UNION, so it cannot be changed.").arg(c->name));
+                throw Errors::make(271, QStringLiteral("Column '%1' is computed or comes from a UNION, so it cannot be changed.").arg(c->name));
             if (c->type.type == types::Type::Timestamp)
-                throw Errors::make(273, 16, QStringLiteral("A timestamp column cannot be given a value; leave it out of the column list or give it DEFAULT."));
+                throw Errors::make(273, QStringLiteral("A timestamp column cannot be given a value; leave it out of the column list or give it DEFAULT."));
             targets.push_back(c);
         }
     } else {
@@ -104,7 +104,7 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
             if (values.size() != targets.size()) {
                 if (!explicitList && idCol && values.size() == targets.size() + 1) throw Errors::identityColumnList(t.name);
                 if (!explicitList) throw Errors::columnCount();
-                throw Errors::make(values.size() > targets.size() ? 109 : 110, 15,
+                throw Errors::make(values.size() > targets.size() ? 109 : 110,
                                    values.size() > targets.size()
                                        ? QStringLiteral("The INSERT names more columns than the VALUES clause gives values.")
                                        : QStringLiteral("The INSERT names fewer columns than the VALUES clause gives values."));
@@ -121,10 +121,10 @@ void execInsert(SessionImpl& s, const InsertStmt& st)
     case InsertSource::Query: {
         TranslatedQuery q = tr.query(*st.query, nullptr);
         if (q.intoCore) throw Errors::syntaxKeyword(QStringLiteral("INTO"));
-        if (q.hasAssignments) throw Errors::make(141, 15, QStringLiteral("A SELECT that assigns variables cannot also return rows."));
+        if (q.hasAssignments) throw Errors::make(141, QStringLiteral("A SELECT that assigns variables cannot also return rows."));
         if (q.columns.size() != targets.size()) {
             if (!explicitList) throw Errors::columnCount();
-            throw Errors::make(q.columns.size() < targets.size() ? 120 : 121, 15,
+            throw Errors::make(q.columns.size() < targets.size() ? 120 : 121,
                                q.columns.size() < targets.size()
                                    ? QStringLiteral("The SELECT gives fewer values than the INSERT names columns.")
                                    : QStringLiteral("The SELECT gives more values than the INSERT names columns."));

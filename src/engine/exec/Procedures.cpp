@@ -47,10 +47,10 @@ void recordParameters(SessionImpl& s, const catalog::Catalog& c, int procId, con
 void execCreateProcedure(SessionImpl& s, const sql::CreateProcedureStmt& st)
 {
     if (!st.name.database.isEmpty() && !sameName(st.name.database, s.currentDatabase()))
-        throw Errors::make(166, 15, QStringLiteral("A procedure is created in the current database; '%1' cannot prefix its name.").arg(st.name.database));
+        throw Errors::make(166, QStringLiteral("A procedure is created in the current database; '%1' cannot prefix its name.").arg(st.name.database));
     catalog::Catalog c = s.currentCatalog();
     const QString owner = st.name.owner.isEmpty() ? s.defaultOwner() : st.name.owner;
-    if (st.name.name.size() > 128) throw Errors::make(103, 15, QStringLiteral("The name '%1' is too long.").arg(st.name.name.left(128)));
+    if (st.name.name.size() > 128) throw Errors::make(103, QStringLiteral("The name '%1' is too long.").arg(st.name.name.left(128)));
     if (st.alter) {
         auto o = c.findObject(st.name.owner, st.name.name, s.userName());
         if (!o || o->xtype != QLatin1String("P")) throw Errors::invalidObject(st.name.name);

@@ -76,7 +76,7 @@ QString Translator::tableRef(const TableRef& r, Scope& scope)
         for (const ScopeSource& other : scope.sources)
             if (other.alias.compare(src.alias, Qt::CaseInsensitive) == 0 && other.hasAlias == src.hasAlias &&
                 (src.hasAlias || other.owner.compare(src.owner, Qt::CaseInsensitive) == 0))
-                throw Errors::make(1013, 15, QStringLiteral("Two tables in the FROM clause are both named '%1'; give them different aliases.").arg(src.alias));
+                throw Errors::make(1013, QStringLiteral("Two tables in the FROM clause are both named '%1'; give them different aliases.").arg(src.alias));
         QString sql = QStringLiteral("%1 AS %2").arg(src.physTable, src.sqlAlias);
         scope.sources.push_back(std::move(src));
         return sql;
@@ -92,7 +92,7 @@ QString Translator::tableRef(const TableRef& r, Scope& scope)
         int k = 1;
         for (const QueryColumn& c : q.columns) {
             if (c.info.name.isEmpty())
-                throw Errors::make(8155, 16, QStringLiteral("Column %1 of '%2' has no name.").arg(QString::number(k), d.alias));
+                throw Errors::make(8155, QStringLiteral("Column %1 of '%2' has no name.").arg(QString::number(k), d.alias));
             ScopeColumn sc;
             sc.name = c.info.name;
             sc.sql = src.sqlAlias + QStringLiteral(".\"v%1\"").arg(k++);
@@ -164,7 +164,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
     int assignments = 0;
     for (const SelectItem& it : c.items) {
         if (it.kind == SelectItemKind::Star) {
-            if (scope.sources.empty()) throw Errors::make(263, 16, QStringLiteral("SELECT * needs a table to select from."));
+            if (scope.sources.empty()) throw Errors::make(263, QStringLiteral("SELECT * needs a table to select from."));
             bool matched = false;
             for (const ScopeSource& src : scope.sources) {
                 if (!it.qualifier.isEmpty() && src.alias.compare(it.qualifier, Qt::CaseInsensitive) != 0) continue;
@@ -185,7 +185,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
                 }
             }
             if (!matched)
-                throw Errors::make(107, 16, QStringLiteral("'%1' is not a table name or alias used in this query.").arg(it.qualifier));
+                throw Errors::make(107, QStringLiteral("'%1' is not a table name or alias used in this query.").arg(it.qualifier));
             continue;
         }
         Typed t = expr(*it.expr, scope);
@@ -207,7 +207,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
         typedItems.push_back(t);
     }
     if (assignments && assignments != int(typedItems.size()))
-        throw Errors::make(141, 15, QStringLiteral("A SELECT that assigns variables cannot also return rows."));
+        throw Errors::make(141, QStringLiteral("A SELECT that assigns variables cannot also return rows."));
     out.hasAssignments = assignments > 0;
     // character results compare without case wherever they are used (DISTINCT, UNION, outer queries)
     for (size_t i = 0; i < typedItems.size(); ++i)
@@ -250,13 +250,13 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
     if (c.where) {
         Typed w = expr(*c.where, scope);
         if (w.hasAggregate)
-            throw Errors::make(147, 15, QStringLiteral("An aggregate cannot appear in a WHERE clause, except inside a subquery of a HAVING clause or a select list."));
+            throw Errors::make(147, QStringLiteral("An aggregate cannot appear in a WHERE clause, except inside a subquery of a HAVING clause or a select list."));
         sql += QStringLiteral(" WHERE ") + w.sql;
     }
     QStringList groupSqls, groupTerms;
     for (const auto& g : c.groupBy) {
         Typed t = expr(*g, scope);
-        if (t.hasAggregate) throw Errors::make(144, 15, QStringLiteral("A GROUP BY expression cannot hold an aggregate or a subquery."));
+        if (t.hasAggregate) throw Errors::make(144, QStringLiteral("A GROUP BY expression cannot hold an aggregate or a subquery."));
         groupSqls << t.sql;
         groupTerms << t.sql + (t.type.isString() && !t.isColumn ? QStringLiteral(" COLLATE TSQL_CI") : QString());
     }
@@ -267,7 +267,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
         // every column outside an aggregate must be grouped: 8120 in the select list, 8121 in HAVING
         int ungroupedError = 8120;
         auto ungrouped = [&](const QString& name) {
-            return Errors::make(ungroupedError, 16, QStringLiteral("Column '%1' in the %2 must be in the GROUP BY clause or inside an aggregate.")
+            return Errors::make(ungroupedError, QStringLiteral("Column '%1' in the %2 must be in the GROUP BY clause or inside an aggregate.")
                                                         .arg(name, ungroupedError == 8120 ? QStringLiteral("select list") : QStringLiteral("HAVING clause")));
         };
         std::function<void(const Expr&)> check = [&](const Expr& e) {
@@ -318,7 +318,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
             if (auto lit = tryAs<const LiteralExpr>(o.expr.get()); lit && lit->type == LiteralType::Integer) {
                 int k = lit->text.toInt();
                 if (k < 1 || k > int(cols.size()))
-                    throw Errors::make(108, 15, QStringLiteral("ORDER BY position %1 is outside the select list.").arg(lit->text));
+                    throw Errors::make(108, QStringLiteral("ORDER BY position %1 is outside the select list.").arg(lit->text));
                 term = QStringLiteral("\"v%1\"").arg(k) + orderSuffix(typedItems[size_t(k - 1)]);
             } else if (auto ce = tryAs<const ColumnExpr>(o.expr.get()); ce && ce->table.isEmpty()) {
                 for (size_t i = 0; i < cols.size(); ++i)
@@ -338,7 +338,7 @@ QString Translator::core(const SelectCore& c, const Scope* outer, std::vector<Qu
                     bool inList = false;
                     for (const Typed& ti : typedItems) inList |= ti.sql == t.sql;
                     if (!inList)
-                        throw Errors::make(145, 15, QStringLiteral("With SELECT DISTINCT, every ORDER BY item must be in the select list."));
+                        throw Errors::make(145, QStringLiteral("With SELECT DISTINCT, every ORDER BY item must be in the select list."));
                 }
                 term = numericSql(t) + orderSuffix(t);
             }
@@ -398,13 +398,13 @@ TranslatedQuery Translator::query(const Query& q, const Scope* outer)
         std::vector<QueryColumn> cols;
         TranslatedQuery part;
         QString sql = core(q.cores[i], outer, cols, part, nullptr, false);
-        if (part.hasAssignments) throw Errors::make(141, 15, QStringLiteral("A SELECT that assigns variables cannot also return rows."));
-        if (i > 0 && q.cores[i].into) throw Errors::make(196, 15, QStringLiteral("In a UNION, only the first query can have INTO."));
+        if (part.hasAssignments) throw Errors::make(141, QStringLiteral("A SELECT that assigns variables cannot also return rows."));
+        if (i > 0 && q.cores[i].into) throw Errors::make(196, QStringLiteral("In a UNION, only the first query can have INTO."));
         if (i == 0) {
             out.columns = cols;
         } else {
             if (cols.size() != out.columns.size())
-                throw Errors::make(205, 16, QStringLiteral("Every query joined by UNION must select the same number of expressions."));
+                throw Errors::make(205, QStringLiteral("Every query joined by UNION must select the same number of expressions."));
             for (size_t k = 0; k < cols.size(); ++k) {
                 if (out.columns[k].nullLiteral) out.columns[k].type = cols[k].type;
                 else if (!cols[k].nullLiteral) out.columns[k].type = types::promote(out.columns[k].type, cols[k].type);
@@ -450,12 +450,12 @@ TranslatedQuery Translator::query(const Query& q, const Scope* outer)
             if (auto lit = tryAs<const LiteralExpr>(o.expr.get()); lit && lit->type == LiteralType::Integer) {
                 pos = lit->text.toInt();
                 if (pos < 1 || pos > int(out.columns.size()))
-                    throw Errors::make(108, 15, QStringLiteral("ORDER BY position %1 is outside the select list.").arg(lit->text));
+                    throw Errors::make(108, QStringLiteral("ORDER BY position %1 is outside the select list.").arg(lit->text));
             } else if (auto ce = tryAs<const ColumnExpr>(o.expr.get())) {
                 for (size_t i = 0; i < out.columns.size() && !pos; ++i)
                     if (out.columns[i].info.name.compare(ce->column, Qt::CaseInsensitive) == 0) pos = int(i) + 1;
             }
-            if (!pos) throw Errors::make(104, 15, QStringLiteral("With UNION, every ORDER BY item must be in the select list."));
+            if (!pos) throw Errors::make(104, QStringLiteral("With UNION, every ORDER BY item must be in the select list."));
             const types::TypeSpec& ct = out.columns[size_t(pos - 1)].type;
             QString coll = ct.isString() ? QStringLiteral(" COLLATE TSQL_CI")
                          : ct.category() == Category::Exact ? QStringLiteral(" COLLATE TSQL_DEC") : QString();

@@ -64,7 +64,7 @@ std::vector<catalog::IndexKey> indexKeys(const catalog::Table& t, const std::vec
         if (!c) throw Errors::indexColumnMissing(ic.name);
         for (const catalog::IndexKey& k : keys)
             if (k.colid == c->colid)
-                throw Errors::make(1909, 16, QStringLiteral("Column '%1' appears twice in the key list.").arg(c->name));
+                throw Errors::make(1909, QStringLiteral("Column '%1' appears twice in the key list.").arg(c->name));
         keys.push_back({c->colid, ic.descending});
     }
     return keys;
@@ -87,10 +87,10 @@ void checkKeyTypes(const catalog::Table& t, const catalog::Index& ix)
         const catalog::Column* col = t.columnById(k.colid);
         Type ty = col->type.type;
         if (ty == Type::Text || ty == Type::NText || ty == Type::Image)
-            throw Errors::make(1919, 16, QStringLiteral("Column '%1' of table '%2' has a type that cannot be an index key.").arg(col->name, t.name));
+            throw Errors::make(1919, QStringLiteral("Column '%1' of table '%2' has a type that cannot be an index key.").arg(col->name, t.name));
     }
     if (ix.keys.size() > 16)
-        throw Errors::make(1904, 16, QStringLiteral("Index '%1' has more than 16 key columns.").arg(ix.name));
+        throw Errors::make(1904, QStringLiteral("Index '%1' has more than 16 key columns.").arg(ix.name));
 }
 } // namespace
 
@@ -106,9 +106,9 @@ void addIndex(TableUnderChange& tc, catalog::Index ix)
         for (const catalog::Index& other : t.indexes)
             if (other.clustered) throw Errors::clusteredExists(ix.name, t.name);
     if (ix.ignoreDupKey && !ix.unique)
-        throw Errors::make(1916, 16, QStringLiteral("IGNORE_DUP_KEY needs a unique index."));
+        throw Errors::make(1916, QStringLiteral("IGNORE_DUP_KEY needs a unique index."));
     if (ix.fillFactor < 0 || ix.fillFactor > 100)
-        throw Errors::make(1920, 16, QStringLiteral("The fill factor %1 is not between 0 and 100.").arg(ix.fillFactor));
+        throw Errors::make(1920, QStringLiteral("The fill factor %1 is not between 0 and 100.").arg(ix.fillFactor));
     ix.fileGroup = checkedFileGroup(tc.catalog, ix.fileGroup);
     checkKeyTypes(t, ix);
     if (ix.primaryKey)

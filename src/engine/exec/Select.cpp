@@ -39,7 +39,7 @@ void selectInto(SessionImpl& s, Translator& tr, const TranslatedQuery& q)
     for (const QueryColumn& qc : q.columns) {
         ++k;
         if (qc.info.name.isEmpty())
-            throw Errors::make(8155, 16, QStringLiteral("Column %1 of '%2' has no name.").arg(QString::number(k), written.name));
+            throw Errors::make(8155, QStringLiteral("Column %1 of '%2' has no name.").arg(QString::number(k), written.name));
         if (t.column(qc.info.name)) throw Errors::columnNamesUnique(qc.info.name);
         catalog::Column c;
         c.colid = k;
@@ -203,14 +203,14 @@ std::unique_ptr<Cursor> SessionImpl::openQuery(const QString& select)
 {
     StatementList stmts = parseBatch(select);
     if (stmts.size() != 1 || stmts[0]->kind != StmtKind::Select)
-        throw Errors::make(40002, 16, QStringLiteral("Only one SELECT statement can be opened as a cursor."));
+        throw Errors::make(40002, QStringLiteral("Only one SELECT statement can be opened as a cursor."));
     const auto& st = as<SelectStmt>(*stmts[0]);
     variables.clear();
     types::setDateOrder(dateFormat.constData());
     Translator tr(*this);
     tr.clusteredOrder = true;
     TranslatedQuery q = tr.query(*st.query, nullptr);
-    if (q.intoCore || q.hasAssignments) throw Errors::make(40002, 16, QStringLiteral("Only a SELECT that returns rows can be opened as a cursor."));
+    if (q.intoCore || q.hasAssignments) throw Errors::make(40002, QStringLiteral("Only a SELECT that returns rows can be opened as a cursor."));
     Statement stmt(db(), q.sql);
     bindAll(stmt, tr.binds());
     std::vector<ColumnInfo> cols;

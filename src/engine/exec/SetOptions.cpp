@@ -43,7 +43,7 @@ void execSetOption(SessionImpl& s, const SetOptionStmt& st)
         }
         if (o == QLatin1String("LOCK_TIMEOUT")) {
             types::Value v = st.valueExpr ? evaluate(s, *st.valueExpr) : types::Value::null();
-            if (v.kind != types::Value::Int) throw Errors::make(102, 15, QStringLiteral("SET LOCK_TIMEOUT takes a number of milliseconds."));
+            if (v.kind != types::Value::Int) throw Errors::make(102, QStringLiteral("SET LOCK_TIMEOUT takes a number of milliseconds."));
             s.lockTimeout = v.i < 0 ? -1 : int(std::min<long long>(v.i, std::numeric_limits<int>::max()));
             continue;
         }
@@ -72,7 +72,7 @@ void execSetOption(SessionImpl& s, const SetOptionStmt& st)
             static const QStringList orders = {QStringLiteral("mdy"), QStringLiteral("dmy"), QStringLiteral("ymd"),
                                                QStringLiteral("ydm"), QStringLiteral("myd"), QStringLiteral("dym")};
             if (!orders.contains(f))
-                throw Errors::make(1005, 15, QStringLiteral("'%1' is not a valid date format; use mdy, dmy, ymd, ydm, myd or dym.").arg(st.value));
+                throw Errors::make(1005, QStringLiteral("'%1' is not a valid date format; use mdy, dmy, ymd, ydm, myd or dym.").arg(st.value));
             s.dateFormat = f.toLatin1();
             types::setDateOrder(s.dateFormat.constData());
             continue;

@@ -24,7 +24,7 @@ const QString& collationRows()
 QString systemTableFunction(Translator& tr, const sql::FunctionTableRef& f, Scope& scope)
 {
     if (f.name.name.compare(QLatin1String("fn_helpcollations"), Qt::CaseInsensitive) != 0 || !f.args.empty())
-        throw Errors::make(208, 16, QStringLiteral("Object '%1' does not exist.").arg(f.name.name));
+        throw Errors::make(208, QStringLiteral("Object '%1' does not exist.").arg(f.name.name));
     ScopeSource src;
     src.alias = f.alias.isEmpty() ? f.name.name : f.alias;
     src.hasAlias = !f.alias.isEmpty();

@@ -51,7 +51,7 @@ catalog::Column& TableBuilder::addColumn(const ColumnDef& def)
 {
     if (t_.column(def.name)) throw Errors::columnNamesUnique(def.name);
     if (def.name.size() > 128)
-        throw Errors::make(103, 15, QStringLiteral("The name starting with '%1' is longer than 128 characters.").arg(def.name.left(128)));
+        throw Errors::make(103, QStringLiteral("The name starting with '%1' is longer than 128 characters.").arg(def.name.left(128)));
     catalog::Column c;
     c.colid = t_.nextColid();
     c.name = def.name;
@@ -75,12 +75,12 @@ catalog::Column& TableBuilder::addColumn(const ColumnDef& def)
         bool ok = c.type.category() == Category::Integer && c.type.type != Type::Bit;
         ok |= c.type.hasPrecision() && c.type.scale == 0;
         if (def.computed || !ok)
-            throw Errors::make(2749, 16, QStringLiteral("Column '%1' cannot be an identity column: it must be NOT NULL and of an integer type, or decimal or numeric with scale 0.").arg(def.name));
+            throw Errors::make(2749, QStringLiteral("Column '%1' cannot be an identity column: it must be NOT NULL and of an integer type, or decimal or numeric with scale 0.").arg(def.name));
         if (t_.identityColumn()) throw Errors::multipleIdentity(t_.name);
         if (def.identityIncrement == 0)
-            throw Errors::make(867, 16, QStringLiteral("Identity column '%1' needs an increment other than zero.").arg(def.name));
+            throw Errors::make(867, QStringLiteral("Identity column '%1' needs an increment other than zero.").arg(def.name));
         if (def.nullability == Nullability::Null)
-            throw Errors::make(8147, 16, QStringLiteral("Column '%1' of table '%2' allows nulls, so it cannot be an identity column.").arg(def.name, t_.name));
+            throw Errors::make(8147, QStringLiteral("Column '%1' of table '%2' allows nulls, so it cannot be an identity column.").arg(def.name, t_.name));
         c.identity = true;
         c.seed = def.identitySeed;
         c.increment = def.identityIncrement;
@@ -89,9 +89,9 @@ catalog::Column& TableBuilder::addColumn(const ColumnDef& def)
     }
     if (def.rowGuidCol) {
         if (c.type.type != Type::UniqueIdentifier)
-            throw Errors::make(8139, 16, QStringLiteral("Column '%1' is not uniqueidentifier, so it cannot be ROWGUIDCOL.").arg(def.name));
+            throw Errors::make(8139, QStringLiteral("Column '%1' is not uniqueidentifier, so it cannot be ROWGUIDCOL.").arg(def.name));
         for (const catalog::Column& o : t_.columns)
-            if (o.rowGuid) throw Errors::make(8196, 16, QStringLiteral("More than one column is marked ROWGUIDCOL."));
+            if (o.rowGuid) throw Errors::make(8196, QStringLiteral("More than one column is marked ROWGUIDCOL."));
         c.rowGuid = true;
     }
     if (c.type.type == Type::Timestamp && !def.computed) {
@@ -101,16 +101,16 @@ catalog::Column& TableBuilder::addColumn(const ColumnDef& def)
     }
     if (!def.collation.isEmpty()) {
         if (!c.type.isString())
-            throw Errors::make(447, 16, QStringLiteral("A COLLATE clause cannot apply to type %1.").arg(c.type.name()));
+            throw Errors::make(447, QStringLiteral("A COLLATE clause cannot apply to type %1.").arg(c.type.name()));
         c.collation = checkedCollation(def.collation);
     } else if (c.type.isString() && !def.computed) {
         c.collation = databaseCollation(s_, cat_.database()); // as the server shows it
     }
     if (def.defaultValue) {
         if (c.identity || def.computed)
-            throw Errors::make(1754, 16, QStringLiteral("Column '%2' of table '%1' is an identity or computed column and cannot have a default.").arg(t_.name, def.name));
+            throw Errors::make(1754, QStringLiteral("Column '%2' of table '%1' is an identity or computed column and cannot have a default.").arg(t_.name, def.name));
         if (c.type.type == Type::Timestamp)
-            throw Errors::make(1755, 16, QStringLiteral("Column '%2' of table '%1' is a timestamp column and cannot have a default.").arg(t_.name, def.name));
+            throw Errors::make(1755, QStringLiteral("Column '%2' of table '%1' is a timestamp column and cannot have a default.").arg(t_.name, def.name));
         c.defaultText = parenthesized(def.defaultValue->exprText);
         Translator tr(s_);
         Typed d;
@@ -118,7 +118,7 @@ catalog::Column& TableBuilder::addColumn(const ColumnDef& def)
             d = tr.defaultExpr(c.defaultText);
         } catch (const SqlError& e) {
             if (e.number() == 207 || e.number() == 107)
-                throw Errors::make(128, 15, QStringLiteral("The default of column '%1' cannot refer to columns.").arg(def.name));
+                throw Errors::make(128, QStringLiteral("The default of column '%1' cannot refer to columns.").arg(def.name));
             throw;
         }
         if (!tr.binds().empty()) throw Errors::notSupported(QStringLiteral("variables in a default"));
@@ -151,12 +151,12 @@ void TableBuilder::addConstraint(const ConstraintDef& def, const QString& column
                     ix.clustered = false; // a default-clustered key gives way to an explicit one
                     break;
                 }
-                throw Errors::make(1902, 16, QStringLiteral("Table '%1' has clustered index '%2' already; a table can have only one.").arg(t_.name, o.name));
+                throw Errors::make(1902, QStringLiteral("Table '%1' has clustered index '%2' already; a table can have only one.").arg(t_.name, o.name));
             }
     }
     ix.fillFactor = def.fillFactor.value_or(0);
     if (ix.fillFactor < 0 || ix.fillFactor > 100)
-        throw Errors::make(1920, 16, QStringLiteral("Fill factor %1 is not between 1 and 100.").arg(ix.fillFactor));
+        throw Errors::make(1920, QStringLiteral("Fill factor %1 is not between 1 and 100.").arg(ix.fillFactor));
     ix.padIndex = def.padIndex;
     ix.ignoreDupKey = def.ignoreDupKey;
     ix.noRecompute = def.statisticsNoRecompute;
@@ -164,16 +164,16 @@ void TableBuilder::addConstraint(const ConstraintDef& def, const QString& column
     std::vector<IndexColumn> cols = def.columns;
     if (cols.empty() && !columnName.isEmpty()) cols.push_back({columnName, false});
     if (cols.size() > 16)
-        throw Errors::make(1904, 16, QStringLiteral("An index key can have at most 16 columns; %1 were given.").arg(cols.size()));
+        throw Errors::make(1904, QStringLiteral("An index key can have at most 16 columns; %1 were given.").arg(cols.size()));
     for (const IndexColumn& ic : cols) {
         catalog::Column* c = t_.column(ic.name);
-        if (!c) throw Errors::make(1911, 16, QStringLiteral("Column '%1' named in the key does not exist in the table.").arg(ic.name));
+        if (!c) throw Errors::make(1911, QStringLiteral("Column '%1' named in the key does not exist in the table.").arg(ic.name));
         for (const catalog::IndexKey& k : ix.keys)
             if (k.colid == c->colid)
-                throw Errors::make(1909, 16, QStringLiteral("Column '%1' appears twice in the key list.").arg(c->name));
+                throw Errors::make(1909, QStringLiteral("Column '%1' appears twice in the key list.").arg(c->name));
         Category cat = c->type.category();
         if (c->type.type == Type::Text || c->type.type == Type::NText || c->type.type == Type::Image)
-            throw Errors::make(1919, 16, QStringLiteral("Column '%1' of table '%2' has a type that cannot be an index key.").arg(c->name, t_.name));
+            throw Errors::make(1919, QStringLiteral("Column '%1' of table '%2' has a type that cannot be an index key.").arg(c->name, t_.name));
         Q_UNUSED(cat);
         if (pk) {
             if (c->nullable) {
@@ -203,18 +203,18 @@ void TableBuilder::finish()
         try {
             e = tr.computedExpr(c.computed, t_);
         } catch (const SqlError& err) {
-            if (err.number() == 207) throw Errors::make(207, 16, err.message().text);
+            if (err.number() == 207) throw Errors::make(207, err.message().text);
             throw;
         }
         if (!tr.binds().empty()) throw Errors::notSupported(QStringLiteral("variables in a computed column"));
         if (e.hasAggregate)
-            throw Errors::make(1046, 15, QStringLiteral("Computed column '%1' cannot hold a subquery or an aggregate.").arg(c.name));
+            throw Errors::make(1046, QStringLiteral("Computed column '%1' cannot hold a subquery or an aggregate.").arg(c.name));
         c.type = e.type;
         if (c.type.category() == Category::Variant) c.type = types::makeSpec(Type::SqlVariant, {}, {}, {});
         c.computedSql = e.sql;
     }
     if (t_.columns.size() > 1024)
-        throw Errors::make(1702, 16, QStringLiteral("Table '%2' cannot take column '%1': a table can have at most 1024 columns.").arg(t_.columns.back().name, t_.name));
+        throw Errors::make(1702, QStringLiteral("Table '%2' cannot take column '%1': a table can have at most 1024 columns.").arg(t_.columns.back().name, t_.name));
 }
 
 } // namespace engine::exec

@@ -14,8 +14,8 @@ void execTruncate(SessionImpl& s, const sql::TruncateStmt& st)
     auto t = s.findTable(st.table);
     if (!t) {
         if (findView(s, st.table))
-            throw Errors::make(4708, 16, QStringLiteral("'%1' is not a table, so it cannot be truncated.").arg(st.table.name));
-        throw Errors::make(4701, 16, QStringLiteral("Table '%1' cannot be truncated: it does not exist in database '%2'.")
+            throw Errors::make(4708, QStringLiteral("'%1' is not a table, so it cannot be truncated.").arg(st.table.name));
+        throw Errors::make(4701, QStringLiteral("Table '%1' cannot be truncated: it does not exist in database '%2'.")
                                          .arg(st.table.name, st.table.database.isEmpty() ? s.currentDatabase() : st.table.database));
     }
     s.execSql(QStringLiteral("DELETE FROM %1").arg(t->qualifiedPhys()));

@@ -154,18 +154,18 @@ void execUpdate(SessionImpl& s, const UpdateStmt& st)
         const catalog::Column* c = d.view ? t.columnById(d.view->baseColumn(a.column).colid) : t.column(a.column);
         if (!c) throw Errors::invalidColumn(a.column);
         for (const catalog::Column* o : seen)
-            if (o == c) throw Errors::make(264, 16, QStringLiteral("Column '%1' is named more than once in the column list.").arg(c->name));
+            if (o == c) throw Errors::make(264, QStringLiteral("Column '%1' is named more than once in the column list.").arg(c->name));
         seen.push_back(c);
         if (c->identity) throw Errors::identityUpdate(c->name);
         if (c->isComputed())
-            throw Errors::make(271, 16, QStringLiteral("Column '%1' is computed or comes from a UNION, so it cannot be changed.").arg(c->name));
+            throw Errors::make(271, QStringLiteral("Column '%1' is computed or comes from a UNION, so it cannot be changed.").arg(c->name));
         QString value;
         if (a.value->kind == ExprKind::Default) {
             if (c->defaultText.isEmpty()) value = QStringLiteral("NULL");
             else value = tr.convertSql(tr.defaultExpr(c->defaultText), c->type, true);
         } else {
             Typed v = tr.expr(*a.value, d.scope);
-            if (v.hasAggregate) throw Errors::make(157, 15, QStringLiteral("An UPDATE cannot set a column to an aggregate."));
+            if (v.hasAggregate) throw Errors::make(157, QStringLiteral("An UPDATE cannot set a column to an aggregate."));
             value = tr.convertSql(v, c->type, true);
         }
         newValues[c->colid] = value;

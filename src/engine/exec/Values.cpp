@@ -126,7 +126,7 @@ TypeSpec specOf(const sql::DataType& dt, SessionImpl* session, bool inConvert)
             return r;
         }
     }
-    throw Errors::make(2715, 16, QStringLiteral("Data type %1 is not known.").arg(dt.name));
+    throw Errors::make(2715, QStringLiteral("Data type %1 is not known.").arg(dt.name));
 }
 
 } // namespace engine::exec

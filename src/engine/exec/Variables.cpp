@@ -15,7 +15,7 @@ types::Value evaluate(SessionImpl& s, const Expr& e, types::TypeSpec* type)
     Translator tr(s);
     Scope empty;
     Typed t = tr.expr(e, empty);
-    if (t.hasAggregate) throw Errors::make(147, 15, QStringLiteral("An aggregate may not appear here."));
+    if (t.hasAggregate) throw Errors::make(147, QStringLiteral("An aggregate may not appear here."));
     storage::Statement st(s.db(), QStringLiteral("SELECT ") + t.sql);
     for (size_t i = 0; i < tr.binds().size(); ++i) st.bindValue(int(i) + 1, tr.binds()[i]);
     types::Value v;
@@ -41,7 +41,7 @@ void execDeclare(SessionImpl& s, const DeclareStmt& st)
         Variable v;
         v.type = specOf(d.type, &s);
         if (v.type.type == types::Type::Text || v.type.type == types::Type::NText || v.type.type == types::Type::Image)
-            throw Errors::make(2739, 16, QStringLiteral("A variable cannot be of type text, ntext or image."));
+            throw Errors::make(2739, QStringLiteral("A variable cannot be of type text, ntext or image."));
         s.variables.insert(d.name.toLower(), v);
         if (d.init) {
             types::TypeSpec from;

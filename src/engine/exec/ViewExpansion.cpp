@@ -59,11 +59,11 @@ std::optional<ViewDefinition> findView(SessionImpl& s, const ObjectName& name)
 void ViewBinding::checkChangeable() const
 {
     if (refusal == 4403)
-        throw Errors::make(4403, 16, QStringLiteral("Rows of view '%1' cannot be changed: it holds aggregates, DISTINCT, TOP, "
+        throw Errors::make(4403, QStringLiteral("Rows of view '%1' cannot be changed: it holds aggregates, DISTINCT, TOP, "
                                                     "GROUP BY or UNION.").arg(name));
     if (refusal == 259) throw Errors::systemTableWriteThroughView(name);
     if (refusal)
-        throw Errors::make(4405, 16, QStringLiteral("View '%1' cannot be changed: the change would reach more than one base "
+        throw Errors::make(4405, QStringLiteral("View '%1' cannot be changed: the change would reach more than one base "
                                                     "table.").arg(name));
 }
 
@@ -72,7 +72,7 @@ const catalog::Column& ViewBinding::baseColumn(const QString& column) const
     for (size_t i = 0; i < names.size(); ++i) {
         if (names[i].compare(column, Qt::CaseInsensitive) != 0) continue;
         if (!columns[i] || !base.table.columnById(columns[i]->colid))
-            throw Errors::make(4406, 16, QStringLiteral("Column '%1' of view '%2' is computed or constant, so it cannot be "
+            throw Errors::make(4406, QStringLiteral("Column '%1' of view '%2' is computed or constant, so it cannot be "
                                                         "given a value.").arg(names[i], name));
         return *base.table.columnById(columns[i]->colid);
     }
@@ -82,7 +82,7 @@ const catalog::Column& ViewBinding::baseColumn(const QString& column) const
 QString Translator::viewRef(const ViewDefinition& v, const NamedTableRef& n, Scope& scope)
 {
     if (std::find(viewStack_.begin(), viewStack_.end(), v.object.id) != viewStack_.end())
-        throw Errors::make(4429, 16, QStringLiteral("View '%1' refers to itself, directly or through other views.").arg(v.object.name));
+        throw Errors::make(4429, QStringLiteral("View '%1' refers to itself, directly or through other views.").arg(v.object.name));
     const CreateViewStmt& def = v.definition();
     viewStack_.push_back(v.object.id);
     TranslatedQuery q;
@@ -121,7 +121,7 @@ QString Translator::viewRef(const ViewDefinition& v, const NamedTableRef& n, Sco
         binding->checkView.name = v.object.name;
     }
     if (!def.columns.isEmpty() && def.columns.size() != qsizetype(q.columns.size()))
-        throw Errors::make(4502, 16, QStringLiteral("View '%1' names %2 columns but its query gives %3.")
+        throw Errors::make(4502, QStringLiteral("View '%1' names %2 columns but its query gives %3.")
                                          .arg(v.object.name, QString::number(def.columns.size()), QString::number(q.columns.size())));
     ScopeSource src;
     src.alias = n.alias.isEmpty() ? v.object.name : n.alias;
@@ -147,7 +147,7 @@ QString Translator::viewRef(const ViewDefinition& v, const NamedTableRef& n, Sco
     for (const ScopeSource& other : scope.sources)
         if (other.alias.compare(src.alias, Qt::CaseInsensitive) == 0 && other.hasAlias == src.hasAlias &&
             (src.hasAlias || other.owner.compare(src.owner, Qt::CaseInsensitive) == 0))
-            throw Errors::make(1013, 15, QStringLiteral("Two tables in the FROM clause are both named '%1'; give them different aliases.").arg(src.alias));
+            throw Errors::make(1013, QStringLiteral("Two tables in the FROM clause are both named '%1'; give them different aliases.").arg(src.alias));
     QString sql = QStringLiteral("(%1) AS %2").arg(q.sql, src.sqlAlias);
     scope.sources.push_back(std::move(src));
     return sql;
@@ -217,7 +217,7 @@ void ViewCheck::verify()
     if (lastRowid_) st.bind(int(tr.binds().size()) + 1, static_cast<long long>(*lastRowid_));
     else st.bind(int(tr.binds().size()) + 1, rowsJson_);
     if (st.step() && st.integer(0) > 0)
-        throw Errors::make(550, 16, QStringLiteral("View '%1' was made WITH CHECK OPTION (itself or a view under it), and a row "
+        throw Errors::make(550, QStringLiteral("View '%1' was made WITH CHECK OPTION (itself or a view under it), and a row "
                                                    "this statement changes would no longer be seen through it.").arg(view_.name));
 }
 

@@ -169,7 +169,7 @@ void dateaddFunc(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
     r = r.roundedDateTime();
     if (!r.inDateTimeRange())
-        return resultError(ctx, Errors::make(517, 16, QStringLiteral("Adding to a datetime value gave a date out of range.")));
+        return resultError(ctx, Errors::make(517, QStringLiteral("Adding to a datetime value gave a date out of range.")));
     std::string s = r.storedUtf8();
     sqlite3_result_text(ctx, s.data(), int(s.size()), SQLITE_TRANSIENT);
 }
@@ -204,7 +204,7 @@ void datediffFunc(sqlite3_context* ctx, int, sqlite3_value** argv)
     default: break;
     }
     if (r > 2147483647LL || r < -2147483648LL)
-        return resultError(ctx, Errors::make(535, 16, QStringLiteral("The difference between the two datetime values is too large.")));
+        return resultError(ctx, Errors::make(535, QStringLiteral("The difference between the two datetime values is too large.")));
     sqlite3_result_int64(ctx, r);
 }
 
@@ -224,7 +224,7 @@ void dateaddDaysFunc(sqlite3_context* ctx, int, sqlite3_value** argv)
     double days = sqlite3_value_double(argv[1]);
     auto r = DateTimeValue::fromDays(d->toDays() + days);
     if (!r || !r->inDateTimeRange())
-        return resultError(ctx, Errors::make(517, 16, QStringLiteral("Adding to a datetime value gave a date out of range.")));
+        return resultError(ctx, Errors::make(517, QStringLiteral("Adding to a datetime value gave a date out of range.")));
     std::string s = r->storedUtf8();
     sqlite3_result_text(ctx, s.data(), int(s.size()), SQLITE_TRANSIENT);
 }

@@ -61,7 +61,7 @@ bool finalCheck(sqlite3_context* ctx, DecimalSum* s)
         return false;
     }
     if (s->overflow) {
-        resultError(ctx, Errors::make(8115, 16, QStringLiteral("The value is too large for type numeric.")));
+        resultError(ctx, Errors::make(8115, QStringLiteral("The value is too large for type numeric.")));
         return false;
     }
     return true;

@@ -11,7 +11,7 @@ namespace {
 
 enum Op { Add, Sub, Mul, Div };
 
-SqlError overflowError() { return Errors::make(8115, 16, QStringLiteral("The value is too large for type numeric.")); }
+SqlError overflowError() { return Errors::make(8115, QStringLiteral("The value is too large for type numeric.")); }
 
 // Rounds v (at scale `from`) to scale `to` <= from, half away from zero.
 Int128 roundTo(Int128 v, int from, int to)

@@ -158,7 +158,7 @@ void likeFunc(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     if (argc > 2 && sqlite3_value_type(argv[2]) != SQLITE_NULL) {
         QString e = argText(argv[2]);
         if (e.size() != 1) {
-            resultError(ctx, Errors::make(506, 16, QStringLiteral("\"%1\" cannot be the escape character of LIKE.").arg(e)));
+            resultError(ctx, Errors::make(506, QStringLiteral("\"%1\" cannot be the escape character of LIKE.").arg(e)));
             return;
         }
         esc = e[0];

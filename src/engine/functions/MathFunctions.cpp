@@ -105,7 +105,7 @@ void unaryMath(sqlite3_context* ctx, sqlite3_value* v, double (*fn)(double))
     if (sqlite3_value_type(v) == SQLITE_NULL) return sqlite3_result_null(ctx);
     double r = fn(sqlite3_value_double(v));
     if (!std::isfinite(r))
-        return resultError(ctx, Errors::make(3623, 16, QStringLiteral("The argument is outside the domain of the function.")));
+        return resultError(ctx, Errors::make(3623, QStringLiteral("The argument is outside the domain of the function.")));
     sqlite3_result_double(ctx, r);
 }
 

@@ -42,7 +42,7 @@ bool lengthArg(sqlite3_context* ctx, sqlite3_value* v, const char* fn, long long
 {
     out = sqlite3_value_int64(v);
     if (out < 0) {
-        resultError(ctx, Errors::make(536, 16, QStringLiteral("Function %1 was given a length that is not valid.").arg(QLatin1String(fn))));
+        resultError(ctx, Errors::make(536, QStringLiteral("Function %1 was given a length that is not valid.").arg(QLatin1String(fn))));
         return false;
     }
     return true;

@@ -88,17 +88,17 @@ SqlError lastError(sqlite3* db, int rc)
     // limits of the storage's own parser: the statement as written is too deep, not a fault
     const QString text = QString::fromUtf8(msg);
     if (text == QLatin1String("parser stack overflow") || text.startsWith(QLatin1String("Expression tree is too large")))
-        return Errors::make(191, 15, QStringLiteral("The statement is nested too deeply; simplify it."));
+        return Errors::make(191, QStringLiteral("The statement is nested too deeply; simplify it."));
     static const char* const limits[] = {"too many terms in compound SELECT", "at most 64 tables in a join",
                                          "too many columns", "too many FROM clause terms", "too many SQL variables",
                                          "too many arguments on function", "LIKE or GLOB pattern too complex",
                                          "string or blob too big"};
     for (const char* l : limits)
         if (text.startsWith(QLatin1String(l)))
-            return Errors::make(8623, 16, QStringLiteral("The statement is beyond what the server can run (%1); simplify it.").arg(text));
+            return Errors::make(8623, QStringLiteral("The statement is beyond what the server can run (%1); simplify it.").arg(text));
     if (auto e = fileError(db, rc)) return *e;
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-        return Errors::make(1222, 16, QStringLiteral("A lock could not be obtained in time (%1).").arg(QString::fromUtf8(msg)));
+        return Errors::make(1222, QStringLiteral("A lock could not be obtained in time (%1).").arg(QString::fromUtf8(msg)));
     return Errors::internal(QString::fromUtf8(msg));
 }
 

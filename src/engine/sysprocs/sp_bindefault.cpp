@@ -68,7 +68,7 @@ void sp_bindefault(exec::SessionImpl& s, const std::vector<ProcArg>& args)
     catalog::Column* col = tc->first.table().column(tc->second);
     if (!col->defaultText.isEmpty()) throw Errors::columnHasDefaultConstraint(col->name);
     if (col->identity || col->isComputed() || col->type.type == types::Type::Timestamp)
-        throw Errors::make(1752, 16, QStringLiteral("Column '%1' cannot have a default.").arg(col->name));
+        throw Errors::make(1752, QStringLiteral("Column '%1' cannot have a default.").arg(col->name));
     col->boundDefault = d->name;
     tc->first.catalog.saveTable(tc->first.table());
     inform(s, 15511, QStringLiteral("The default is now bound to the column."));

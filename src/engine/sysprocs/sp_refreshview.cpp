@@ -10,7 +10,7 @@ void sp_refreshview(exec::SessionImpl& s, const std::vector<ProcArg>& args)
 {
     const QString name = requiredArg(args, 0, "viewname", "sp_refreshview");
     auto v = exec::findView(s, objectName(name));
-    if (!v) throw Errors::make(15165, 16, QStringLiteral("There is no view named '%1' in this database.").arg(name));
+    if (!v) throw Errors::make(15165, QStringLiteral("There is no view named '%1' in this database.").arg(name));
     exec::refreshViewColumns(s, *v);
 }
 

@@ -76,14 +76,14 @@ Value dateValue(const DateTimeValue& v, const TypeSpec& to, bool fromString)
     if (to.type == Type::SmallDateTime) {
         DateTimeValue r = v.roundedSmall();
         if (!r.inSmallRange())
-            throw Errors::make(fromString ? 296 : 8115, 16, fromString
+            throw Errors::make(fromString ? 296 : 8115, fromString
                 ? QStringLiteral("The character string gives a date outside the smalldatetime range.")
                 : QStringLiteral("The value is too large for type smalldatetime."));
         return Value::ofText(r.storedUtf8());
     }
     DateTimeValue r = v.roundedDateTime();
     if (!r.inDateTimeRange())
-        throw Errors::make(fromString ? 242 : 8115, 16, fromString
+        throw Errors::make(fromString ? 242 : 8115, fromString
             ? QStringLiteral("The character string gives a date outside the datetime range.")
             : QStringLiteral("The value is too large for type datetime."));
     return Value::ofText(r.storedUtf8());
@@ -97,7 +97,7 @@ Value stringValue(std::string s, const TypeSpec& to, ConvertMode mode, bool nume
     int n = utf8Length(s);
     if (n > len) {
         if (numericSource) {
-            throw Errors::make(8115, 16, QStringLiteral("The numeric value is too large for type %1.").arg(tname(to)));
+            throw Errors::make(8115, QStringLiteral("The numeric value is too large for type %1.").arg(tname(to)));
         }
         size_t cut = utf8Prefix(s, len);
         if (mode == ConvertMode::Assignment && s.find_first_not_of(' ', cut) != std::string::npos)
@@ -142,7 +142,7 @@ std::string trim(const std::string& s)
 
 [[noreturn]] void notAllowed(const TypeSpec& from, const TypeSpec& to)
 {
-    throw Errors::make(529, 16, QStringLiteral("Type %1 cannot be converted to %2.").arg(tname(from), tname(to)));
+    throw Errors::make(529, QStringLiteral("Type %1 cannot be converted to %2.").arg(tname(from), tname(to)));
 }
 
 Value fromString(const Value& v, const TypeSpec& from, const TypeSpec& to, ConvertMode mode, int style)
@@ -166,13 +166,13 @@ Value fromString(const Value& v, const TypeSpec& from, const TypeSpec& to, Conve
         }
         long long val = 0;
         if (big || u > 9223372036854775807ULL + (neg ? 1 : 0)) {
-            throw Errors::make(248, 16, QStringLiteral("The %1 value '%2' is out of range for type %3.")
+            throw Errors::make(248, QStringLiteral("The %1 value '%2' is out of range for type %3.")
                                           .arg(tname(from), quoted(s), tname(to)));
         }
         val = neg ? static_cast<long long>(0ULL - u) : static_cast<long long>(u);
         if (to.type == Type::Bit) return Value::ofInt(val != 0);
         if (!intRange(to, val))
-            throw Errors::make(248, 16, QStringLiteral("The %1 value '%2' is out of range for type %3.")
+            throw Errors::make(248, QStringLiteral("The %1 value '%2' is out of range for type %3.")
                                           .arg(tname(from), quoted(s), tname(to)));
         return Value::ofInt(val);
     }
@@ -218,13 +218,13 @@ Value fromString(const Value& v, const TypeSpec& from, const TypeSpec& to, Conve
     case Category::String: return stringValue(s, to, mode, false);
     case Category::Binary:
         if (mode == ConvertMode::Assignment && to.type != Type::Timestamp)
-            throw Errors::make(257, 16, QStringLiteral("Type %1 does not convert to %2 implicitly; use CONVERT.").arg(tname(from), tname(to)));
+            throw Errors::make(257, QStringLiteral("Type %1 does not convert to %2 implicitly; use CONVERT.").arg(tname(from), tname(to)));
         return binaryValue(s, to, mode);
     case Category::Guid: {
         std::string t = trim(s);
         QUuid u = QUuid::fromString(QString::fromUtf8(t.data(), qsizetype(t.size())));
         if (u.isNull() && t != "00000000-0000-0000-0000-000000000000" && t != "{00000000-0000-0000-0000-000000000000}")
-            throw Errors::make(8169, 16, QStringLiteral("The character string is not a valid uniqueidentifier."));
+            throw Errors::make(8169, QStringLiteral("The character string is not a valid uniqueidentifier."));
         return Value::ofText(u.toString(QUuid::WithoutBraces).toUpper().toStdString());
     }
     case Category::Variant: return v;
@@ -395,7 +395,7 @@ Value convert(const Value& v, const TypeSpec& fromSpec, const TypeSpec& to, Conv
             int st = style < 0 ? 0 : style;
             auto text = dt->format(st, from.type == Type::SmallDateTime);
             if (!text)
-                throw Errors::make(281, 16, QStringLiteral("Style %1 is not valid for converting a datetime to a character string.").arg(st));
+                throw Errors::make(281, QStringLiteral("Style %1 is not valid for converting a datetime to a character string.").arg(st));
             return stringValue(text->toStdString(), to, ConvertMode::Explicit, false);
         }
         case Category::Binary: {
@@ -423,7 +423,7 @@ Value convert(const Value& v, const TypeSpec& fromSpec, const TypeSpec& to, Conv
         case Category::String: return stringValue(v.s, to, mode, false);
         case Category::Binary: return binaryValue(v.s, to, mode);
         case Category::Guid: {
-            if (v.s.size() < 16) throw Errors::make(8169, 16, QStringLiteral("The binary value is too short for a uniqueidentifier."));
+            if (v.s.size() < 16) throw Errors::make(8169, QStringLiteral("The binary value is too short for a uniqueidentifier."));
             QUuid u = QUuid::fromRfc4122(QByteArray(v.s.data(), 16));
             return Value::ofText(u.toString(QUuid::WithoutBraces).toUpper().toStdString());
         }
@@ -436,7 +436,7 @@ Value convert(const Value& v, const TypeSpec& fromSpec, const TypeSpec& to, Conv
         switch (to.category()) {
         case Category::String: {
             if (to.type != Type::Text && to.type != Type::NText && to.length < 36)
-                throw Errors::make(8170, 16, QStringLiteral("The character type is too short to hold a uniqueidentifier."));
+                throw Errors::make(8170, QStringLiteral("The character type is too short to hold a uniqueidentifier."));
             return stringValue(v.s, to, mode, false);
         }
         case Category::Binary: {

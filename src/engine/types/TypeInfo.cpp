@@ -99,7 +99,7 @@ TypeSpec makeSpec(Type t, std::optional<int> length, std::optional<int> precisio
     if (ti.maxLength > 0) {
         int len = length.value_or(inConvert ? 30 : ti.defaultLength);
         if (len < 1 || len > ti.maxLength)
-            throw Errors::make(131, 15, QStringLiteral("Size %1 is not valid for type '%2'; it must be from 1 to %3.")
+            throw Errors::make(131, QStringLiteral("Size %1 is not valid for type '%2'; it must be from 1 to %3.")
                                           .arg(QString::number(len), QLatin1String(ti.name), QString::number(ti.maxLength)));
         s.length = len;
         return s;
@@ -108,16 +108,16 @@ TypeSpec makeSpec(Type t, std::optional<int> length, std::optional<int> precisio
         int p = precision.value_or(18);
         int sc = scale.value_or(0);
         if (p < 1 || p > 38)
-            throw Errors::make(2750, 16, QStringLiteral("Column or parameter has a precision of %1; the valid range is 1 to 38.").arg(p));
+            throw Errors::make(2750, QStringLiteral("Column or parameter has a precision of %1; the valid range is 1 to 38.").arg(p));
         if (sc < 0 || sc > p)
-            throw Errors::make(2751, 16, QStringLiteral("Column or parameter has a scale of %1; the scale cannot be greater than the precision.").arg(sc));
+            throw Errors::make(2751, QStringLiteral("Column or parameter has a scale of %1; the scale cannot be greater than the precision.").arg(sc));
         s.precision = p;
         s.scale = sc;
         return s;
     }
     if (t == Type::Float && precision) {
         if (*precision < 1 || *precision > 53)
-            throw Errors::make(2750, 16, QStringLiteral("Column or parameter has a precision of %1; the valid range for float is 1 to 53.").arg(*precision));
+            throw Errors::make(2750, QStringLiteral("Column or parameter has a precision of %1; the valid range for float is 1 to 53.").arg(*precision));
         if (*precision <= 24) s.type = Type::Real;
         s.precision = *precision <= 24 ? 24 : 53;
         return s;
