@@ -240,6 +240,13 @@ bool SessionImpl::savepointAlive(int level) const
 
 void SessionImpl::endStatementSavepoint(int level, bool undo, bool reportFailure)
 {
+    if (!undo && tranCount_ > 0 && !savepoints_.empty() && savepoints_.back().level >= level) {
+        // SAVE TRAN savepoints made inside the statement (a procedure's) outlive it: its own
+        // savepoint stays beneath them until the transaction ends
+        for (Savepoint& p : savepoints_) p.level = std::min(p.level, level - 1);
+        liveSavepoints_ = level - 1;
+        return;
+    }
     if (undo) sqlite3_exec(db_, "ROLLBACK TO tsql_stmt", nullptr, nullptr, nullptr);
     // the outermost release commits: a file that cannot grow refuses it
     if (reportFailure) storage::exec(db_, QStringLiteral("RELEASE tsql_stmt"));
