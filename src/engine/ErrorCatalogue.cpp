@@ -26,7 +26,7 @@ constexpr Kind kCatalogue[] = {
     {196, 15, Statement}, {201, 16, Statement}, {205, 16, Statement}, {206, 16, Batch},
     {207, 16, Batch}, {208, 16, Batch}, {209, 16, Batch}, {213, 16, Statement},
     {214, 16, Statement}, {217, 16, Statement}, {226, 16, Statement}, {241, 16, Transaction},
-    {242, 16, Statement}, {245, 16, Transaction}, {248, 16, Transaction}, {257, 16, Batch},
+    {242, 16, Transaction}, {245, 16, Transaction}, {248, 16, Transaction}, {257, 16, Batch},
     {263, 16, Statement}, {264, 16, Statement}, {266, 16, Statement}, {271, 16, Statement},
     {273, 16, Statement}, {281, 16, Statement}, {296, 16, Statement}, {403, 16, Statement},
     {409, 16, Statement}, {447, 16, Statement}, {448, 16, Statement}, {506, 16, Statement},

@@ -489,7 +489,7 @@ bool writesItself(const sql::Stmt& s)
     if (s.kind == sql::StmtKind::ExecString) return false;
     if (s.kind == sql::StmtKind::Exec) {
         const auto& e = as<sql::ExecStmt>(s);
-        return e.procedureVariable.isEmpty() && e.procedure.database.isEmpty() && sysprocs::find(e.procedure.name);
+        if (!e.procedureVariable.isEmpty() || !e.procedure.database.isEmpty() || !sysprocs::find(e.procedure.name)) return false;
     }
     return mayWrite(s);
 }
