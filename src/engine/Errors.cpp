@@ -123,6 +123,7 @@ SqlError rollbackWithoutBegin()
 {
     return make(3903, QStringLiteral("No transaction is open to roll back."));
 }
+SqlError saveWithoutTransaction() { return make(628, QStringLiteral("SAVE TRANSACTION needs an open transaction.")); }
 SqlError duplicateKey(const QString& c, const QString& t)
 {
     return make(2627, QStringLiteral("Constraint '%1' refused a duplicate key in object '%2'.").arg(c, t));

@@ -54,6 +54,7 @@ SqlError multipleTimestamp();                          // 2738
 SqlError cannotDrop(const QString& kind, const QString& name); // 3701: DROP of a missing table, index, view...
 SqlError commitWithoutBegin();                         // 3902
 SqlError rollbackWithoutBegin();                       // 3903
+SqlError saveWithoutTransaction();                     // 628
 SqlError duplicateKey(const QString& constraint, const QString& table); // 2627
 SqlError duplicateIndexKey(const QString& index, const QString& table); // 2601
 SqlError multiplePrimaryKeys(const QString& table);    // 8110

@@ -69,6 +69,20 @@ SqlError dependsOnColumn(const QString& object, const QString& column)
 SqlError fileGroupExists(const QString& name) { return make(5035, QStringLiteral("Filegroup %1 exists already in this database.").arg(q(name))); }
 SqlError invalidCollation(const QString& name) { return make(448, QStringLiteral("%1 is not a valid collation name.").arg(q(name))); }
 SqlError procedureMissing(const QString& name) { return make(2812, QStringLiteral("Stored procedure %1 was not found.").arg(q(name))); }
+SqlError nestedTooDeep(int levels) { return make(217, QStringLiteral("Procedures nest more than %1 levels deep.").arg(levels)); }
+SqlError positionalAfterNamed()
+{
+    return make(119, QStringLiteral("After an argument given as @name = value, every argument must be given so."));
+}
+SqlError constantAsOutput() { return make(179, QStringLiteral("A constant cannot be passed as an OUTPUT argument.")); }
+SqlError executeSqlNeedsUnicode(const QString& parameter)
+{
+    return make(214, QStringLiteral("sp_executesql needs parameter '%1' as ntext, nchar or nvarchar.").arg(parameter));
+}
+SqlError executeSqlValueMissing(const QString& parameters, const QString& parameter)
+{
+    return make(8178, QStringLiteral("The statement (%1) needs a value for parameter '%2', which was not given.").arg(parameters, parameter));
+}
 SqlError parameterMissing(const QString& procedure, const QString& parameter)
 {
     return make(201, QStringLiteral("Procedure %1 needs parameter %2, which was not given.").arg(q(procedure), q(parameter)));

@@ -30,6 +30,11 @@ SqlError parameterMissing(const QString& procedure, const QString& parameter); /
 SqlError tooManyArguments(const QString& procedure);             // 8144
 SqlError parameterNotFound(const QString& procedure, const QString& parameter); // 8145
 SqlError notOutputParameter(const QString& parameter, const QString& procedure); // 8162
+SqlError nestedTooDeep(int levels);                              // 217
+SqlError positionalAfterNamed();                                 // 119
+SqlError constantAsOutput();                                     // 179
+SqlError executeSqlNeedsUnicode(const QString& parameter);       // 214
+SqlError executeSqlValueMissing(const QString& parameters, const QString& parameter); // 8178
 SqlError typeMissing(const QString& name);                       // 2715
 SqlError rowGuidColExists(const QString& table);                 // 8196
 SqlError rowGuidColType(const QString& column);                  // 8183

@@ -1,6 +1,7 @@
 // EXEC of a procedure, and EXEC('text').
 
 #include "engine/Errors.h"
+#include "engine/ErrorsSchema.h"
 #include "engine/exec/ModuleScope.h"
 #include "engine/exec/Statements.h"
 #include "engine/parser/Parser.h"
@@ -16,7 +17,7 @@ void execExec(SessionImpl& s, const ExecStmt& st)
     if (!st.procedureVariable.isEmpty()) throw Errors::notSupported(QStringLiteral("EXEC of a procedure named by a variable"));
     if (!st.procedure.server.isEmpty()) throw Errors::notSupported(QStringLiteral("remote procedure calls"));
     sysprocs::Procedure proc = sysprocs::find(st.procedure.name);
-    if (!proc) throw Errors::make(2812, QStringLiteral("Stored procedure '%1' was not found.").arg(st.procedure.name));
+    if (!proc) throw Errors::procedureMissing(st.procedure.name);
     std::vector<sysprocs::ProcArg> args;
     for (const ExecArg& a : st.args) {
         sysprocs::ProcArg p;

@@ -76,7 +76,7 @@ void execProcedure(SessionImpl& s, const sql::ExecStmt& st)
     auto o = c.findObject(name.owner, name.name, s.userName());
     if (!o || o->xtype != QLatin1String("P")) throw Errors::procedureMissing(name.name);
     if (s.procedureDepth >= kMaxNesting)
-        throw Errors::make(217, QStringLiteral("Procedures nest more than %1 levels deep.").arg(kMaxNesting));
+        throw Errors::nestedTooDeep(kMaxNesting);
 
     sql::StatementList parsed = sql::parseBatch(o->text);
     const sql::Stmt* first = parsed.empty() ? nullptr : parsed.front().get();
@@ -91,7 +91,7 @@ void execProcedure(SessionImpl& s, const sql::ExecStmt& st)
     for (const sql::ExecArg& a : st.args) {
         if (a.name.isEmpty()) {
             if (named)
-                throw Errors::make(119, QStringLiteral("After an argument given as @name = value, every argument must be given so."));
+                throw Errors::positionalAfterNamed();
             if (position >= params.size()) throw Errors::tooManyArguments(o->name);
             params[position++].arg = &a;
         } else {
@@ -108,7 +108,7 @@ void execProcedure(SessionImpl& s, const sql::ExecStmt& st)
         const sql::Expr* e = b.arg && b.arg->value ? b.arg->value.get() : b.param->defaultValue.get();
         if (b.arg && b.arg->output && !b.param->output) throw Errors::notOutputParameter(b.param->name, o->name);
         if (b.arg && b.arg->output && b.arg->value && b.arg->value->kind != sql::ExprKind::Variable)
-            throw Errors::make(179, QStringLiteral("A constant cannot be passed as an OUTPUT argument."));
+            throw Errors::constantAsOutput();
         if (!e) throw Errors::parameterMissing(o->name, b.param->name);
         {
             types::TypeSpec from;

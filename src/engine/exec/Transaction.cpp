@@ -86,7 +86,7 @@ void SessionImpl::rollbackTransaction(const QString& name)
 
 void SessionImpl::saveTransaction(const QString& name)
 {
-    if (tranCount_ == 0) throw Errors::make(628, QStringLiteral("SAVE TRANSACTION needs an open transaction."));
+    if (tranCount_ == 0) throw Errors::saveWithoutTransaction();
     if (name.isEmpty()) throw Errors::syntax(QStringLiteral("TRANSACTION"));
     storage::exec(db_, QStringLiteral("SAVEPOINT %1").arg(savepointName(name)));
     savepoints_.push_back({name, liveSavepoints_});

@@ -23,8 +23,7 @@ QString unicodeText(exec::SessionImpl& s, const sql::ExecArg& a, const char* par
     if (v.isNull()) return {};
     const types::Type t = type.type;
     if (t != types::Type::NVarChar && t != types::Type::NChar && t != types::Type::NText && t != types::Type::SysName)
-        throw Errors::make(214, QStringLiteral("sp_executesql needs parameter '%1' as ntext, nchar or nvarchar.")
-                                        .arg(QLatin1String(parameter)));
+        throw Errors::executeSqlNeedsUnicode(QLatin1String(parameter));
     return QString::fromUtf8(v.s.data(), qsizetype(v.s.size()));
 }
 
@@ -62,7 +61,7 @@ void sp_executesql(exec::SessionImpl& s, const sql::ExecStmt& st)
     for (const sql::ExecArg* a : values) {
         if (a->name.isEmpty()) {
             if (named)
-                throw Errors::make(119, QStringLiteral("After an argument given as @name = value, every argument must be given so."));
+                throw Errors::positionalAfterNamed();
             if (position >= bound.size()) throw Errors::tooManyArguments(QStringLiteral("sp_executesql"));
             bound[position++].arg = a;
             continue;
@@ -77,11 +76,10 @@ void sp_executesql(exec::SessionImpl& s, const sql::ExecStmt& st)
         exec::Variable v{b.type, types::Value::null()};
         if (b.arg && b.arg->output && !b.param->output) throw Errors::notOutputParameter(b.param->name, QStringLiteral("sp_executesql"));
         if (b.arg && b.arg->output && b.arg->value && b.arg->value->kind != sql::ExprKind::Variable)
-            throw Errors::make(179, QStringLiteral("A constant cannot be passed as an OUTPUT argument."));
+            throw Errors::constantAsOutput();
         const sql::Expr* e = b.arg && b.arg->value ? b.arg->value.get() : b.param->defaultValue.get();
         if (!e && !(b.arg && b.arg->output))
-            throw Errors::make(8178, QStringLiteral("The statement (%1) needs a value for parameter '%2', which was not given.")
-                                             .arg(paramsText, b.param->name));
+            throw Errors::executeSqlValueMissing(paramsText, b.param->name);
         if (e) {
             types::TypeSpec from;
             types::Value value = exec::evaluate(s, *e, &from);
