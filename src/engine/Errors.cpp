@@ -97,7 +97,7 @@ SqlError systemTableWrite(const QString& n)
 }
 SqlError systemTableWriteThroughView(const QString& v)
 {
-    return make(259, 16, QStringLiteral("View '%1' shows a system table: statements cannot change it through the view.").arg(v));
+    return make(259, QStringLiteral("View '%1' shows a system table: statements cannot change it through the view.").arg(v));
 }
 SqlError columnNamesUnique(const QString& c)
 {
