@@ -195,7 +195,7 @@ SqlError instanceInUse(const QString& dataDir, const QString& program, long long
 
 SqlError masterMissing(const QString& dataDir)
 {
-    return make(17, 16, QStringLiteral("The server's data folder %1 holds databases but not master.db, which lists them: "
+    return make(17, QStringLiteral("The server's data folder %1 holds databases but not master.db, which lists them: "
                                        "put master.db back, or move the folder's files away to start a new server.").arg(dataDir));
 }
 

@@ -142,7 +142,7 @@ void SessionImpl::attach(const QString& database, const QString& schema, const Q
         // the storage names the file with the server's folder, which logins are not shown
         const Message& m = e.message();
         if (!m.text.contains(file)) throw;
-        throw Errors::make(m.number, m.severity, QString(m.text).replace(file, QFileInfo(file).fileName()));
+        throw SqlError(m.number, m.severity, QString(m.text).replace(file, QFileInfo(file).fileName()), m.line, m.state);
     }
     // WAL keeps every commit safe from a killed process; NORMAL skips the sync per commit
     // (not possible inside a transaction: such a file keeps the full sync until it is attached again)
