@@ -52,6 +52,7 @@ void execReturn(SessionImpl& s, const sql::ReturnStmt& st)
 
 void execProcedure(SessionImpl& s, const sql::ExecStmt& st)
 {
+    if (st.number && *st.number != 1) throw Errors::notSupported(QStringLiteral("numbered procedures (name;n)"));
     sql::ObjectName name;
     procedureName(s, st, name);
     s.returnStatus = 0;

@@ -48,6 +48,8 @@ void execCreateProcedure(SessionImpl& s, const sql::CreateProcedureStmt& st)
 {
     if (!st.name.database.isEmpty() && !sameName(st.name.database, s.currentDatabase()))
         throw Errors::make(166, QStringLiteral("A procedure is created in the current database; '%1' cannot prefix its name.").arg(st.name.database));
+    // Only the group's first procedure is kept: name;1 is the name itself.
+    if (st.number && *st.number != 1) throw Errors::notSupported(QStringLiteral("numbered procedures (name;n)"));
     catalog::Catalog c = s.currentCatalog();
     const QString owner = st.name.owner.isEmpty() ? s.defaultOwner() : st.name.owner;
     if (st.name.name.size() > 128) throw Errors::make(103, QStringLiteral("The name '%1' is too long.").arg(st.name.name.left(128)));
