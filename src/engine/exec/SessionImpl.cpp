@@ -169,7 +169,10 @@ QString SessionImpl::schemaFor(const QString& database)
     auto entry = instance_->database(database);
     if (!entry) throw Errors::databaseMissing(database);
     QString file = QFileInfo(entry->file).absoluteFilePath();
-    if (locksDatabases() && lockDatabase(entry->name, file, statementWrites_)) {
+    // a module run outside a transaction writes alone from its first read: its statements share
+    // one snapshot, and a shared lock there could only end in a deadlock
+    const bool write = statementWrites_ || (tranCount_ == 0 && writeIntent_);
+    if (locksDatabases() && lockDatabase(entry->name, file, write)) {
         // dropped while this session waited for it?
         entry = instance_->database(database);
         if (!entry || QFileInfo(entry->file).absoluteFilePath() != file) throw Errors::databaseMissing(database);
