@@ -11,10 +11,11 @@ namespace engine::exec {
 using namespace engine::sql;
 
 namespace {
-// The name in hexadecimal: whatever it holds (a NUL, quotes) stays out of the statement's text.
+// The name in hexadecimal: whatever it holds (a NUL, quotes) stays out of the statement's text,
+// and names that differ in case stay apart.
 QString savepointName(const QString& name)
 {
-    return QStringLiteral("tsql_save_") + QString::fromLatin1(name.toLower().toUtf8().toHex());
+    return QStringLiteral("tsql_save_") + QString::fromLatin1(name.toUtf8().toHex());
 }
 
 // A name written as such, or the text of the variable that holds it.
@@ -70,7 +71,7 @@ void SessionImpl::rollbackTransaction(const QString& name)
     if (tranCount_ == 0) throw Errors::rollbackWithoutBegin();
     if (!name.isEmpty()) {
         auto sp = std::find_if(savepoints_.rbegin(), savepoints_.rend(),
-                               [&](const Savepoint& p) { return p.name.compare(name, Qt::CaseInsensitive) == 0; });
+                               [&](const Savepoint& p) { return p.name == name; }); // in its own case
         if (sp != savepoints_.rend()) {
             storage::exec(db_, QStringLiteral("ROLLBACK TO %1").arg(savepointName(name)));
             // later savepoints, statement ones included, are gone; this one stays
