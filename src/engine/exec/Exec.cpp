@@ -43,8 +43,9 @@ void execExecString(SessionImpl& s, const ExecStringStmt& st)
     ModuleScope scope(s, 1);
     try {
         scope.run(stmts);
-    } catch (const BatchAbort&) {
-        // the error is recorded; it ends the dynamic batch, not the caller's
+    } catch (const BatchAbort& abort) {
+        // the error is recorded; it ends the dynamic batch, and the caller's only with the transaction
+        if (abort.endsCallers) throw;
     }
 }
 

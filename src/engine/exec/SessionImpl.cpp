@@ -607,7 +607,7 @@ void SessionImpl::runStatement(const sql::Stmt& s)
         lastError = m.number;
         addMessage(m);
         if (dmlStatement(s.kind) && m.severity > 10) addMessage(Errors::terminated());
-        if (m.severity > 10 && scope(m.number) != Errors::Scope::Statement) throw BatchAbort{};
+        if (m.severity > 10 && scope(m.number) != Errors::Scope::Statement) throw BatchAbort{scope(m.number) == Errors::Scope::Transaction};
     }
 }
 

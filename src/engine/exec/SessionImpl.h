@@ -44,7 +44,11 @@ struct ResolvedTable {
 struct BreakSignal {};
 struct ContinueSignal {};
 struct ReturnSignal {};
-struct BatchAbort {}; // an error that ends the batch was recorded
+// An error that ends the batch was recorded. One that also ends the transaction ends the
+// batches that ran this one (EXEC of a string, sp_executesql) as well.
+struct BatchAbort {
+    bool endsCallers = false;
+};
 
 class SessionImpl : public Session {
 public:

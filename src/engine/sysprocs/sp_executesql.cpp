@@ -96,8 +96,9 @@ void sp_executesql(exec::SessionImpl& s, const sql::ExecStmt& st)
         for (size_t i = 0; i < bound.size(); ++i) s.variables.insert(bound[i].param->name.toLower(), initial[i]);
         try {
             scope.run(stmts);
-        } catch (const exec::BatchAbort&) {
-            // the error is recorded; it ends this statement's batch, not the caller's
+        } catch (const exec::BatchAbort& abort) {
+            // the error is recorded; it ends this statement's batch, and the caller's only with the transaction
+            if (abort.endsCallers) throw;
         }
         for (const Bound& b : bound)
             if (b.arg && b.arg->output && b.param->output && b.arg->value)
