@@ -1,5 +1,6 @@
 // Instances: data directory, system databases, server names, logins, sessions side by side.
 
+#include "FirstValue.h"
 #include "common/TempDir.h"
 #include "engine/Engine.h"
 
@@ -14,16 +15,9 @@
 #include <unistd.h>
 
 using namespace engine;
+using enginetest::firstValue;
 
 namespace {
-
-QString firstValue(Session& s, const QString& sql)
-{
-    BatchResult r = s.execute(sql);
-    EXPECT_FALSE(r.failed()) << sql.toStdString() << ": " << (r.errors.empty() ? "" : r.errors[0].text.toStdString());
-    if (r.resultSets.empty() || r.resultSets[0].rows.empty()) return QStringLiteral("<none>");
-    return r.resultSets[0].text(0, 0);
-}
 
 } // namespace
 

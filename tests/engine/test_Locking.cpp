@@ -2,6 +2,7 @@
 // keep seeing committed values, transactions that only read share the database, two that wait
 // for each other end in a deadlock with one victim, and many writers side by side all succeed.
 
+#include "FirstValue.h"
 #include "common/TempDir.h"
 #include "engine/Engine.h"
 
@@ -14,16 +15,9 @@
 #include <thread>
 
 using namespace engine;
+using enginetest::firstValue;
 
 namespace {
-
-QString firstValue(Session& s, const QString& sql)
-{
-    BatchResult r = s.execute(sql);
-    EXPECT_FALSE(r.failed()) << sql.toStdString() << ": " << (r.errors.empty() ? "" : r.errors[0].text.toStdString());
-    if (r.resultSets.empty() || r.resultSets[0].rows.empty()) return QStringLiteral("<none>");
-    return r.resultSets[0].text(0, 0);
-}
 
 int firstError(const BatchResult& r) { return r.errors.empty() ? 0 : r.errors[0].number; }
 

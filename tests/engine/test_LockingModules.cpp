@@ -2,6 +2,7 @@
 // doubled, a module run outside a transaction is never a deadlock's victim, and the locks of a
 // session that ends go with it.
 
+#include "FirstValue.h"
 #include "common/TempDir.h"
 #include "engine/Engine.h"
 
@@ -11,16 +12,9 @@
 #include <thread>
 
 using namespace engine;
+using enginetest::firstValue;
 
 namespace {
-
-QString firstValue(Session& s, const QString& sql)
-{
-    BatchResult r = s.execute(sql);
-    EXPECT_FALSE(r.failed()) << sql.toStdString() << ": " << (r.errors.empty() ? "" : r.errors[0].text.toStdString());
-    if (r.resultSets.empty() || r.resultSets[0].rows.empty()) return QStringLiteral("<none>");
-    return r.resultSets[0].text(0, 0);
-}
 
 // Each worker runs `batch` `rounds` times; returns how many runs failed, by first error number.
 std::map<int, int> runSideBySide(Instance& inst, int workers, int rounds, const QString& batch)
