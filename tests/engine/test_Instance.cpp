@@ -17,9 +17,6 @@
 using namespace engine;
 using enginetest::firstValue;
 
-namespace {
-
-} // namespace
 
 TEST(Instance, CreatesSystemDatabasesAndKeepsDataAcrossOpens)
 {
