@@ -17,7 +17,6 @@
 using namespace engine;
 using enginetest::firstValue;
 
-
 TEST(Instance, CreatesSystemDatabasesAndKeepsDataAcrossOpens)
 {
     TempDir tmp;
